@@ -1,0 +1,50 @@
+# Windows build: vellumar.exe, integration tests and the end-to-end driver.
+# Everything is linked statically so that no MinGW DLL has to sit beside it.
+add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+add_link_options(-static -static-libgcc -static-libstdc++)
+set(WIN32_LIBS comctl32 gdi32 user32 kernel32 advapi32 shell32 ole32 oleaut32 uuid wininet ntdll)
+
+file(GLOB_RECURSE WIN32_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/*/win32/*.cpp)
+list(FILTER WIN32_SOURCES EXCLUDE REGEX "/app/win32/main\\.cpp$")
+add_library(vellumar_win32 STATIC ${WIN32_SOURCES})
+target_link_libraries(vellumar_win32 PUBLIC vellumar_core ${WIN32_LIBS})
+
+add_executable(vellumar WIN32 src/app/win32/main.cpp res/vellumar.rc)
+target_link_libraries(vellumar PRIVATE vellumar_win32)
+set_target_properties(vellumar PROPERTIES OUTPUT_NAME vellumar)
+target_include_directories(vellumar PRIVATE ${PROJECT_SOURCE_DIR}/res)
+set_source_files_properties(res/vellumar.rc PROPERTIES OBJECT_DEPENDS
+    "${PROJECT_SOURCE_DIR}/res/vellumar.manifest")
+
+# GoogleTest built from source with the cross compiler.
+set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+set(VELLUMAR_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+set(WINE_TEST_ENV "WINEPREFIX=${VELLUMAR_WINEPREFIX}" "WINEDEBUG=-all")
+
+file(GLOB_RECURSE WINE_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/wine/*.cpp)
+add_executable(integration_tests ${WINE_TEST_SOURCES})
+target_include_directories(integration_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+target_link_libraries(integration_tests PRIVATE vellumar_win32 gtest gmock gtest_main)
+add_test(NAME integration COMMAND integration_tests)
+set_tests_properties(integration PROPERTIES ENVIRONMENT "${WINE_TEST_ENV}" TIMEOUT 900)
+
+file(GLOB_RECURSE E2E_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/e2e/*.cpp)
+add_executable(e2e_tests ${E2E_SOURCES})
+target_include_directories(e2e_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+target_link_libraries(e2e_tests PRIVATE gtest gmock gtest_main ${WIN32_LIBS} psapi)
+add_dependencies(e2e_tests vellumar)
+add_test(NAME end_to_end COMMAND e2e_tests)
+set_tests_properties(end_to_end PROPERTIES
+    ENVIRONMENT "${WINE_TEST_ENV};VELLUMAR_EXE=$<TARGET_FILE:vellumar>;VELLUMAR_SCREENSHOTS=${PROJECT_SOURCE_DIR}/docs/screenshots"
+    TIMEOUT 1500 RUN_SERIAL ON)
+
+if(VELLUMAR_BENCHMARKS)
+    file(GLOB WIN_BENCH_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/bench/win32/*.cpp)
+    if(WIN_BENCH_SOURCES)
+        add_executable(win_benchmarks ${WIN_BENCH_SOURCES})
+        target_link_libraries(win_benchmarks PRIVATE vellumar_win32)
+    endif()
+endif()

@@ -1,0 +1,99 @@
+#include "controls/controls.h"
+
+#include <algorithm>
+#include <cctype>
+#include <utility>
+
+namespace vellumar {
+
+void Control::SetVisible(bool visible) {
+    if (visible_ == visible) return;
+    visible_ = visible;
+    Changed(ControlChange::Visible);
+}
+
+void Control::Move(int left, int top) {
+    if (bounds_.left == left && bounds_.top == top) return;
+    bounds_.left = left;
+    bounds_.top = top;
+    Changed(ControlChange::Bounds);
+}
+
+void Control::SetText(std::string text) {
+    if (text_ == text) return;
+    text_ = std::move(text);
+    Changed(ControlChange::Text);
+}
+
+Label::Label(std::string name, TwipsRect bounds, std::string text, TextStyle style)
+    : Control(std::move(name), bounds), style_(std::move(style)) {
+    SetText(std::move(text));
+}
+
+void Label::SetUnderline(bool underline) {
+    if (style_.underline == underline) return;
+    style_.underline = underline;
+    Changed(ControlChange::Style);
+}
+
+Image::Image(std::string name, TwipsRect bounds, int picture, std::string accessible_name,
+             bool visible)
+    : Control(std::move(name), bounds, visible), picture_(picture) {
+    SetText(std::move(accessible_name));
+}
+
+CheckBox::CheckBox(std::string name, TwipsRect bounds, std::string caption, TextStyle style)
+    : Control(std::move(name), bounds), style_(std::move(style)) {
+    SetText(std::move(caption));
+}
+
+void CheckBox::SetValue(int value) {
+    if (value_ == value) return;
+    value_ = value;
+    Changed(ControlChange::Value);
+    if (onClick) onClick();
+}
+
+ComboList::ComboList(std::string name, TwipsRect bounds, TextStyle style)
+    : Control(std::move(name), bounds), style_(std::move(style)) {}
+
+void ComboList::AddItem(std::string item) {
+    items_.push_back(std::move(item));
+    Changed(ControlChange::Items);
+}
+
+namespace {
+bool EqualIgnoringCase(const std::string& a, const std::string& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) ==
+               std::tolower(static_cast<unsigned char>(y));
+    });
+}
+}  // namespace
+
+bool ComboList::SelectText(const std::string& text) {
+    auto it = std::find(items_.begin(), items_.end(), text);
+    if (it == items_.end()) {
+        it = std::find_if(items_.begin(), items_.end(),
+                          [&](const std::string& item) { return EqualIgnoringCase(item, text); });
+    }
+    if (it == items_.end()) return false;
+    SelectIndex(static_cast<int>(it - items_.begin()));
+    return true;
+}
+
+void ComboList::SelectIndex(int index) {
+    if (index < -1 || index >= static_cast<int>(items_.size())) return;
+    if (index_ == index) return;
+    index_ = index;
+    SetText(index >= 0 ? items_[static_cast<std::size_t>(index)] : std::string());
+    Changed(ControlChange::Value);
+}
+
+void ComboList::UserPick(int index) {
+    if (index < 0 || index >= static_cast<int>(items_.size())) return;
+    SelectIndex(index);
+    if (onClick) onClick();
+}
+
+}  // namespace vellumar

@@ -1,0 +1,180 @@
+#pragma once
+// The plain controls of the program's windows as portable objects: labels,
+// images, check boxes, drop-down lists and panels. Each holds the state that
+// the screen shows (text, value, visibility, place) and the handlers of its
+// events. Behaviour code reads and writes only these objects; the Win32
+// layer creates one real child window per control, mirrors every change
+// reported through ControlObserver, and feeds user input back through the
+// User* methods. So a control behaves the same in tests and on screen.
+//
+// Places and sizes are in twips (15 twips per pixel at 96 dpi), relative to
+// the control's container.
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "controls/pixel_buffer.h"
+
+namespace vellumar {
+
+struct TwipsRect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    friend bool operator==(const TwipsRect&, const TwipsRect&) = default;
+};
+
+constexpr int kTwipsPerPixel = 15;
+// Pixels for a twips figure at 96 dpi, to the nearest pixel.
+constexpr int TwipsToPixels(int twips) {
+    return (twips >= 0 ? twips + kTwipsPerPixel / 2 : twips - kTwipsPerPixel / 2) / kTwipsPerPixel;
+}
+
+struct TextStyle {
+    std::string face = "Verdana";
+    double points = 7.5;
+    bool bold = false;
+    bool underline = false;
+    ColorRef color = Rgb(0, 0, 0);
+    friend bool operator==(const TextStyle&, const TextStyle&) = default;
+};
+
+enum class ControlChange { Visible, Bounds, Text, Value, Items, Style, Picture };
+
+class ControlObserver {
+public:
+    virtual ~ControlObserver() = default;
+    virtual void OnControlChanged(ControlChange change) = 0;
+};
+
+class Control {
+public:
+    Control(std::string name, TwipsRect bounds, bool visible = true)
+        : name_(std::move(name)), bounds_(bounds), visible_(visible) {}
+    virtual ~Control() = default;
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+
+    const std::string& Name() const { return name_; }
+    const TwipsRect& Bounds() const { return bounds_; }
+    bool Visible() const { return visible_; }
+    // The text the control shows, or for a picture its accessible name.
+    const std::string& Text() const { return text_; }
+
+    void SetVisible(bool visible);
+    void Move(int left, int top);
+    void SetText(std::string text);
+
+    void SetObserver(ControlObserver* observer) { observer_ = observer; }
+
+protected:
+    void Changed(ControlChange change) {
+        if (observer_) observer_->OnControlChanged(change);
+    }
+
+private:
+    std::string name_;
+    TwipsRect bounds_;
+    bool visible_;
+    std::string text_;
+    ControlObserver* observer_ = nullptr;
+};
+
+class Label : public Control {
+public:
+    Label(std::string name, TwipsRect bounds, std::string text, TextStyle style);
+    const TextStyle& Style() const { return style_; }
+    void SetUnderline(bool underline);
+
+    std::function<void()> onClick;
+    void UserClick() {
+        if (onClick) onClick();
+    }
+
+private:
+    TextStyle style_;
+};
+
+enum class MouseButton { None = 0, Left = 1, Right = 2, Middle = 4 };
+
+// A picture at a place; which picture is an id that the window layer maps to
+// its bitmap. Images of the chrome react to the mouse like buttons do.
+class Image : public Control {
+public:
+    Image(std::string name, TwipsRect bounds, int picture, std::string accessible_name,
+          bool visible = true);
+    int Picture() const { return picture_; }
+    // Whether a screen reader should treat it as a push button.
+    bool ActsAsButton() const { return acts_as_button_; }
+    void SetActsAsButton(bool value) { acts_as_button_ = value; }
+
+    std::function<void(MouseButton)> onMouseDown;
+    std::function<void(MouseButton)> onMouseUp;
+    // The buttons held during the move (None when no button is down).
+    std::function<void(MouseButton)> onMouseMove;
+    std::function<void()> onClick;
+
+private:
+    int picture_;
+    bool acts_as_button_ = false;
+};
+
+class CheckBox : public Control {
+public:
+    CheckBox(std::string name, TwipsRect bounds, std::string caption, TextStyle style);
+    int Value() const { return value_; }
+    const TextStyle& Style() const { return style_; }
+    // A new value runs the change handler, whether the user or the program
+    // changed it; setting the same value does nothing.
+    void SetValue(int value);
+    void UserToggle() { SetValue(value_ == 0 ? 1 : 0); }
+
+    std::function<void()> onClick;
+
+private:
+    TextStyle style_;
+    int value_ = 0;
+};
+
+// A drop-down list whose text is always one of its items (or empty before
+// the first selection).
+class ComboList : public Control {
+public:
+    ComboList(std::string name, TwipsRect bounds, TextStyle style);
+    const TextStyle& Style() const { return style_; }
+    void AddItem(std::string item);
+    const std::vector<std::string>& Items() const { return items_; }
+    int ListIndex() const { return index_; }
+    // Selects the item with this text (exact match first, then one that
+    // differs only in letter case). False, and nothing changes, when the list
+    // has no such item. Does not run the click handler.
+    bool SelectText(const std::string& text);
+    void SelectIndex(int index);
+    // The user picked an item: select it and run the click handler.
+    void UserPick(int index);
+
+    std::function<void()> onClick;
+
+private:
+    TextStyle style_;
+    std::vector<std::string> items_;
+    int index_ = -1;
+};
+
+// A page or area that holds other controls; hiding it hides them all.
+class Panel : public Control {
+public:
+    Panel(std::string name, TwipsRect bounds, TextStyle font, bool visible = true)
+        : Control(std::move(name), bounds, visible), font_(std::move(font)) {}
+    const TextStyle& Font() const { return font_; }
+    void Add(Control& child) { children_.push_back(&child); }
+    const std::vector<Control*>& Children() const { return children_; }
+
+private:
+    TextStyle font_;
+    std::vector<Control*> children_;
+};
+
+}  // namespace vellumar

@@ -1,0 +1,189 @@
+#pragma once
+// Fakes of the platform interfaces for native tests. Each can append what it
+// is asked to a shared CallLog, so a test can check the order of effects.
+
+#include <algorithm>
+#include <cctype>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app/main_window.h"
+#include "platform/file_system.h"
+#include "platform/profile_store.h"
+#include "platform/run_key.h"
+#include "platform/session.h"
+#include "platform/timer.h"
+
+namespace vellumar::testing {
+
+struct CallLog {
+    std::vector<std::string> calls;
+    void Add(std::string call) { calls.push_back(std::move(call)); }
+};
+
+// Timers that tick only when the test says so.
+class ManualTimerService : public TimerService {
+public:
+    void Start(Timer& timer) override { running_.insert(&timer); }
+    void Stop(Timer& timer) override { running_.erase(&timer); }
+    bool IsRunning(const Timer& timer) const { return running_.count(const_cast<Timer*>(&timer)) != 0; }
+    std::size_t RunningCount() const { return running_.size(); }
+    // Ticks a timer the way the platform would: only while it runs.
+    void Fire(Timer& timer) {
+        if (IsRunning(timer)) timer.Tick();
+    }
+
+private:
+    std::set<Timer*> running_;
+};
+
+// An INI file in memory; section and key names match without regard to case.
+class FakeProfileStore : public ProfileStore {
+public:
+    explicit FakeProfileStore(CallLog* log = nullptr) : log_(log) {}
+
+    std::string Read(const std::string& path, std::string_view section, std::string_view key,
+                     int capacity) override {
+        if (log_) log_->Add("ini.read " + std::string(section) + "." + std::string(key));
+        auto it = values.find(Key(path, section, key));
+        if (it == values.end()) return {};
+        std::string value = it->second;
+        if (static_cast<int>(value.size()) > capacity - 1) value.resize(static_cast<std::size_t>(capacity - 1));
+        return value;
+    }
+    bool Write(const std::string& path, std::string_view section, std::string_view key,
+               std::string_view value) override {
+        if (log_) log_->Add("ini.write " + std::string(section) + "." + std::string(key) + "=" + std::string(value));
+        ++writes;
+        if (fail_writes) return false;
+        values[Key(path, section, key)] = std::string(value);
+        return true;
+    }
+    void Set(const std::string& path, std::string_view section, std::string_view key, std::string value) {
+        values[Key(path, section, key)] = std::move(value);
+    }
+    std::string Get(const std::string& path, std::string_view section, std::string_view key) const {
+        auto it = values.find(Key(path, section, key));
+        return it == values.end() ? "<missing>" : it->second;
+    }
+
+    std::map<std::string, std::string> values;
+    int writes = 0;
+    bool fail_writes = false;
+
+private:
+    static std::string Key(const std::string& path, std::string_view section, std::string_view key) {
+        std::string k = path + "|" + std::string(section) + "|" + std::string(key);
+        std::transform(k.begin(), k.end(), k.begin(), [](unsigned char c) { return std::tolower(c); });
+        return k;
+    }
+    CallLog* log_;
+};
+
+class FakeRunKey : public RunKey {
+public:
+    explicit FakeRunKey(CallLog* log = nullptr) : log_(log) {}
+    bool SetValue(RegistryRoot root, std::string_view name, std::string_view data) override {
+        if (log_) log_->Add(std::string("run.set ") + RootName(root) + " " + std::string(name));
+        if (root == RegistryRoot::LocalMachine && machine_read_only) return false;
+        values[{root, std::string(name)}] = std::string(data);
+        return true;
+    }
+    bool DeleteValue(RegistryRoot root, std::string_view name) override {
+        if (log_) log_->Add(std::string("run.delete ") + RootName(root) + " " + std::string(name));
+        if (root == RegistryRoot::LocalMachine && machine_read_only) {
+            return values.count({root, std::string(name)}) == 0;
+        }
+        values.erase({root, std::string(name)});
+        return true;
+    }
+    bool Has(RegistryRoot root, const std::string& name) const { return values.count({root, name}) != 0; }
+    std::string Data(RegistryRoot root, const std::string& name) const {
+        auto it = values.find({root, name});
+        return it == values.end() ? "<missing>" : it->second;
+    }
+    static const char* RootName(RegistryRoot root) {
+        return root == RegistryRoot::LocalMachine ? "HKLM" : "HKCU";
+    }
+
+    std::map<std::pair<RegistryRoot, std::string>, std::string> values;
+    bool machine_read_only = false;
+
+private:
+    CallLog* log_;
+};
+
+class FakeFileSystem : public FileSystem {
+public:
+    std::string ExecutablePath() override { return executable_path; }
+    std::string UserAppDataFolder() override { return app_data; }
+    bool CanWriteInFolder(const std::string& folder) override { return writable.count(folder) != 0; }
+    bool EnsureFolder(const std::string& folder) override {
+        created.push_back(folder);
+        return can_create;
+    }
+
+    std::string executable_path = "C:\\Tools\\Vellumar\\vellumar.exe";
+    std::string app_data = "C:\\Users\\ann\\AppData\\Roaming";
+    std::set<std::string> writable = {"C:\\Tools\\Vellumar"};
+    bool can_create = true;
+    std::vector<std::string> created;
+};
+
+class FakeSession : public InstanceLock, public Privileges, public MessageBoxes {
+public:
+    explicit FakeSession(CallLog& log) : log_(log) {}
+    bool Acquire() override {
+        log_.Add("instance.acquire");
+        return !other_instance;
+    }
+    void EnableDebugPrivilege() override { log_.Add("privilege.debug"); }
+    void ShowMessage(const std::string& title, const std::string& text) override {
+        log_.Add("message " + title + ": " + text);
+    }
+    bool other_instance = false;
+
+private:
+    CallLog& log_;
+};
+
+class FakeHost : public MainWindowHost {
+public:
+    explicit FakeHost(CallLog& log) : log_(log) {}
+    void HideWindow() override {
+        log_.Add("window.hide");
+        shown = false;
+    }
+    bool WindowShown() override { return shown; }
+    void SetTopmost(bool value) override {
+        log_.Add(value ? "window.topmost" : "window.notopmost");
+        topmost = value;
+    }
+    void RequestMinimise() override {
+        log_.Add("window.minimise");
+        ++minimise_requests;
+    }
+    void BeginCaptionDrag() override { log_.Add("window.drag"); }
+    void MoveWindowTwips(double left, double top) override {
+        log_.Add("window.move");
+        this->left = left;
+        this->top = top;
+    }
+    void ScreenSizeTwips(double& width, double& height) override {
+        width = screen_width;
+        height = screen_height;
+    }
+
+    bool shown = true;
+    bool topmost = false;
+    int minimise_requests = 0;
+    double left = -1, top = -1;
+    double screen_width = 1024 * 15, screen_height = 768 * 15;
+
+private:
+    CallLog& log_;
+};
+
+}  // namespace vellumar::testing
