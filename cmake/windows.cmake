@@ -9,12 +9,30 @@ list(FILTER WIN32_SOURCES EXCLUDE REGEX "/app/win32/main\\.cpp$")
 add_library(vellumar_win32 STATIC ${WIN32_SOURCES})
 target_link_libraries(vellumar_win32 PUBLIC vellumar_core ${WIN32_LIBS})
 
+# The program icon is drawn by the program's own artwork code: a small host
+# tool renders it to an .ico file that the resource script embeds.
+find_program(HOST_CXX NAMES g++ c++ REQUIRED)
+file(GLOB ARTWORK_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/app/artwork*.cpp)
+set(VELLUMAR_ICO ${CMAKE_BINARY_DIR}/generated/vellumar.ico)
+add_custom_command(
+    OUTPUT ${VELLUMAR_ICO}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/generated
+    COMMAND ${HOST_CXX} -std=c++20 -O2 -I${PROJECT_SOURCE_DIR}/src
+            ${PROJECT_SOURCE_DIR}/tools/make_icon.cpp ${ARTWORK_SOURCES}
+            -o ${CMAKE_BINARY_DIR}/generated/make_icon
+    COMMAND ${CMAKE_BINARY_DIR}/generated/make_icon ${VELLUMAR_ICO}
+    DEPENDS ${PROJECT_SOURCE_DIR}/tools/make_icon.cpp ${ARTWORK_SOURCES}
+            ${PROJECT_SOURCE_DIR}/src/app/artwork.h ${PROJECT_SOURCE_DIR}/src/controls/pixel_buffer.h
+    COMMENT "Rendering the program icon"
+    VERBATIM)
+
 add_executable(vellumar WIN32 src/app/win32/main.cpp res/vellumar.rc)
 target_link_libraries(vellumar PRIVATE vellumar_win32)
+target_link_options(vellumar PRIVATE -municode)
 set_target_properties(vellumar PROPERTIES OUTPUT_NAME vellumar)
-target_include_directories(vellumar PRIVATE ${PROJECT_SOURCE_DIR}/res)
+target_include_directories(vellumar PRIVATE ${PROJECT_SOURCE_DIR}/res ${CMAKE_BINARY_DIR}/generated)
 set_source_files_properties(res/vellumar.rc PROPERTIES OBJECT_DEPENDS
-    "${PROJECT_SOURCE_DIR}/res/vellumar.manifest")
+    "${PROJECT_SOURCE_DIR}/res/vellumar.manifest;${VELLUMAR_ICO}")
 
 # GoogleTest built from source with the cross compiler.
 set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)

@@ -1,0 +1,398 @@
+#include "app/win32/control_windows.h"
+
+#include <windowsx.h>
+
+#include <cwchar>
+
+#include "platform/win32/text.h"
+
+namespace vellumar::win32 {
+
+RECT PixelRect(const TwipsRect& twips) {
+    const int left = TwipsToPixels(twips.left);
+    const int top = TwipsToPixels(twips.top);
+    return RECT{left, top, left + TwipsToPixels(twips.width), top + TwipsToPixels(twips.height)};
+}
+
+namespace {
+
+void ApplyVisibility(HWND hwnd, bool visible) {
+    ::ShowWindow(hwnd, visible ? SW_SHOWNA : SW_HIDE);
+}
+
+void ApplyBounds(HWND hwnd, const TwipsRect& bounds) {
+    const RECT r = PixelRect(bounds);
+    ::SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+DWORD VisibleStyle(const Control& control) { return control.Visible() ? WS_VISIBLE : 0; }
+
+constexpr wchar_t kLabelClass[] = L"VellumarLabel";
+
+// Labels paint the pictures under them as their background, so a picture
+// that appears or disappears must have the labels above it repainted.
+void RepaintLabelsOver(HWND image) {
+    RECT image_rect{};
+    ::GetWindowRect(image, &image_rect);
+    for (HWND sibling = ::GetWindow(image, GW_HWNDFIRST); sibling;
+         sibling = ::GetWindow(sibling, GW_HWNDNEXT)) {
+        wchar_t class_name[32] = {};
+        ::GetClassNameW(sibling, class_name, 32);
+        if (wcscmp(class_name, kLabelClass) != 0) continue;
+        RECT label_rect{};
+        RECT overlap{};
+        ::GetWindowRect(sibling, &label_rect);
+        if (::IntersectRect(&overlap, &label_rect, &image_rect)) {
+            ::InvalidateRect(sibling, nullptr, FALSE);
+        }
+    }
+}
+
+// ---------------------------------------------------------------- Label
+
+class LabelWindow : public Window, public ChildWindow, private ControlObserver {
+public:
+    LabelWindow(Label& model, HWND parent, BackgroundSource& background, ViewContext& context,
+                int id)
+        : model_(model), background_(background), context_(context) {
+        const RECT r = PixelRect(model.Bounds());
+        Create(WindowClassSpec{kLabelClass}, 0, Widen(model.Text()).c_str(),
+               WS_CHILD | WS_CLIPSIBLINGS | VisibleStyle(model), r.left, r.top, r.right - r.left,
+               r.bottom - r.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
+        model_.SetObserver(this);
+    }
+    ~LabelWindow() override { model_.SetObserver(nullptr); }
+    HWND Hwnd() const override { return Handle(); }
+    Control& Model() override { return model_; }
+
+private:
+    void OnControlChanged(ControlChange change) override {
+        switch (change) {
+            case ControlChange::Visible: ApplyVisibility(Handle(), model_.Visible()); break;
+            case ControlChange::Bounds: ApplyBounds(Handle(), model_.Bounds()); break;
+            case ControlChange::Text:
+                ::SetWindowTextW(Handle(), Widen(model_.Text()).c_str());
+                ::InvalidateRect(Handle(), nullptr, FALSE);
+                break;
+            default: ::InvalidateRect(Handle(), nullptr, FALSE); break;
+        }
+    }
+
+    void Paint() {
+        PaintDc paint(Handle());
+        RECT client{};
+        ::GetClientRect(Handle(), &client);
+        const int width = client.right;
+        const int height = client.bottom;
+        if (width <= 0 || height <= 0) return;
+        // Compose off screen: the container's background under the label,
+        // then the text, so an update never flickers through the skin.
+        UniqueMemoryDc memory(::CreateCompatibleDC(paint.Get()));
+        UniqueBitmap buffer(::CreateCompatibleBitmap(paint.Get(), width, height));
+        ScopedSelect select_buffer(memory.Get(), buffer.Get());
+        RECT in_parent = client;
+        ::MapWindowPoints(Handle(), ::GetParent(Handle()), reinterpret_cast<POINT*>(&in_parent), 2);
+        background_.PaintBackground(memory.Get(), in_parent);
+        const TextStyle& style = model_.Style();
+        ScopedSelect select_font(memory.Get(), context_.fonts.Get(style));
+        ::SetBkMode(memory.Get(), TRANSPARENT);
+        ::SetTextColor(memory.Get(), ToColorRef(style.color));
+        const std::wstring text = Widen(model_.Text());
+        ::DrawTextW(memory.Get(), text.c_str(), static_cast<int>(text.size()), &client,
+                    DT_LEFT | DT_TOP | DT_WORDBREAK | DT_NOPREFIX);
+        ::BitBlt(paint.Get(), 0, 0, width, height, memory.Get(), 0, 0, SRCCOPY);
+    }
+
+    LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override {
+        switch (message) {
+            case WM_PAINT: Paint(); return 0;
+            case WM_ERASEBKGND: return 1;
+            case WM_LBUTTONDOWN: ::SetCapture(Handle()); return 0;
+            case WM_LBUTTONUP: {
+                if (::GetCapture() != Handle()) return 0;
+                ::ReleaseCapture();
+                RECT client{};
+                ::GetClientRect(Handle(), &client);
+                const POINT pt{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
+                if (::PtInRect(&client, pt)) model_.UserClick();
+                return 0;
+            }
+            case WM_SETCURSOR:
+                if (model_.onClick && LOWORD(lparam) == HTCLIENT) {
+                    ::SetCursor(::LoadCursorW(nullptr, model_.Style().underline ? IDC_HAND : IDC_ARROW));
+                    return TRUE;
+                }
+                break;
+            case WM_GETDLGCODE: return DLGC_STATIC;
+        }
+        return Window::HandleMessage(message, wparam, lparam);
+    }
+
+    Label& model_;
+    BackgroundSource& background_;
+    ViewContext& context_;
+};
+
+// ---------------------------------------------------------------- Image
+
+class ImageWindow : public SubclassedControl, public ChildWindow, private ControlObserver {
+public:
+    ImageWindow(Image& model, HWND parent, ViewContext& context, int id)
+        : model_(model), context_(context) {
+        const RECT r = PixelRect(model.Bounds());
+        const bool button = model.ActsAsButton();
+        Create(button ? L"BUTTON" : L"STATIC", 0, Widen(model.Text()).c_str(),
+               WS_CHILD | WS_CLIPSIBLINGS | VisibleStyle(model) |
+                   (button ? BS_OWNERDRAW : SS_OWNERDRAW),
+               r.left, r.top, r.right - r.left, r.bottom - r.top, parent, id);
+        model_.SetObserver(this);
+    }
+    ~ImageWindow() override { model_.SetObserver(nullptr); }
+    HWND Hwnd() const override { return Handle(); }
+    Control& Model() override { return model_; }
+
+private:
+    void OnControlChanged(ControlChange change) override {
+        switch (change) {
+            case ControlChange::Visible:
+                ApplyVisibility(Handle(), model_.Visible());
+                RepaintLabelsOver(Handle());
+                break;
+            case ControlChange::Bounds:
+                RepaintLabelsOver(Handle());
+                ApplyBounds(Handle(), model_.Bounds());
+                RepaintLabelsOver(Handle());
+                break;
+            case ControlChange::Text: ::SetWindowTextW(Handle(), Widen(model_.Text()).c_str()); break;
+            default:
+                ::InvalidateRect(Handle(), nullptr, FALSE);
+                RepaintLabelsOver(Handle());
+                break;
+        }
+    }
+
+    void Paint() {
+        PaintDc paint(Handle());
+        RECT client{};
+        ::GetClientRect(Handle(), &client);
+        if (HBITMAP bitmap = context_.picture(model_.Picture())) {
+            BlitBitmap(paint.Get(), 0, 0, client.right, client.bottom, bitmap, 0, 0);
+        }
+    }
+
+    LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override {
+        switch (message) {
+            case WM_PAINT: Paint(); return 0;
+            case WM_ERASEBKGND: return 1;
+            // Real mouse input belongs to the container, which treats images
+            // like windowless pictures (overlaps, capture, hover looks).
+            case WM_NCHITTEST: return HTTRANSPARENT;
+            // Only BM_CLICK (assistive tools, tests) sends these to the
+            // window itself: act as a left click on the picture.
+            case WM_LBUTTONDOWN:
+                if (model_.onMouseDown) model_.onMouseDown(MouseButton::Left);
+                return 0;
+            case WM_LBUTTONUP:
+                if (model_.onMouseUp) model_.onMouseUp(MouseButton::Left);
+                if (model_.onClick) model_.onClick();
+                return 0;
+            case WM_SETFOCUS:
+            case WM_KILLFOCUS: return 0;
+        }
+        return SubclassedControl::HandleMessage(message, wparam, lparam);
+    }
+
+    Image& model_;
+    ViewContext& context_;
+};
+
+// ------------------------------------------------------------- CheckBox
+
+class CheckBoxWindow : public SubclassedControl,
+                       public ChildWindow,
+                       public CommandTarget,
+                       private ControlObserver {
+public:
+    CheckBoxWindow(CheckBox& model, HWND parent, ViewContext& context, int id) : model_(model) {
+        const RECT r = PixelRect(model.Bounds());
+        Create(L"BUTTON", 0, Widen(model.Text()).c_str(),
+               WS_CHILD | WS_TABSTOP | WS_CLIPSIBLINGS | BS_CHECKBOX | VisibleStyle(model), r.left,
+               r.top, r.right - r.left, r.bottom - r.top, parent, id);
+        ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(context.fonts.Get(model.Style())),
+                       FALSE);
+        SyncCheck();
+        model_.SetObserver(this);
+    }
+    ~CheckBoxWindow() override { model_.SetObserver(nullptr); }
+    HWND Hwnd() const override { return Handle(); }
+    Control& Model() override { return model_; }
+
+    void OnCommand(WORD code) override {
+        if (code == BN_CLICKED) model_.UserToggle();
+    }
+
+private:
+    void SyncCheck() {
+        ::SendMessageW(Handle(), BM_SETCHECK, model_.Value() ? BST_CHECKED : BST_UNCHECKED, 0);
+    }
+    void OnControlChanged(ControlChange change) override {
+        switch (change) {
+            case ControlChange::Visible: ApplyVisibility(Handle(), model_.Visible()); break;
+            case ControlChange::Bounds: ApplyBounds(Handle(), model_.Bounds()); break;
+            case ControlChange::Text: ::SetWindowTextW(Handle(), Widen(model_.Text()).c_str()); break;
+            case ControlChange::Value: SyncCheck(); break;
+            default: break;
+        }
+    }
+
+    CheckBox& model_;
+};
+
+// ------------------------------------------------------------ ComboList
+
+class ComboWindow : public SubclassedControl,
+                    public ChildWindow,
+                    public CommandTarget,
+                    private ControlObserver {
+public:
+    ComboWindow(ComboList& model, HWND parent, ViewContext& context, int id) : model_(model) {
+        const RECT r = PixelRect(model.Bounds());
+        constexpr int kDropDownHeight = 160;
+        Create(L"COMBOBOX", 0, L"",
+               WS_CHILD | WS_TABSTOP | WS_VSCROLL | WS_CLIPSIBLINGS | CBS_DROPDOWNLIST |
+                   VisibleStyle(model),
+               r.left, r.top, r.right - r.left, kDropDownHeight, parent, id);
+        ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(context.fonts.Get(model.Style())),
+                       FALSE);
+        SyncItems();
+        model_.SetObserver(this);
+    }
+    ~ComboWindow() override { model_.SetObserver(nullptr); }
+    HWND Hwnd() const override { return Handle(); }
+    Control& Model() override { return model_; }
+
+    void OnCommand(WORD code) override {
+        if (code != CBN_SELCHANGE) return;
+        const auto index = static_cast<int>(::SendMessageW(Handle(), CB_GETCURSEL, 0, 0));
+        if (index != CB_ERR) model_.UserPick(index);
+    }
+
+private:
+    void SyncItems() {
+        ::SendMessageW(Handle(), CB_RESETCONTENT, 0, 0);
+        for (const std::string& item : model_.Items()) {
+            ::SendMessageW(Handle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
+        }
+        SyncSelection();
+    }
+    void SyncSelection() {
+        ::SendMessageW(Handle(), CB_SETCURSEL, static_cast<WPARAM>(model_.ListIndex()), 0);
+    }
+    void OnControlChanged(ControlChange change) override {
+        switch (change) {
+            case ControlChange::Visible: ApplyVisibility(Handle(), model_.Visible()); break;
+            case ControlChange::Bounds: ApplyBounds(Handle(), model_.Bounds()); break;
+            case ControlChange::Items: SyncItems(); break;
+            case ControlChange::Value: SyncSelection(); break;
+            default: break;
+        }
+    }
+
+    ComboList& model_;
+};
+
+// ---------------------------------------------------------------- Panel
+
+class PanelWindow : public Window, public ChildWindow, public BackgroundSource, private ControlObserver {
+public:
+    PanelWindow(Panel& model, HWND parent, ViewContext& context, int id)
+        : model_(model), context_(context), white_(::CreateSolidBrush(RGB(255, 255, 255))) {
+        const RECT r = PixelRect(model.Bounds());
+        Create(WindowClassSpec{L"VellumarPanel"}, WS_EX_CONTROLPARENT,
+               Widen(model.Name()).c_str(),
+               WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | VisibleStyle(model), r.left, r.top,
+               r.right - r.left, r.bottom - r.top, parent,
+               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
+        int child_id = id * 100;
+        for (Control* child : model.Children()) {
+            children_.push_back(CreateChildWindow(*child, Handle(), *this, context_, ++child_id));
+        }
+        model_.SetObserver(this);
+    }
+    ~PanelWindow() override {
+        model_.SetObserver(nullptr);
+        children_.clear();
+    }
+    HWND Hwnd() const override { return Handle(); }
+    Control& Model() override { return model_; }
+
+    void PaintBackground(HDC dc, const RECT& area) override {
+        RECT r{0, 0, area.right - area.left, area.bottom - area.top};
+        ::FillRect(dc, &r, white_.Get());
+    }
+
+private:
+    void OnControlChanged(ControlChange change) override {
+        switch (change) {
+            case ControlChange::Visible: ApplyVisibility(Handle(), model_.Visible()); break;
+            case ControlChange::Bounds: ApplyBounds(Handle(), model_.Bounds()); break;
+            default: break;
+        }
+    }
+
+    LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override {
+        switch (message) {
+            case WM_ERASEBKGND: {
+                RECT client{};
+                ::GetClientRect(Handle(), &client);
+                ::FillRect(reinterpret_cast<HDC>(wparam), &client, white_.Get());
+                return 1;
+            }
+            case WM_CTLCOLORBTN:
+            case WM_CTLCOLORSTATIC:
+                ::SetBkColor(reinterpret_cast<HDC>(wparam), RGB(255, 255, 255));
+                return reinterpret_cast<LRESULT>(white_.Get());
+            case WM_COMMAND: RouteCommand(wparam, lparam); return 0;
+        }
+        return Window::HandleMessage(message, wparam, lparam);
+    }
+
+    Panel& model_;
+    ViewContext& context_;
+    UniqueBrush white_;
+    std::vector<std::unique_ptr<ChildWindow>> children_;
+};
+
+}  // namespace
+
+std::unique_ptr<ChildWindow> CreateChildWindow(Control& control, HWND parent,
+                                               BackgroundSource& background, ViewContext& context,
+                                               int id) {
+    if (auto* label = dynamic_cast<Label*>(&control)) {
+        return std::make_unique<LabelWindow>(*label, parent, background, context, id);
+    }
+    if (auto* image = dynamic_cast<Image*>(&control)) {
+        return std::make_unique<ImageWindow>(*image, parent, context, id);
+    }
+    if (auto* box = dynamic_cast<CheckBox*>(&control)) {
+        return std::make_unique<CheckBoxWindow>(*box, parent, context, id);
+    }
+    if (auto* list = dynamic_cast<ComboList*>(&control)) {
+        return std::make_unique<ComboWindow>(*list, parent, context, id);
+    }
+    if (auto* panel = dynamic_cast<Panel*>(&control)) {
+        return std::make_unique<PanelWindow>(*panel, parent, context, id);
+    }
+    return nullptr;
+}
+
+void RouteCommand(WPARAM wparam, LPARAM lparam) {
+    const auto child = reinterpret_cast<HWND>(lparam);
+    if (!child) return;
+    if (auto* target = dynamic_cast<CommandTarget*>(SubclassedControl::FromHandle(child))) {
+        target->OnCommand(HIWORD(wparam));
+    }
+}
+
+}  // namespace vellumar::win32

@@ -1,0 +1,242 @@
+#include "app/win32/main_frame.h"
+
+#include <windowsx.h>
+
+#include <cmath>
+
+#include "app/artwork.h"
+#include "platform/win32/text.h"
+
+namespace vellumar::win32 {
+
+namespace {
+
+constexpr int kClientWidth = kWindowWidthTwips / kTwipsPerPixel;
+constexpr int kClientHeight = kWindowHeightTwips / kTwipsPerPixel;
+
+PixelBuffer RenderPicture(int id) {
+    using artwork::ChromeButton;
+    using artwork::ChromeState;
+    switch (id) {
+        case kPictureTitleStrip: return artwork::TitleStrip();
+        case kPictureMinNormal: return artwork::ChromeButtonImage(ChromeButton::Minimise, ChromeState::Normal);
+        case kPictureMinHover: return artwork::ChromeButtonImage(ChromeButton::Minimise, ChromeState::Hover);
+        case kPictureMinPressed: return artwork::ChromeButtonImage(ChromeButton::Minimise, ChromeState::Pressed);
+        case kPictureExitNormal: return artwork::ChromeButtonImage(ChromeButton::Close, ChromeState::Normal);
+        case kPictureExitHover: return artwork::ChromeButtonImage(ChromeButton::Close, ChromeState::Hover);
+        case kPictureExitPressed: return artwork::ChromeButtonImage(ChromeButton::Close, ChromeState::Pressed);
+        case kPicturePagePlain: return artwork::PageButton(false);
+        case kPicturePageHighlighted: return artwork::PageButton(true);
+        case kPictureSetting: return artwork::SettingPicture();
+        case kPictureLogo: return artwork::Logo();
+        default: return {};
+    }
+}
+
+MouseButton ButtonOf(UINT message) {
+    switch (message) {
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONUP: return MouseButton::Left;
+        case WM_RBUTTONDOWN:
+        case WM_RBUTTONUP: return MouseButton::Right;
+        default: return MouseButton::Middle;
+    }
+}
+
+MouseButton HeldButtons(WPARAM keys) {
+    int held = 0;
+    if (keys & MK_LBUTTON) held |= static_cast<int>(MouseButton::Left);
+    if (keys & MK_RBUTTON) held |= static_cast<int>(MouseButton::Right);
+    if (keys & MK_MBUTTON) held |= static_cast<int>(MouseButton::Middle);
+    return static_cast<MouseButton>(held);
+}
+
+}  // namespace
+
+MainFrame::MainFrame(MainWindow& form)
+    : form_(form), context_{fonts_, [this](int id) { return Picture(id); }} {
+    skin_ = BitmapFromPixels(artwork::Skin());
+    for (int id = 0; id < kPictureCount; ++id) {
+        pictures_[static_cast<std::size_t>(id)] = BitmapFromPixels(RenderPicture(id));
+    }
+    const HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    big_icon_.Reset(static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                                    ::GetSystemMetrics(SM_CXICON),
+                                                    ::GetSystemMetrics(SM_CYICON), 0)));
+    small_icon_.Reset(static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                                      ::GetSystemMetrics(SM_CXSMICON),
+                                                      ::GetSystemMetrics(SM_CYSMICON), 0)));
+    WindowClassSpec spec{kMainWindowClass};
+    spec.style = CS_DBLCLKS;
+    spec.icon = big_icon_.Get();
+    spec.small_icon = small_icon_.Get();
+    // A popup without caption or border; the system menu and minimise box
+    // give the taskbar button its minimise, restore and close commands.
+    Create(spec, WS_EX_APPWINDOW, Widen(kProgramTitle).c_str(),
+           WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX, CW_USEDEFAULT, CW_USEDEFAULT,
+           kClientWidth, kClientHeight, nullptr);
+    ::SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big_icon_.Get()));
+    ::SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon_.Get()));
+
+    int id = 1;
+    for (Control* control : form_.WindowControls()) {
+        children_.push_back(CreateChildWindow(*control, Handle(), *this, context_, id++));
+    }
+    // The list runs from bottom to top: raising each in turn stacks them so.
+    for (const auto& child : children_) {
+        ::SetWindowPos(child->Hwnd(), HWND_TOP, 0, 0, 0, 0,
+                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+    form_.AttachHost(this);
+}
+
+MainFrame::~MainFrame() {
+    form_.AttachHost(nullptr);
+    children_.clear();
+}
+
+HBITMAP MainFrame::Picture(int id) const {
+    if (id < 0 || id >= kPictureCount) return nullptr;
+    return pictures_[static_cast<std::size_t>(id)].Get();
+}
+
+void MainFrame::ShowAfterLoad() {
+    if (show_after_load_) {
+        ::ShowWindow(Handle(), SW_SHOW);
+        ::UpdateWindow(Handle());
+    }
+}
+
+void MainFrame::HideWindow() {
+    show_after_load_ = false;
+    ::ShowWindow(Handle(), SW_HIDE);
+}
+
+bool MainFrame::WindowShown() { return ::IsWindowVisible(Handle()) != FALSE; }
+
+void MainFrame::SetTopmost(bool topmost) {
+    ::SetWindowPos(Handle(), topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE);
+}
+
+void MainFrame::RequestMinimise() { ::SendMessageW(Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0); }
+
+void MainFrame::BeginCaptionDrag() {
+    ::ReleaseCapture();
+    ::SendMessageW(Handle(), WM_NCLBUTTONDOWN, HTCAPTION, 0);
+}
+
+void MainFrame::MoveWindowTwips(double left, double top) {
+    ::SetWindowPos(Handle(), nullptr, static_cast<int>(std::lround(left / kTwipsPerPixel)),
+                   static_cast<int>(std::lround(top / kTwipsPerPixel)), 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void MainFrame::ScreenSizeTwips(double& width, double& height) {
+    width = static_cast<double>(::GetSystemMetrics(SM_CXSCREEN)) * kTwipsPerPixel;
+    height = static_cast<double>(::GetSystemMetrics(SM_CYSCREEN)) * kTwipsPerPixel;
+}
+
+void MainFrame::PaintBackground(HDC dc, const RECT& area) {
+    BlitBitmap(dc, 0, 0, area.right - area.left, area.bottom - area.top, skin_.Get(), area.left,
+               area.top);
+    for (Control* control : form_.WindowControls()) {
+        auto* image = dynamic_cast<Image*>(control);
+        if (!image || !image->Visible()) continue;
+        const RECT r = PixelRect(image->Bounds());
+        RECT overlap{};
+        if (!::IntersectRect(&overlap, &r, &area)) continue;
+        BlitBitmap(dc, overlap.left - area.left, overlap.top - area.top, overlap.right - overlap.left,
+                   overlap.bottom - overlap.top, Picture(image->Picture()), overlap.left - r.left,
+                   overlap.top - r.top);
+    }
+}
+
+void MainFrame::Paint() {
+    PaintDc paint(Handle());
+    const RECT& area = paint.Area();
+    BlitBitmap(paint.Get(), area.left, area.top, area.right - area.left, area.bottom - area.top,
+               skin_.Get(), area.left, area.top);
+}
+
+Image* MainFrame::ImageAt(POINT pt) const {
+    const auto& controls = form_.WindowControls();
+    for (auto it = controls.rbegin(); it != controls.rend(); ++it) {
+        auto* image = dynamic_cast<Image*>(*it);
+        if (!image || !image->Visible()) continue;
+        const RECT r = PixelRect(image->Bounds());
+        if (::PtInRect(&r, pt)) return image;
+    }
+    return nullptr;
+}
+
+void MainFrame::OnButtonDown(MouseButton button, POINT pt) {
+    Image* image = captured_ ? captured_ : ImageAt(pt);
+    if (!image) return;
+    captured_ = image;
+    held_buttons_ |= static_cast<int>(button);
+    ::SetCapture(Handle());
+    if (image->onMouseDown) image->onMouseDown(button);
+}
+
+void MainFrame::OnButtonUp(MouseButton button, POINT pt) {
+    Image* image = captured_;
+    if (!image) return;
+    held_buttons_ &= ~static_cast<int>(button);
+    if (held_buttons_ == 0) {
+        captured_ = nullptr;
+        ::ReleaseCapture();
+    }
+    if (image->onMouseUp) image->onMouseUp(button);
+    const RECT r = PixelRect(image->Bounds());
+    if (button == MouseButton::Left && ::PtInRect(&r, pt) && image->onClick) image->onClick();
+}
+
+void MainFrame::OnMouseMove(WPARAM keys, POINT pt) {
+    Image* image = captured_ ? captured_ : ImageAt(pt);
+    if (image) {
+        if (image->onMouseMove) image->onMouseMove(HeldButtons(keys));
+    } else {
+        form_.Form_MouseMove();
+    }
+}
+
+LRESULT MainFrame::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+    const POINT pt{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
+    switch (message) {
+        case WM_PAINT: Paint(); return 0;
+        case WM_ERASEBKGND: return 1;
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+        case WM_RBUTTONDBLCLK:
+        case WM_MBUTTONDBLCLK:
+            OnButtonDown(ButtonOf(message == WM_LBUTTONDBLCLK   ? WM_LBUTTONDOWN
+                                  : message == WM_RBUTTONDBLCLK ? WM_RBUTTONDOWN
+                                  : message == WM_MBUTTONDBLCLK ? WM_MBUTTONDOWN
+                                                                : message),
+                         pt);
+            return 0;
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP:
+        case WM_MBUTTONUP: OnButtonUp(ButtonOf(message), pt); return 0;
+        case WM_MOUSEMOVE: OnMouseMove(wparam, pt); return 0;
+        case WM_CAPTURECHANGED:
+            if (reinterpret_cast<HWND>(lparam) != Handle()) {
+                captured_ = nullptr;
+                held_buttons_ = 0;
+            }
+            return 0;
+        case WM_COMMAND: RouteCommand(wparam, lparam); return 0;
+        case WM_CLOSE: form_.Form_PlatformClose(); return 0;
+        case WM_QUERYENDSESSION: return TRUE;
+        case WM_ENDSESSION:
+            if (wparam && onEndSession) onEndSession();
+            return 0;
+        case WM_DESTROY: ::PostQuitMessage(0); return 0;
+    }
+    return Window::HandleMessage(message, wparam, lparam);
+}
+
+}  // namespace vellumar::win32

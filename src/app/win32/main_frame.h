@@ -1,0 +1,71 @@
+#pragma once
+// The Win32 window of FormVellumar: a borderless 786 x 557 window that
+// paints the skin, hosts one child window per control of the portable
+// MainWindow, and turns window messages into its handlers. Images on the
+// window are hit-tested here, like windowless pictures: the image under the
+// pointer gets the press, keeps the mouse until the last button is released
+// (its MouseUp, then its Click for a left release over it), and a move over
+// no image is a move over the window's own background.
+
+#include <windows.h>
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "app/main_window.h"
+#include "app/win32/control_windows.h"
+#include "platform/win32/gdi.h"
+#include "platform/win32/handles.h"
+#include "platform/win32/window_base.h"
+
+namespace vellumar::win32 {
+
+inline constexpr wchar_t kMainWindowClass[] = L"FormVellumar";
+
+class MainFrame : public Window, public MainWindowHost, public BackgroundSource {
+public:
+    explicit MainFrame(MainWindow& form);
+    ~MainFrame() override;
+
+    // Shows the window after startup unless startup hid it.
+    void ShowAfterLoad();
+    // Run when the session ends (log-off, shutdown).
+    std::function<void()> onEndSession;
+
+    // MainWindowHost
+    void HideWindow() override;
+    bool WindowShown() override;
+    void SetTopmost(bool topmost) override;
+    void RequestMinimise() override;
+    void BeginCaptionDrag() override;
+    void MoveWindowTwips(double left, double top) override;
+    void ScreenSizeTwips(double& width, double& height) override;
+
+    // BackgroundSource: the skin and the images on it.
+    void PaintBackground(HDC dc, const RECT& area) override;
+
+private:
+    LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+    void Paint();
+    Image* ImageAt(POINT pt) const;
+    void OnButtonDown(MouseButton button, POINT pt);
+    void OnButtonUp(MouseButton button, POINT pt);
+    void OnMouseMove(WPARAM keys, POINT pt);
+    HBITMAP Picture(int id) const;
+
+    MainWindow& form_;
+    FontCache fonts_;
+    ViewContext context_;
+    UniqueBitmap skin_;
+    std::array<UniqueBitmap, kPictureCount> pictures_;
+    UniqueIcon big_icon_;
+    UniqueIcon small_icon_;
+    std::vector<std::unique_ptr<ChildWindow>> children_;
+    bool show_after_load_ = true;
+    Image* captured_ = nullptr;
+    int held_buttons_ = 0;
+};
+
+}  // namespace vellumar::win32

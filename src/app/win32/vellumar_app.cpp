@@ -1,0 +1,49 @@
+#include "app/win32/vellumar_app.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include "app/autorun.h"
+#include "app/main_window.h"
+#include "app/settings.h"
+#include "app/startup.h"
+#include "app/win32/main_frame.h"
+#include "platform/win32/platform_win32.h"
+
+namespace vellumar::win32 {
+
+int RunVellumar() {
+    Win32InstanceLock instance_lock;
+    Win32MessageBoxes message_boxes;
+    if (!ClaimSingleInstance(instance_lock, message_boxes)) return 0;
+
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES |
+                                                        ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
+    ::InitCommonControlsEx(&controls);
+
+    Win32FileSystem files;
+    Win32ProfileStore profile;
+    SettingsFile settings(profile, ChooseSettingsPath(files));
+    Win32RunKey run_key;
+    Autorun autorun(run_key, files.ExecutablePath());
+    Win32TimerService timers;
+    Win32Privileges privileges;
+
+    MainWindow form(timers, settings, autorun);
+    MainFrame frame(form);
+    message_boxes.SetOwner(frame.Handle());
+    frame.onEndSession = [&frame] { ::DestroyWindow(frame.Handle()); };
+
+    LoadMainWindow(form, privileges, StartupHooks{});
+    frame.ShowAfterLoad();
+
+    MSG message{};
+    while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (frame.Handle() && ::IsDialogMessageW(frame.Handle(), &message)) continue;
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+    return static_cast<int>(message.wParam);
+}
+
+}  // namespace vellumar::win32

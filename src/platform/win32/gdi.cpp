@@ -1,0 +1,65 @@
+#include "platform/win32/gdi.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "platform/win32/text.h"
+
+namespace vellumar::win32 {
+
+UniqueBitmap BitmapFromPixels(const PixelBuffer& pixels) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = pixels.width;
+    info.bmiHeader.biHeight = -pixels.height;  // top-down, like PixelBuffer
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    UniqueBitmap bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (bitmap && bits) {
+        std::memcpy(bits, pixels.pixels.data(), pixels.pixels.size() * sizeof(Argb));
+    }
+    return bitmap;
+}
+
+UniqueIcon IconFromPixels(const PixelBuffer& pixels) {
+    UniqueBitmap color = BitmapFromPixels(pixels);
+    // With a 32-bit colour bitmap that has alpha, the mask is only consulted
+    // by old consumers; an all-zero mask keeps them drawing the colours.
+    const std::vector<BYTE> mask_bits(
+        static_cast<std::size_t>(((pixels.width + 15) / 16) * 2 * pixels.height), 0);
+    UniqueBitmap mask(::CreateBitmap(pixels.width, pixels.height, 1, 1, mask_bits.data()));
+    ICONINFO icon_info{};
+    icon_info.fIcon = TRUE;
+    icon_info.hbmColor = color.Get();
+    icon_info.hbmMask = mask.Get();
+    return UniqueIcon(::CreateIconIndirect(&icon_info));
+}
+
+void BlitBitmap(HDC target, int x, int y, int width, int height, HBITMAP source, int src_x,
+                int src_y) {
+    UniqueMemoryDc memory(::CreateCompatibleDC(target));
+    ScopedSelect select(memory.Get(), source);
+    ::BitBlt(target, x, y, width, height, memory.Get(), src_x, src_y, SRCCOPY);
+}
+
+COLORREF ToColorRef(ColorRef color) { return static_cast<COLORREF>(color); }
+
+HFONT FontCache::Get(const TextStyle& style) {
+    for (const Entry& entry : entries_) {
+        if (entry.style == style) return entry.font.Get();
+    }
+    LOGFONTW font{};
+    font.lfHeight = -static_cast<LONG>(std::lround(style.points * 96.0 / 72.0));
+    font.lfWeight = style.bold ? FW_BOLD : FW_NORMAL;
+    font.lfUnderline = style.underline ? TRUE : FALSE;
+    font.lfCharSet = style.face == "SimSun" ? GB2312_CHARSET : DEFAULT_CHARSET;
+    font.lfQuality = CLEARTYPE_QUALITY;
+    const std::wstring face = Widen(style.face);
+    wcsncpy(font.lfFaceName, face.c_str(), LF_FACESIZE - 1);
+    entries_.push_back(Entry{style, UniqueFont(::CreateFontIndirectW(&font))});
+    return entries_.back().font.Get();
+}
+
+}  // namespace vellumar::win32

@@ -1,0 +1,38 @@
+#pragma once
+// GDI helpers shared by the window code: bitmaps and icons from portable
+// pixel buffers, blitting, and fonts for the portable TextStyle.
+
+#include <windows.h>
+
+#include <vector>
+
+#include "controls/controls.h"
+#include "controls/pixel_buffer.h"
+#include "platform/win32/handles.h"
+
+namespace vellumar::win32 {
+
+// A top-down 32-bit DIB section holding the pixels.
+UniqueBitmap BitmapFromPixels(const PixelBuffer& pixels);
+// An icon with the buffer's alpha channel as its transparency.
+UniqueIcon IconFromPixels(const PixelBuffer& pixels);
+// Copies (src_x, src_y, width, height) of a bitmap to (x, y) of a DC.
+void BlitBitmap(HDC target, int x, int y, int width, int height, HBITMAP source, int src_x,
+                int src_y);
+
+COLORREF ToColorRef(ColorRef color);
+
+// Fonts made on first use and kept for the life of the cache.
+class FontCache {
+public:
+    HFONT Get(const TextStyle& style);
+
+private:
+    struct Entry {
+        TextStyle style;
+        UniqueFont font;
+    };
+    std::vector<Entry> entries_;
+};
+
+}  // namespace vellumar::win32

@@ -1,0 +1,93 @@
+#pragma once
+// Win32 implementations of the portable platform interfaces: the INI
+// functions, the Run key, files and folders, the instance lock, the debug
+// privilege, message boxes and window timers.
+
+#include <windows.h>
+
+#include <string>
+#include <unordered_map>
+
+#include "platform/file_system.h"
+#include "platform/profile_store.h"
+#include "platform/run_key.h"
+#include "platform/session.h"
+#include "platform/timer.h"
+#include "platform/win32/handles.h"
+#include "platform/win32/window_base.h"
+
+namespace vellumar::win32 {
+
+class Win32ProfileStore : public ProfileStore {
+public:
+    std::string Read(const std::string& path, std::string_view section, std::string_view key,
+                     int capacity) override;
+    bool Write(const std::string& path, std::string_view section, std::string_view key,
+               std::string_view value) override;
+};
+
+class Win32RunKey : public RunKey {
+public:
+    // The key path below the root; tests point it elsewhere.
+    explicit Win32RunKey(std::wstring key_path = kRunKeyPath) : key_path_(std::move(key_path)) {}
+    bool SetValue(RegistryRoot root, std::string_view name, std::string_view data) override;
+    bool DeleteValue(RegistryRoot root, std::string_view name) override;
+
+    static constexpr const wchar_t* kRunKeyPath = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+private:
+    std::wstring key_path_;
+};
+
+class Win32FileSystem : public FileSystem {
+public:
+    std::string ExecutablePath() override;
+    std::string UserAppDataFolder() override;
+    bool CanWriteInFolder(const std::string& folder) override;
+    bool EnsureFolder(const std::string& folder) override;
+};
+
+// The lock is a named mutex of the signed-in session; it is held until the
+// object is destroyed (the end of the process).
+class Win32InstanceLock : public InstanceLock {
+public:
+    explicit Win32InstanceLock(std::wstring name = kMutexName) : name_(std::move(name)) {}
+    bool Acquire() override;
+
+    static constexpr const wchar_t* kMutexName = L"Local\\Vellumar.SingleInstance";
+
+private:
+    std::wstring name_;
+    UniqueHandle mutex_;
+};
+
+class Win32Privileges : public Privileges {
+public:
+    void EnableDebugPrivilege() override;
+};
+
+class Win32MessageBoxes : public MessageBoxes {
+public:
+    void SetOwner(HWND owner) { owner_ = owner; }
+    void ShowMessage(const std::string& title, const std::string& text) override;
+
+private:
+    HWND owner_ = nullptr;
+};
+
+// Window-message timers on a hidden message-only window of the GUI thread.
+class Win32TimerService : public TimerService, private Window {
+public:
+    Win32TimerService();
+    void Start(Timer& timer) override;
+    void Stop(Timer& timer) override;
+
+private:
+    LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+
+    UINT_PTR next_id_ = 1;
+    std::unordered_map<Timer*, UINT_PTR> ids_;
+    std::unordered_map<UINT_PTR, Timer*> timers_;
+};
+
+}  // namespace vellumar::win32
