@@ -56,7 +56,7 @@ target_link_libraries(e2e_tests PRIVATE gtest gmock gtest_main ${WIN32_LIBS} psa
 add_dependencies(e2e_tests vellumar)
 add_test(NAME end_to_end COMMAND e2e_tests)
 set_tests_properties(end_to_end PROPERTIES
-    ENVIRONMENT "${WINE_TEST_ENV};VELLUMAR_EXE=$<TARGET_FILE:vellumar>;VELLUMAR_SCREENSHOTS=${PROJECT_SOURCE_DIR}/docs/screenshots"
+    ENVIRONMENT "${WINE_TEST_ENV};VELLUMAR_EXE=$<TARGET_FILE:vellumar>;VELLUMAR_SCREENSHOTS=${CMAKE_BINARY_DIR}/screenshots"
     TIMEOUT 1500 RUN_SERIAL ON)
 
 if(VELLUMAR_BENCHMARKS)

@@ -20,3 +20,10 @@ export VELLUMAR_BUILD="$root/build/win64"
 trap wine_session_end EXIT
 wine_session_begin
 ctest --preset win64
+
+# The end-to-end run photographs the pages; keep the docs' copies current.
+mkdir -p "$root/docs/screenshots"
+for shot in "$VELLUMAR_BUILD"/screenshots/*.bmp; do
+    [ -e "$shot" ] || continue
+    convert "$shot" "$root/docs/screenshots/$(basename "${shot%.bmp}").png"
+done

@@ -1,0 +1,232 @@
+#include "e2e/driver.h"
+
+#include <cstdio>
+#include <fstream>
+
+namespace e2e {
+
+bool WaitUntil(const std::function<bool()>& done, DWORD timeout_ms) {
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        if (done()) return true;
+        if (::GetTickCount() - start > timeout_ms) return false;
+        ::Sleep(50);
+    }
+}
+
+namespace {
+std::wstring ProgramUnderTest() {
+    wchar_t path[MAX_PATH] = {};
+    ::GetEnvironmentVariableW(L"VELLUMAR_EXE", path, MAX_PATH);
+    std::wstring p = path;
+    // CTest passes a Linux path; Wine sees the Linux root as drive Z:.
+    if (!p.empty() && p[0] == L'/') {
+        for (auto& c : p) c = c == L'/' ? L'\\' : c;
+        p = L"Z:" + p;
+    }
+    return p;
+}
+}  // namespace
+
+Installation::Installation(const std::wstring& name) {
+    wchar_t temp[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, temp);
+    folder_ = std::wstring(temp) + L"Vellumar " + name;
+    ::CreateDirectoryW(folder_.c_str(), nullptr);
+    ::DeleteFileW(ConfigPath().c_str());
+    ::CopyFileW(ProgramUnderTest().c_str(), Exe().c_str(), FALSE);
+}
+
+void Installation::WriteSetting(const wchar_t* section, const wchar_t* key,
+                                const wchar_t* value) const {
+    ::WritePrivateProfileStringW(section, key, value, ConfigPath().c_str());
+}
+
+std::wstring Installation::ReadSetting(const wchar_t* section, const wchar_t* key) const {
+    wchar_t value[256] = {};
+    ::GetPrivateProfileStringW(section, key, L"<missing>", value, 256, ConfigPath().c_str());
+    return value;
+}
+
+Program::Program(const Installation& installation) {
+    std::wstring command = L"\"" + installation.Exe() + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    ::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                     installation.Folder().c_str(), &startup, &info_);
+}
+
+Program::~Program() {
+    if (info_.hProcess) {
+        if (Running()) {
+            ::TerminateProcess(info_.hProcess, 0);
+            ::WaitForSingleObject(info_.hProcess, 10000);
+        }
+        ::CloseHandle(info_.hProcess);
+        ::CloseHandle(info_.hThread);
+    }
+}
+
+bool Program::Running() const {
+    return info_.hProcess && ::WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+HWND Program::WaitForMainWindow() {
+    WaitUntil([&] {
+        const auto windows = TopLevelWindows(Pid(), L"FormVellumar");
+        main_ = windows.empty() ? nullptr : windows.front();
+        return main_ != nullptr;
+    });
+    // Startup has ended once the program waits for input.
+    ::WaitForInputIdle(info_.hProcess, 10000);
+    ::Sleep(300);
+    return main_;
+}
+
+bool Program::WaitForExit(DWORD timeout_ms) const {
+    return ::WaitForSingleObject(info_.hProcess, timeout_ms) == WAIT_OBJECT_0;
+}
+
+std::vector<HWND> TopLevelWindows(DWORD pid, const wchar_t* class_name) {
+    struct Search {
+        DWORD pid;
+        const wchar_t* class_name;
+        std::vector<HWND> found;
+    } search{pid, class_name, {}};
+    ::EnumWindows(
+        [](HWND hwnd, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(hwnd, &owner);
+            if (owner == s->pid && ClassName(hwnd) == s->class_name) s->found.push_back(hwnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::wstring WindowText(HWND hwnd) {
+    wchar_t text[512] = {};
+    ::SendMessageTimeoutW(hwnd, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                          5000, nullptr);
+    return text;
+}
+
+std::wstring ClassName(HWND hwnd) {
+    wchar_t name[128] = {};
+    ::GetClassNameW(hwnd, name, 128);
+    return name;
+}
+
+std::vector<HWND> Descendants(HWND parent) {
+    std::vector<HWND> all;
+    ::EnumChildWindows(
+        parent,
+        [](HWND hwnd, LPARAM param) -> BOOL {
+            reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&all));
+    return all;
+}
+
+HWND FindChild(HWND parent, const std::wstring& text, bool visible_only) {
+    for (HWND child : Descendants(parent)) {
+        if (visible_only && !::IsWindowVisible(child)) continue;
+        if (WindowText(child) == text) return child;
+    }
+    return nullptr;
+}
+
+void ClickWindow(HWND child) {
+    RECT r{};
+    ::GetClientRect(child, &r);
+    ClickAt(child, r.right / 2, r.bottom / 2);
+}
+
+void ClickAt(HWND window, int x, int y, UINT down, UINT up) {
+    const LPARAM at = MAKELPARAM(x, y);
+    const WPARAM held = down == WM_RBUTTONDOWN ? MK_RBUTTON : MK_LBUTTON;
+    ::SendMessageW(window, WM_MOUSEMOVE, 0, at);
+    ::SendMessageW(window, down, held, at);
+    ::SendMessageW(window, up, 0, at);
+}
+
+void SaveScreenshot(HWND window, const std::string& name) {
+    char folder[MAX_PATH] = {};
+    if (!::GetEnvironmentVariableA("VELLUMAR_SCREENSHOTS", folder, MAX_PATH)) return;
+    std::string path = folder;
+    if (!path.empty() && path[0] == '/') {
+        for (auto& c : path) c = c == '/' ? '\\' : c;
+        path = "Z:" + path;
+    }
+    ::CreateDirectoryA(path.c_str(), nullptr);
+    path += "\\" + name + ".bmp";
+
+    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    ::Sleep(500);
+    RECT r{};
+    ::GetWindowRect(window, &r);
+    const int width = r.right - r.left;
+    const int height = r.bottom - r.top;
+    HDC screen = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;  // bottom-up, as BMP files store rows
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = ::SelectObject(memory, bitmap);
+    ::BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+    ::GdiFlush();
+    const int stride = ((width * 3 + 3) / 4) * 4;
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(stride * height);
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&file), sizeof(file));
+    out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof(info.bmiHeader));
+    out.write(static_cast<const char*>(bits), static_cast<std::streamsize>(stride) * height);
+    ::SelectObject(memory, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+}
+
+std::string RunAndCapture(const std::wstring& command_line) {
+    SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+    HANDLE read = nullptr;
+    HANDLE write = nullptr;
+    if (!::CreatePipe(&read, &write, &inherit, 0)) return {};
+    ::SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = write;
+    startup.hStdError = write;
+    PROCESS_INFORMATION info{};
+    std::wstring command = command_line;
+    std::string output;
+    if (::CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+                         nullptr, &startup, &info)) {
+        ::CloseHandle(write);
+        write = nullptr;
+        char buffer[4096];
+        DWORD got = 0;
+        while (::ReadFile(read, buffer, sizeof(buffer), &got, nullptr) && got > 0) {
+            output.append(buffer, got);
+        }
+        ::WaitForSingleObject(info.hProcess, 15000);
+        ::CloseHandle(info.hProcess);
+        ::CloseHandle(info.hThread);
+    }
+    if (write) ::CloseHandle(write);
+    ::CloseHandle(read);
+    return output;
+}
+
+}  // namespace e2e

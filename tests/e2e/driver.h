@@ -1,0 +1,69 @@
+#pragma once
+// Drives a real vellumar.exe from outside, as a user or a screen reader
+// would: starts copies of it in folders of their own, finds its windows by
+// class and text, clicks, reads texts, files and the registry.
+
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+// Waits until `done` holds or the time is up; true when it held.
+bool WaitUntil(const std::function<bool()>& done, DWORD timeout_ms = 15000);
+
+// A folder of its own (its name holds a space) with a copy of the program.
+class Installation {
+public:
+    explicit Installation(const std::wstring& name);
+    const std::wstring& Folder() const { return folder_; }
+    std::wstring Exe() const { return folder_ + L"\\vellumar.exe"; }
+    std::wstring ConfigPath() const { return folder_ + L"\\Config.ini"; }
+    void WriteSetting(const wchar_t* section, const wchar_t* key, const wchar_t* value) const;
+    std::wstring ReadSetting(const wchar_t* section, const wchar_t* key) const;
+
+private:
+    std::wstring folder_;
+};
+
+class Program {
+public:
+    explicit Program(const Installation& installation);
+    ~Program();
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    DWORD Pid() const { return info_.dwProcessId; }
+    HANDLE Process() const { return info_.hProcess; }
+    bool Running() const;
+    // Waits for startup to finish; the main window (shown or not).
+    HWND WaitForMainWindow();
+    HWND MainWindow() const { return main_; }
+    bool WaitForExit(DWORD timeout_ms = 15000) const;
+
+private:
+    PROCESS_INFORMATION info_{};
+    HWND main_ = nullptr;
+};
+
+// Top-level windows of a process with a class name.
+std::vector<HWND> TopLevelWindows(DWORD pid, const wchar_t* class_name);
+std::wstring WindowText(HWND hwnd);
+std::wstring ClassName(HWND hwnd);
+// A descendant with this text (the visible one when several share it).
+HWND FindChild(HWND parent, const std::wstring& text, bool visible_only = true);
+std::vector<HWND> Descendants(HWND parent);
+// A left click on a child window at its centre, as the mouse delivers it.
+void ClickWindow(HWND child);
+// A press and release of `button` at client point (x, y) of a window.
+void ClickAt(HWND window, int x, int y, UINT down = WM_LBUTTONDOWN, UINT up = WM_LBUTTONUP);
+// Saves the screen area of a window as a 24-bit BMP file named `name`.bmp in
+// the folder that VELLUMAR_SCREENSHOTS names (a Linux path); no-op without it.
+void SaveScreenshot(HWND window, const std::string& name);
+// Runs a console program and returns what it printed.
+std::string RunAndCapture(const std::wstring& command_line);
+
+}  // namespace e2e

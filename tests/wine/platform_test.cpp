@@ -1,0 +1,206 @@
+// The Win32 adapters against the real (Wine) API: INI functions, registry,
+// files, the instance lock across processes, and window timers.
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "app/autorun.h"
+#include "platform/win32/handles.h"
+#include "platform/win32/platform_win32.h"
+#include "platform/win32/text.h"
+
+namespace vellumar::win32 {
+namespace {
+
+std::string TempFolder(const std::wstring& name) {
+    wchar_t temp[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, temp);
+    const std::wstring folder = std::wstring(temp) + name;
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    return Narrow(folder);
+}
+
+std::string ReadWholeFile(const std::string& path) {
+    UniqueHandle file(::CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, 0, nullptr));
+    if (!file) return {};
+    std::string content(64 * 1024, '\0');
+    DWORD read = 0;
+    ::ReadFile(file.Get(), content.data(), static_cast<DWORD>(content.size()), &read, nullptr);
+    content.resize(read);
+    return content;
+}
+
+TEST(ProfileStoreOnWindows, RoundTripsKeysAndKeepsOtherLines) {
+    const std::string path = TempFolder(L"vellumar-ini") + "\\Config.ini";
+    ::DeleteFileW(Widen(path).c_str());
+    Win32ProfileStore store;
+    EXPECT_EQ(store.Read(path, "Setting", "Ontop", 255), "");  // no file yet
+
+    ASSERT_TRUE(store.Write(path, "Setting", "Ontop", "1"));
+    ASSERT_TRUE(store.Write(path, "Process", "ImproveSpeed", "Above Normal"));
+    ASSERT_TRUE(store.Write(path, "Setting", "Automin", "0"));
+    EXPECT_EQ(store.Read(path, "Setting", "Ontop", 255), "1");
+    // Section and key names match without regard to case.
+    EXPECT_EQ(store.Read(path, "SETTING", "ontop", 255), "1");
+    EXPECT_EQ(store.Read(path, "process", "IMPROVESPEED", 255), "Above Normal");
+    EXPECT_EQ(store.Read(path, "Setting", "Missing", 255), "");
+
+    ASSERT_TRUE(store.Write(path, "Setting", "Ontop", "0"));
+    EXPECT_EQ(store.Read(path, "Setting", "Ontop", 255), "0");
+    const std::string text = ReadWholeFile(path);
+    EXPECT_NE(text.find("[Process]"), std::string::npos);
+    EXPECT_NE(text.find("ImproveSpeed=Above Normal"), std::string::npos);
+    EXPECT_NE(text.find("Automin=0"), std::string::npos);
+    EXPECT_NE(text.find("Ontop=0"), std::string::npos);
+    EXPECT_EQ(text.find("Ontop=1"), std::string::npos);
+
+    // A read returns at most capacity - 1 characters.
+    ASSERT_TRUE(store.Write(path, "Process", "Long", std::string(300, 'x')));
+    EXPECT_EQ(store.Read(path, "Process", "Long", 255).size(), 254u);
+}
+
+std::wstring RegistryString(HKEY root, const wchar_t* path, const wchar_t* name) {
+    wchar_t data[1024] = {};
+    DWORD size = sizeof(data);
+    if (::RegGetValueW(root, path, name, RRF_RT_REG_SZ, nullptr, data, &size) != ERROR_SUCCESS) {
+        return L"<missing>";
+    }
+    return data;
+}
+
+TEST(RunKeyOnWindows, SetsAndClearsTheValueInBothRoots) {
+    const wchar_t* path = L"Software\\VellumarTests\\Run";
+    Win32RunKey key(path);
+    for (RegistryRoot root : {RegistryRoot::LocalMachine, RegistryRoot::CurrentUser}) {
+        const HKEY hkey = root == RegistryRoot::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+        ASSERT_TRUE(key.SetValue(root, "VLM", "\"C:\\Program Files\\V\\vellumar.exe\""));
+        EXPECT_EQ(RegistryString(hkey, path, L"VLM"), L"\"C:\\Program Files\\V\\vellumar.exe\"");
+        EXPECT_TRUE(key.DeleteValue(root, "VLM"));
+        EXPECT_EQ(RegistryString(hkey, path, L"VLM"), L"<missing>");
+        EXPECT_TRUE(key.DeleteValue(root, "VLM"));  // already gone: still fine
+    }
+}
+
+// The machine key refuses writes, as it does for a user without rights.
+class MachineReadOnlyRunKey : public RunKey {
+public:
+    explicit MachineReadOnlyRunKey(Win32RunKey& real) : real_(real) {}
+    bool SetValue(RegistryRoot root, std::string_view name, std::string_view data) override {
+        return root != RegistryRoot::LocalMachine && real_.SetValue(root, name, data);
+    }
+    bool DeleteValue(RegistryRoot root, std::string_view name) override {
+        return root != RegistryRoot::LocalMachine && real_.DeleteValue(root, name);
+    }
+
+private:
+    Win32RunKey& real_;
+};
+
+TEST(RunKeyOnWindows, AutorunFallsBackToTheUserRunKey) {
+    Win32RunKey real;  // the real Run key of this (test) prefix
+    MachineReadOnlyRunKey restricted(real);
+    Autorun autorun(restricted, "C:\\Tools\\vellumar.exe");
+    autorun.SetAutorun();
+    EXPECT_EQ(RegistryString(HKEY_CURRENT_USER, Win32RunKey::kRunKeyPath, L"VLM"),
+              L"C:\\Tools\\vellumar.exe");
+    autorun.ClearAutorun();
+    EXPECT_EQ(RegistryString(HKEY_CURRENT_USER, Win32RunKey::kRunKeyPath, L"VLM"), L"<missing>");
+
+    Autorun machine(real, "C:\\Tools\\vellumar.exe");
+    machine.SetAutorun();
+    EXPECT_EQ(RegistryString(HKEY_LOCAL_MACHINE, Win32RunKey::kRunKeyPath, L"VLM"),
+              L"C:\\Tools\\vellumar.exe");
+    machine.ClearAutorun();
+    EXPECT_EQ(RegistryString(HKEY_LOCAL_MACHINE, Win32RunKey::kRunKeyPath, L"VLM"), L"<missing>");
+}
+
+TEST(FileSystemOnWindows, KnowsTheExecutableAndWhereItCanWrite) {
+    Win32FileSystem files;
+    const std::string exe = files.ExecutablePath();
+    EXPECT_NE(exe.find("integration_tests.exe"), std::string::npos) << exe;
+    EXPECT_TRUE(files.CanWriteInFolder(TempFolder(L"vellumar-write")));
+    EXPECT_FALSE(files.CanWriteInFolder("C:\\no-such-folder-for-vellumar\\below"));
+    const std::string nested = TempFolder(L"vellumar-nest") + "\\a\\b\\Vellumar";
+    EXPECT_TRUE(files.EnsureFolder(nested));
+    EXPECT_TRUE(files.EnsureFolder(nested));
+    EXPECT_TRUE(files.CanWriteInFolder(nested));
+    EXPECT_FALSE(files.UserAppDataFolder().empty());
+}
+
+// ---- instance lock across processes
+
+constexpr wchar_t kLockName[] = L"Local\\VellumarTests.Lock";
+
+// Runs only inside the child process that the test below starts.
+TEST(InstanceLockChild, HoldsTheLockUntilTold) {
+    wchar_t role[8] = {};
+    if (!::GetEnvironmentVariableW(L"VELLUMAR_LOCK_CHILD", role, 8)) GTEST_SKIP() << "child only";
+    Win32InstanceLock lock(kLockName);
+    ASSERT_TRUE(lock.Acquire());
+    UniqueHandle ready(::OpenEventW(EVENT_MODIFY_STATE, FALSE, L"Local\\VellumarTests.Ready"));
+    UniqueHandle done(::OpenEventW(SYNCHRONIZE, FALSE, L"Local\\VellumarTests.Done"));
+    ASSERT_TRUE(ready && done);
+    ::SetEvent(ready.Get());
+    ::WaitForSingleObject(done.Get(), 30000);
+}
+
+TEST(InstanceLockOnWindows, SeesAnInstanceInAnotherProcess) {
+    UniqueHandle ready(::CreateEventW(nullptr, TRUE, FALSE, L"Local\\VellumarTests.Ready"));
+    UniqueHandle done(::CreateEventW(nullptr, TRUE, FALSE, L"Local\\VellumarTests.Done"));
+    wchar_t exe[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    std::wstring command = std::wstring(L"\"") + exe +
+                           L"\" --gtest_filter=InstanceLockChild.HoldsTheLockUntilTold";
+    ::SetEnvironmentVariableW(L"VELLUMAR_LOCK_CHILD", L"1");
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info{};
+    const BOOL started = ::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0,
+                                          nullptr, nullptr, &startup, &info);
+    ::SetEnvironmentVariableW(L"VELLUMAR_LOCK_CHILD", nullptr);
+    ASSERT_TRUE(started);
+    UniqueHandle process(info.hProcess);
+    UniqueHandle thread(info.hThread);
+    ASSERT_EQ(::WaitForSingleObject(ready.Get(), 30000), WAIT_OBJECT_0);
+
+    {
+        Win32InstanceLock second(kLockName);
+        EXPECT_FALSE(second.Acquire());
+    }
+    ::SetEvent(done.Get());
+    ASSERT_EQ(::WaitForSingleObject(process.Get(), 30000), WAIT_OBJECT_0);
+    Win32InstanceLock after(kLockName);
+    EXPECT_TRUE(after.Acquire());
+}
+
+// ---- window timers
+
+TEST(TimerServiceOnWindows, TicksThroughTheMessageLoopAndStops) {
+    Win32TimerService service;
+    int ticks = 0;
+    Timer timer(service, 10, true, [&] { ++ticks; });
+    const DWORD start = ::GetTickCount();
+    MSG message{};
+    while (ticks < 3 && ::GetTickCount() - start < 10000) {
+        if (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            ::DispatchMessageW(&message);
+        } else {
+            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+        }
+    }
+    EXPECT_GE(ticks, 3);
+    timer.SetEnabled(false);
+    const int stopped_at = ticks;
+    const DWORD pause = ::GetTickCount();
+    while (::GetTickCount() - pause < 100) {
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
+        ::Sleep(5);
+    }
+    EXPECT_EQ(ticks, stopped_at);
+}
+
+}  // namespace
+}  // namespace vellumar::win32
