@@ -1,0 +1,682 @@
+#include "controls/button_painter.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace vellumar {
+
+namespace {
+
+constexpr ColorRef kBorderLine = Rgb(0, 60, 115);
+constexpr ColorRef kBorderDot = Rgb(16, 77, 123);
+constexpr ColorRef kEmphasisFrame = Rgb(140, 174, 231);
+constexpr ColorRef kEmphasisBottom = Rgb(107, 130, 239);
+constexpr ColorRef kEmphasisTop = Rgb(206, 231, 255);
+constexpr ColorRef kEmphasisSecond = Rgb(189, 215, 247);
+constexpr ColorRef kEmphasisSides = Rgb(181, 209, 240);
+constexpr ColorRef kEmphasisXp2 = Rgb(122, 184, 98);
+constexpr ColorRef kHoverRingXp2 = Rgb(228, 144, 80);
+constexpr ColorRef kUpBodyStartXp2 = Rgb(242, 237, 218);
+constexpr ColorRef kDisabledFace = Rgb(244, 244, 234);
+constexpr ColorRef kDisabledCaption = Rgb(161, 162, 146);
+constexpr ColorRef kDisabledBorder = Rgb(201, 199, 186);
+constexpr ColorRef kGradientDisabledCaption = Rgb(171, 168, 153);
+
+// Layout flags of the two caption placements.
+constexpr unsigned kSingleLineFormat = text_format::kCenter | text_format::kVCenter |
+                                       text_format::kSingleLine | text_format::kExpandTabs;
+constexpr unsigned kWrappedFormat = text_format::kCenter | text_format::kWordBreak;
+
+int RedOfRef(ColorRef c) {
+    return static_cast<int>(c & 0xFF);
+}
+int GreenOfRef(ColorRef c) {
+    return static_cast<int>((c >> 8) & 0xFF);
+}
+int BlueOfRef(ColorRef c) {
+    return static_cast<int>((c >> 16) & 0xFF);
+}
+int ChannelOf(ColorRef c, int channel) {
+    return static_cast<int>((c >> (8 * channel)) & 0xFF);
+}
+
+std::uint8_t ClampChannel(int value) {
+    return static_cast<std::uint8_t>(std::clamp(value, 0, 255));
+}
+
+ColorRef ClampedRgb(int r, int g, int b) {
+    return Rgb(ClampChannel(r), ClampChannel(g), ClampChannel(b));
+}
+
+enum class CaptionBox {
+    kClient,   // ClientRect: (0, 0, w, h)
+    kCaption,  // CaptionRect: (2, 2, w, h), one pixel right and down of the centre
+};
+
+enum class Look { kUp, kHover, kDown };
+
+class Painter {
+  public:
+    Painter(DrawingSurface& surface, const ButtonLook& look)
+        : surface_(surface), look_(look), w_(look.width), h_(look.height) {}
+
+    void Paint();
+
+  private:
+    bool Emphasis() const {
+        return look_.ShowFocusRect && (look_.is_default || look_.focus_visible);
+    }
+    const ButtonPalette& Palette() const { return look_.palette; }
+    const ButtonColors& Colors() const { return look_.colors; }
+
+    // Primitives shared by every style.
+    void FillBox(int x, int y, int width, int height, ColorRef color, bool frame_only);
+    void DrawLine(int x1, int y1, int x2, int y2, ColorRef color) {
+        surface_.DrawLine(x1, y1, x2, y2, color);
+    }
+    void SetDot(int x, int y, ColorRef color) { surface_.SetPixel(x, y, color); }
+    void FadeLines(ColorRef from, int y_from, int y_to, int step);
+    void DrawXpBorder(ColorRef line_color, ColorRef dot_color);
+    void DrawFocusBox();
+    void PlaceCaption(CaptionBox box, ColorRef text_color);
+
+    void Style1Up();
+    void Style1Down();
+    void Style1Disabled();
+    void HoverRing(ColorRef color);
+    void EmphasisStrokes(bool all_green, int second_line_x1, int second_line_x2);
+
+    void Style2Up();
+    void Style2Bevel();
+    void Style2Down();
+    void Style2Disabled();
+
+    void Style3Up();
+    void Style3Down();
+    void Style3Disabled();
+    void Style3Face(ColorRef mid, ColorRef end, ColorRef border, int percent);
+    ColorRef Style3Border(Look look) const;
+
+    void Style4Up();
+    void Style4Down();
+    void Style4Disabled();
+    void Style4Face(ColorRef mid, ColorRef end, ColorRef border, int percent);
+
+    void Style5Up();
+    void Style5Down();
+    void Style5Disabled();
+
+    void Row(int y, ColorRef color) { DrawLine(1, y, w_ - 1, y, color); }
+
+    DrawingSurface& surface_;
+    const ButtonLook& look_;
+    const int w_;
+    const int h_;
+};
+
+void Painter::Paint() {
+    if (w_ <= 0 || h_ <= 0)
+        return;
+    // The fill covers the whole surface, so nothing else needs clearing.
+    FillBox(0, 0, w_, h_, Palette().FaceColor, false);
+    if (look_.enabled) {
+        surface_.SetTextColor(Palette().TextColor);
+        if (look_.state != kStateUp && look_.state != kStateDown)
+            return;
+        const bool up = look_.state == kStateUp;
+        switch (look_.ButtonType) {
+            case 1:
+                up ? Style1Up() : Style1Down();
+                break;
+            case 2:
+                up ? Style2Up() : Style2Down();
+                break;
+            case 3:
+                up ? Style3Up() : Style3Down();
+                break;
+            case 4:
+                up ? Style4Up() : Style4Down();
+                break;
+            case 5:
+                up ? Style5Up() : Style5Down();
+                break;
+            default:
+                break;
+        }
+        return;
+    }
+    switch (look_.ButtonType) {
+        case 1:
+            Style1Disabled();
+            break;
+        case 2:
+            Style2Disabled();
+            break;
+        case 3:
+            Style3Disabled();
+            break;
+        case 4:
+            Style4Disabled();
+            break;
+        case 5:
+            Style5Disabled();
+            break;
+        default:
+            break;
+    }
+}
+
+// An empty or inverted box draws nothing, so tiny buttons look the same on
+// every surface.
+void Painter::FillBox(int x, int y, int width, int height, ColorRef color, bool frame_only) {
+    if (width <= 0 || height <= 0)
+        return;
+    const Rect rect{x, y, x + width, y + height};
+    if (frame_only) {
+        surface_.FrameRect(rect, color);
+    } else {
+        surface_.FillRect(rect, color);
+    }
+}
+
+// Rows lighten from `from` toward white by 1/(h - 5) of the distance per
+// row. At five pixels or less there is no room for a fade; the rows are
+// drawn flat in the start colour instead of dividing by zero or by a
+// negative count.
+void Painter::FadeLines(ColorRef from, int y_from, int y_to, int step) {
+    const int r0 = RedOfRef(from);
+    const int g0 = GreenOfRef(from);
+    const int b0 = BlueOfRef(from);
+    const int rows = h_ - 5;
+    const double inc_r = rows > 0 ? (255.0 - r0) / rows : 0.0;
+    const double inc_g = rows > 0 ? (255.0 - g0) / rows : 0.0;
+    const double inc_b = rows > 0 ? (255.0 - b0) / rows : 0.0;
+    float r = static_cast<float>(r0);
+    float g = static_cast<float>(g0);
+    float b = static_cast<float>(b0);
+    for (int y = y_from; step > 0 ? y <= y_to : y >= y_to; y += step) {
+        r = std::min(static_cast<float>(r + inc_r), 255.0f);
+        g = std::min(static_cast<float>(g + inc_g), 255.0f);
+        b = std::min(static_cast<float>(b + inc_b), 255.0f);
+        Row(y, ClampedRgb(RoundHalfEven(r), RoundHalfEven(g), RoundHalfEven(b)));
+    }
+}
+
+void Painter::DrawXpBorder(ColorRef line_color, ColorRef dot_color) {
+    DrawLine(2, 0, w_ - 2, 0, line_color);
+    DrawLine(2, h_ - 1, w_ - 2, h_ - 1, line_color);
+    DrawLine(0, 2, 0, h_ - 2, line_color);
+    DrawLine(w_ - 1, 2, w_ - 1, h_ - 2, line_color);
+    SetDot(1, 1, dot_color);
+    SetDot(1, h_ - 2, dot_color);
+    SetDot(w_ - 2, 1, dot_color);
+    SetDot(w_ - 2, h_ - 2, dot_color);
+}
+
+void Painter::DrawFocusBox() {
+    surface_.SetTextColor(Palette().TextColor);
+    const Rect inner{2, 2, w_ - 2, h_ - 2};
+    // Too small a button has no inside to outline.
+    if (inner.IsEmpty())
+        return;
+    surface_.DrawFocusRect(inner);
+}
+
+// A caption that fits is centred on one line. A wider one wraps; its top is
+// computed from the number of lines so the block sits roughly centred, and
+// the pressed placement (CaptionRect) sits two pixels lower. The computed
+// top applies to this drawing only, so a later caption that fits is centred
+// in the full rectangle again.
+void Painter::PlaceCaption(CaptionBox box, ColorRef text_color) {
+    surface_.SetTextColor(text_color);
+    Rect rect = box == CaptionBox::kClient ? Rect{0, 0, w_, h_} : Rect{2, 2, w_, h_};
+    const TextExtent extent = surface_.MeasureText(look_.caption);
+    if (extent.width <= w_) {
+        surface_.DrawText(look_.caption, rect, kSingleLineFormat);
+        return;
+    }
+    const int lines = extent.width / w_;
+    const int top =
+        RoundHalfEven(static_cast<double>(h_) - static_cast<double>(extent.height) * (lines + 1)) /
+        2;
+    rect.top = box == CaptionBox::kClient ? top : top + 2;
+    surface_.DrawText(look_.caption, rect, kWrappedFormat);
+}
+
+// ---- Style 1 --------------------------------------------------------------
+
+void Painter::Style1Up() {
+    if (look_.ColorScheme == 2 || look_.ColorScheme == 3) {
+        const ColorRef base = ShiftColor(Palette().FaceColor, 48, ColorShift::kProportional);
+        const float factor = 25.0f / static_cast<float>(h_);
+        for (int i = 1; i <= h_ - 2; ++i) {
+            const int delta = RoundHalfEven(static_cast<double>(factor) * i);
+            DrawLine(0, i, w_, i, ShiftColor(base, -delta, ColorShift::kProportional));
+        }
+    } else {
+        switch (look_.XpType) {
+            case 1:
+                FadeLines(Rgb(198, 197, 215), h_ - 2, 1, -1);
+                break;
+            case 2: {
+                ColorRef c = kUpBodyStartXp2;
+                for (int y = h_ - 2; y >= 1; --y) {
+                    c = ShiftColor(c, 1, ColorShift::kAdditive);
+                    DrawLine(1, y, w_ - 2, y, c);
+                }
+                break;
+            }
+            case 3:
+                FadeLines(Rgb(236, 235, 230), h_ - 2, 1, -1);
+                break;
+            default:
+                break;
+        }
+    }
+    DrawXpBorder(kBorderLine, kBorderDot);
+    if (look_.hovering) {
+        HoverRing(look_.XpType == 2 ? kHoverRingXp2 : Colors().rectcolor);
+    } else if (Emphasis()) {
+        if (look_.XpType == 1 || look_.XpType == 3) {
+            EmphasisStrokes(false, 2, w_ - 2);
+        } else if (look_.XpType == 2) {
+            EmphasisStrokes(true, 2, w_ - 2);
+        }
+        DrawFocusBox();
+    }
+    PlaceCaption(CaptionBox::kClient, Palette().TextColor);
+}
+
+void Painter::HoverRing(ColorRef color) {
+    FillBox(2, 1, w_ - 4, h_ - 2, color, true);
+    DrawLine(1, 2, 1, h_ - 2, color);
+    DrawLine(3, 2, w_ - 3, 2, color);
+    DrawLine(w_ - 2, 2, w_ - 2, h_ - 2, color);
+    DrawLine(3, h_ - 3, w_ - 3, h_ - 3, color);
+}
+
+// The emphasis frame and its five lines; the second top line's extent
+// differs between styles 1 and 2.
+void Painter::EmphasisStrokes(bool all_green, int second_line_x1, int second_line_x2) {
+    auto pick = [all_green](ColorRef blue) { return all_green ? kEmphasisXp2 : blue; };
+    FillBox(1, 2, w_ - 2, h_ - 4, pick(kEmphasisFrame), true);
+    DrawLine(2, h_ - 2, w_ - 2, h_ - 2, pick(kEmphasisBottom));
+    DrawLine(2, 1, w_ - 2, 1, pick(kEmphasisTop));
+    DrawLine(second_line_x1, 2, second_line_x2, 2, pick(kEmphasisSecond));
+    DrawLine(2, 3, 2, h_ - 3, pick(kEmphasisSides));
+    DrawLine(w_ - 3, 3, w_ - 3, h_ - 3, pick(kEmphasisSides));
+}
+
+void Painter::Style1Down() {
+    switch (look_.XpType) {
+        case 1:
+            FadeLines(Rgb(171, 170, 188), 1, h_ - 2, 1);
+            break;
+        case 2: {
+            const ColorRef base =
+                ShiftColor(ShiftColor(Palette().FaceColor, 48, ColorShift::kProportional), -32,
+                           ColorShift::kProportional);
+            const float factor = 15.0f / static_cast<float>(h_);
+            for (int i = 1; i <= h_; ++i) {
+                const int delta = RoundHalfEven(-static_cast<double>(factor) * i);
+                DrawLine(0, h_ - i, w_, h_ - i, ShiftColor(base, delta, ColorShift::kProportional));
+            }
+            break;
+        }
+        case 3:
+            FadeLines(Rgb(224, 224, 216), 1, h_ - 2, 1);
+            break;
+        default:
+            break;
+    }
+    PlaceCaption(CaptionBox::kCaption, Palette().TextColor);
+    DrawXpBorder(kBorderLine, kBorderDot);
+    if (look_.focus_visible)
+        DrawFocusBox();
+}
+
+void Painter::Style1Disabled() {
+    FillBox(0, 0, w_, h_, kDisabledFace, false);
+    PlaceCaption(CaptionBox::kClient, kDisabledCaption);
+    DrawXpBorder(kDisabledBorder, kDisabledBorder);
+}
+
+// ---- Style 2: bevel from the palette ---------------------------------------
+
+void Painter::Style2Bevel() {
+    const ButtonPalette& p = Palette();
+    DrawLine(2, 0, w_ - 2, 0, p.DarkShadowColor);
+    DrawLine(2, h_ - 1, w_ - 2, h_ - 1, p.DarkShadowColor);
+    DrawLine(0, 2, 0, h_ - 2, p.DarkShadowColor);
+    DrawLine(w_ - 1, 2, w_ - 1, h_ - 2, p.DarkShadowColor);
+    SetDot(1, 1, p.DarkShadowColor);
+    SetDot(1, h_ - 2, p.DarkShadowColor);
+    SetDot(w_ - 2, 1, p.DarkShadowColor);
+    SetDot(w_ - 2, h_ - 2, p.DarkShadowColor);
+    SetDot(1, 2, p.FaceColor);
+    SetDot(2, 1, p.FaceColor);
+    DrawLine(3, 2, w_ - 3, 2, p.HighlightColor);
+    DrawLine(2, 2, 2, h_ - 3, p.HighlightColor);
+    SetDot(3, 3, p.HighlightColor);
+    DrawLine(w_ - 3, 1, w_ - 3, h_ - 3, p.FaceColor);
+    DrawLine(1, h_ - 3, w_ - 3, h_ - 3, p.FaceColor);
+    SetDot(w_ - 4, h_ - 4, p.FaceColor);
+    DrawLine(w_ - 2, 3, w_ - 2, h_ - 2, p.ShadowColor);
+    DrawLine(3, h_ - 2, w_ - 2, h_ - 2, p.ShadowColor);
+    SetDot(w_ - 3, h_ - 3, p.ShadowColor);
+    SetDot(2, h_ - 2, p.FaceColor);
+    SetDot(2, h_ - 3, p.LightColor);
+    SetDot(w_ - 2, 2, p.FaceColor);
+    SetDot(w_ - 3, 2, p.LightColor);
+}
+
+void Painter::Style2Up() {
+    FillBox(1, 1, w_ - 2, h_ - 2, Palette().LightColor, false);
+    Style2Bevel();
+    if (look_.hovering) {
+        HoverRing(Colors().rectcolor);
+    } else if (Emphasis()) {
+        EmphasisStrokes(false, 1, w_ - 1);
+    }
+    PlaceCaption(CaptionBox::kClient, Palette().TextColor);
+}
+
+void Painter::Style2Down() {
+    const ButtonPalette& p = Palette();
+    const ColorRef shade16 = ShiftColor(p.ShadowColor, -16, ColorShift::kAdditive);
+    const ColorRef shade32 = ShiftColor(p.ShadowColor, -32, ColorShift::kAdditive);
+    const ColorRef shade64 = ShiftColor(p.ShadowColor, -64, ColorShift::kAdditive);
+    FillBox(1, 1, w_ - 2, h_ - 2, shade16, false);
+    DrawLine(2, 0, w_ - 2, 0, p.DarkShadowColor);
+    DrawLine(2, h_ - 1, w_ - 2, h_ - 1, p.DarkShadowColor);
+    DrawLine(0, 2, 0, h_ - 2, p.DarkShadowColor);
+    DrawLine(w_ - 1, 2, w_ - 1, h_ - 2, p.DarkShadowColor);
+    FillBox(1, 1, w_ - 2, h_ - 2, shade64, true);
+    FillBox(2, 2, w_ - 4, h_ - 4, shade32, true);
+    SetDot(2, 2, shade64);
+    SetDot(3, 3, shade32);
+    SetDot(1, 1, p.DarkShadowColor);
+    SetDot(1, h_ - 2, p.DarkShadowColor);
+    SetDot(w_ - 2, 1, p.DarkShadowColor);
+    SetDot(w_ - 2, h_ - 2, p.DarkShadowColor);
+    DrawLine(w_ - 3, 1, w_ - 3, h_ - 3, p.ShadowColor);
+    DrawLine(1, h_ - 3, w_ - 2, h_ - 3, p.ShadowColor);
+    SetDot(w_ - 4, h_ - 4, p.ShadowColor);
+    DrawLine(w_ - 2, 3, w_ - 2, h_ - 2, shade16);
+    DrawLine(3, h_ - 2, w_ - 2, h_ - 2, shade16);
+    SetDot(w_ - 2, h_ - 3, shade32);
+    SetDot(w_ - 3, h_ - 2, shade32);
+    SetDot(2, h_ - 2, shade32);
+    SetDot(w_ - 2, 2, shade32);
+    SetDot(2, h_ - 3, shade16);
+    SetDot(1, h_ - 3, shade16);
+    SetDot(w_ - 3, 2, shade16);
+    SetDot(w_ - 3, 1, shade16);
+    PlaceCaption(CaptionBox::kCaption, p.LightColor);
+}
+
+// Embossed: a shadow copy of the caption, the bevel, then a highlight copy
+// one pixel right and down.
+void Painter::Style2Disabled() {
+    const ButtonPalette& p = Palette();
+    FillBox(1, 1, w_ - 2, h_ - 2, p.LightColor, false);
+    surface_.SetTextColor(p.ShadowColor);
+    surface_.DrawText(look_.caption, Rect{0, 0, w_, h_}, kSingleLineFormat);
+    Style2Bevel();
+    PlaceCaption(CaptionBox::kCaption, p.HighlightColor);
+}
+
+// ---- Style 3: gradient with a split ----------------------------------------
+
+ColorRef Painter::Style3Border(Look look) const {
+    const bool scheme1 = look_.ColorScheme != 2 && look_.ColorScheme != 3;
+    switch (look) {
+        case Look::kUp:
+            return scheme1 ? Rgb(183, 183, 183) : Rgb(1, 109, 1);
+        case Look::kHover:
+            return scheme1 ? Rgb(82, 134, 182) : Rgb(1, 109, 1);
+        case Look::kDown:
+            return scheme1 ? Rgb(203, 130, 62) : Rgb(84, 157, 84);
+    }
+    return Rgb(1, 109, 1);
+}
+
+// Above the split the face runs from `mid` at the split row up to `end` at
+// row 1; two rows of dots fade from white into it at the top edge. Below the
+// split a band of `mid` is followed by a gradient back toward `end`, a light
+// reflection at rows h - 9 and h - 8 and a darker edge at rows h - 3 and
+// h - 2. A split at row 1 or above has no upper gradient to divide among
+// rows, so that part is flat.
+void Painter::Style3Face(ColorRef mid, ColorRef end, ColorRef border, int percent) {
+    percent = std::clamp(percent, 0, 100);
+    const double split = static_cast<double>(percent) * h_ / 100.0;
+    const int split_row = RoundHalfEven(split);
+    const double span = split - 1.0;
+    float channel[3];
+    float step[3];
+    for (int c = 0; c < 3; ++c) {
+        channel[c] = static_cast<float>(ChannelOf(mid, c));
+        step[c] =
+            span > 0.0 ? static_cast<float>((ChannelOf(end, c) - ChannelOf(mid, c)) / span) : 0.0f;
+    }
+    for (int y = split_row; y >= 1; --y) {
+        Row(y, ClampedRgb(RoundHalfEven(channel[0]), RoundHalfEven(channel[1]),
+                          RoundHalfEven(channel[2])));
+        for (int c = 0; c < 3; ++c) channel[c] = std::clamp(channel[c] + step[c], 0.0f, 255.0f);
+    }
+
+    // Top-edge glint: white fading into `end` over the row.
+    auto dot_row = [&](int y, int count) {
+        for (int k = 0; k < count; ++k) {
+            const double t = static_cast<double>(k) / count;
+            SetDot(2 + k, y,
+                   ClampedRgb(RoundHalfEven(255.0 + (RedOfRef(end) - 255.0) * t),
+                              RoundHalfEven(255.0 + (GreenOfRef(end) - 255.0) * t),
+                              RoundHalfEven(255.0 + (BlueOfRef(end) - 255.0) * t)));
+        }
+    };
+    dot_row(1, w_ - 3);
+    dot_row(2, (w_ - 3) * 2 / 3);
+
+    const int first_lower = std::max(split_row + 1, 1);
+    const int band_end = std::min(h_ - 2, split_row + RoundHalfEven(0.15 * h_));
+    for (int y = first_lower; y <= band_end; ++y) Row(y, mid);
+    const int lower_rows = h_ - 2 - band_end;
+    auto lower_color = [&](int y) {
+        const double t = lower_rows > 0 ? static_cast<double>(y - band_end) / lower_rows : 1.0;
+        return ClampedRgb(RoundHalfEven(RedOfRef(mid) + (RedOfRef(end) - RedOfRef(mid)) * t),
+                          RoundHalfEven(GreenOfRef(mid) + (GreenOfRef(end) - GreenOfRef(mid)) * t),
+                          RoundHalfEven(BlueOfRef(mid) + (BlueOfRef(end) - BlueOfRef(mid)) * t));
+    };
+    for (int y = std::max(band_end + 1, first_lower); y <= h_ - 2; ++y) Row(y, lower_color(y));
+    auto extra_row = [&](int y, ColorRef color) {
+        if (y >= first_lower && y <= h_ - 2)
+            Row(y, color);
+    };
+    extra_row(h_ - 9, ShiftColor(lower_color(h_ - 9), 24, ColorShift::kAdditive));
+    extra_row(h_ - 8, ShiftColor(lower_color(h_ - 8), 12, ColorShift::kAdditive));
+    extra_row(h_ - 3, ShiftColor(end, -12, ColorShift::kAdditive));
+    extra_row(h_ - 2, ShiftColor(end, -28, ColorShift::kAdditive));
+    DrawXpBorder(border, border);
+}
+
+void Painter::Style3Up() {
+    const ButtonColors& c = Colors();
+    Style3Face(c.MidColor, c.EndColor, Style3Border(Look::kUp), look_.Percent);
+    if (look_.hovering) {
+        Style3Face(c.MouseMoveMidColor, c.MouseMoveEndColor, Style3Border(Look::kHover),
+                   look_.Percent);
+    }
+    if (Emphasis())
+        DrawFocusBox();
+    PlaceCaption(CaptionBox::kClient, Palette().TextColor);
+}
+
+void Painter::Style3Down() {
+    const ButtonColors& c = Colors();
+    if (look_.ColorScheme != 2 && look_.ColorScheme != 3) {
+        Style3Face(c.MouseDownMidColor, c.MouseDownEndColor, Style3Border(Look::kDown),
+                   look_.Percent);
+    } else {
+        FillBox(1, 1, w_ - 2, h_ - 2, c.MouseDownMidColor, false);
+        DrawXpBorder(Style3Border(Look::kDown), Style3Border(Look::kDown));
+    }
+    PlaceCaption(CaptionBox::kCaption, Palette().TextColor);
+    if (look_.focus_visible)
+        DrawFocusBox();
+}
+
+void Painter::Style3Disabled() {
+    FillBox(1, 1, w_ - 2, h_ - 2, Rgb(241, 242, 237), false);
+    DrawXpBorder(Rgb(204, 204, 202), Rgb(204, 204, 202));
+    PlaceCaption(CaptionBox::kClient, kGradientDisabledCaption);
+}
+
+// ---- Style 4: gradient around a flat band ----------------------------------
+
+// Each part computes its per-row step only when it has rows to draw. A
+// split or a height that leaves no room for a part (s - 1 or h - s - 4 zero
+// or negative) would divide by zero or by a negative count; such a part is
+// drawn flat instead.
+void Painter::Style4Face(ColorRef mid, ColorRef end, ColorRef border, int percent) {
+    percent = std::clamp(percent, 0, 100);
+    const double s = static_cast<double>(percent) * h_ / 100.0;
+    int color[3];
+
+    const int upper_from = RoundHalfEven(s);
+    if (upper_from > 2) {
+        int step[3];
+        for (int c = 0; c < 3; ++c) {
+            step[c] = s - 1.0 > 0.0
+                          ? RoundHalfEven((ChannelOf(end, c) - ChannelOf(mid, c)) / (s - 1.0))
+                          : 0;
+            color[c] = ChannelOf(mid, c) + 10;
+        }
+        for (int y = upper_from; y >= 3; --y) {
+            Row(y, ClampedRgb(color[0], color[1], color[2]));
+            for (int c = 0; c < 3; ++c) color[c] = std::clamp(color[c] + step[c], 0, 255);
+        }
+    }
+
+    const int band_to = RoundHalfEven(s + 0.27 * h_);
+    for (int y = RoundHalfEven(s + 1.0); y <= band_to; ++y) Row(y, mid);
+
+    const int lower_from = RoundHalfEven((percent + 27.0) * h_ / 100.0);
+    if (lower_from <= h_ - 4) {
+        const double rows = h_ - s - 4.0;
+        int step[3];
+        for (int c = 0; c < 3; ++c) {
+            step[c] =
+                rows > 0.0 ? RoundHalfEven((ChannelOf(end, c) - ChannelOf(mid, c)) / rows) : 0;
+            color[c] = ChannelOf(mid, c) + 5;
+        }
+        for (int y = lower_from; y <= h_ - 4; ++y) {
+            Row(y, ClampedRgb(color[0], color[1], color[2]));
+            for (int c = 0; c < 3; ++c) color[c] = std::clamp(color[c] + step[c], 0, 255);
+        }
+    }
+
+    FillBox(1, 1, w_ - 2, h_ - 2, Rgb(211, 229, 255), true);
+    FillBox(2, 2, w_ - 4, h_ - 4, Rgb(201, 216, 255), true);
+    DrawLine(1, h_ - 3, w_ - 1, h_ - 3, Rgb(207, 234, 255));
+    DrawXpBorder(border, border);
+}
+
+void Painter::Style4Up() {
+    const ButtonColors& c = Colors();
+    if (look_.hovering) {
+        Style4Face(c.MouseMoveMidColor, c.MouseMoveEndColor, Rgb(81, 107, 148), look_.Percent);
+    } else {
+        Style4Face(c.MidColor, c.EndColor, Rgb(81, 107, 148), look_.Percent);
+    }
+    if (Emphasis())
+        DrawFocusBox();
+    PlaceCaption(CaptionBox::kClient, Palette().TextColor);
+}
+
+void Painter::Style4Down() {
+    const ButtonColors& c = Colors();
+    Style4Face(c.MouseDownMidColor, c.MouseDownEndColor, Rgb(81, 107, 148), look_.Percent);
+    PlaceCaption(CaptionBox::kCaption, Palette().TextColor);
+    if (look_.focus_visible)
+        DrawFocusBox();
+}
+
+void Painter::Style4Disabled() {
+    Style4Face(Rgb(198, 218, 255), Rgb(232, 242, 255), Rgb(128, 140, 162), 53);
+    PlaceCaption(CaptionBox::kClient, kGradientDisabledCaption);
+}
+
+// ---- Style 5: flat fill and frame -------------------------------------------
+
+void Painter::Style5Up() {
+    const ButtonColors& c = Colors();
+    const ColorRef frame = look_.hovering ? c.OfficeXpMousemoveFrameColor : c.OfficeXpFrameColor;
+    const ColorRef fill = look_.hovering ? c.OfficeXpMousemoveFillColor : c.OfficeXpFillColor;
+    FillBox(0, 0, w_, h_, frame, true);
+    FillBox(1, 1, w_ - 2, h_ - 2, fill, false);
+    if (look_.focus_visible)
+        DrawFocusBox();
+    PlaceCaption(CaptionBox::kClient, Palette().TextColor);
+}
+
+void Painter::Style5Down() {
+    const ButtonColors& c = Colors();
+    constexpr ColorRef kLimit = Rgb(250, 250, 250);
+    FillBox(0, 0, w_, h_, c.OfficeXpMousemoveFrameColor, true);
+    const ColorRef fill = look_.ColorScheme == 3
+                              ? OffsetColor(c.OfficeXpMousemoveFillColor, -40, -30, -15, kLimit)
+                              : OffsetColor(c.OfficeXpMousemoveFillColor, -30, -30, -60, kLimit);
+    FillBox(1, 1, w_ - 2, h_ - 2, fill, false);
+    PlaceCaption(CaptionBox::kCaption, Palette().TextColor);
+    if (look_.focus_visible)
+        DrawFocusBox();
+}
+
+void Painter::Style5Disabled() {
+    const ButtonColors& c = Colors();
+    if (look_.ColorScheme == 3) {
+        FillBox(0, 0, w_, h_, c.OfficeXpFrameColor, true);
+        FillBox(1, 1, w_ - 2, h_ - 2, c.OfficeXpFillColor, false);
+        PlaceCaption(CaptionBox::kClient, c.OfficeXpFrameColor);
+    } else {
+        FillBox(0, 0, w_, h_, Rgb(188, 188, 64), true);
+        FillBox(1, 1, w_ - 2, h_ - 2, Rgb(238, 239, 208), false);
+        PlaceCaption(CaptionBox::kClient, Rgb(188, 188, 64));
+    }
+}
+
+}  // namespace
+
+int RoundHalfEven(double value) {
+    // The default floating-point environment rounds to nearest, ties to even.
+    const double rounded = std::nearbyint(value);
+    if (!(rounded > std::numeric_limits<int>::min()))
+        return std::numeric_limits<int>::min();
+    if (!(rounded < std::numeric_limits<int>::max()))
+        return std::numeric_limits<int>::max();
+    return static_cast<int>(rounded);
+}
+
+ColorRef ShiftColor(ColorRef color, int delta, ColorShift shift) {
+    const int red = RedOfRef(color) + delta;
+    const int green = GreenOfRef(color) + delta;
+    const int blue_in = BlueOfRef(color);
+    const int blue =
+        shift == ColorShift::kAdditive ? blue_in + delta : blue_in + (blue_in * delta) / 192;
+    return ClampedRgb(red, green, blue);
+}
+
+ColorRef OffsetColor(ColorRef color, int d_red, int d_green, int d_blue, ColorRef limit) {
+    return Rgb(
+        static_cast<std::uint8_t>(std::clamp(RedOfRef(color) + d_red, 0, RedOfRef(limit))),
+        static_cast<std::uint8_t>(std::clamp(GreenOfRef(color) + d_green, 0, GreenOfRef(limit))),
+        static_cast<std::uint8_t>(std::clamp(BlueOfRef(color) + d_blue, 0, BlueOfRef(limit))));
+}
+
+void PaintButtonFace(DrawingSurface& surface, const ButtonLook& look) {
+    Painter(surface, look).Paint();
+}
+
+}  // namespace vellumar
