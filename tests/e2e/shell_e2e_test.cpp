@@ -204,3 +204,35 @@ TEST(ShellEndToEnd, EveryVisibleControlHasAWindowWithItsText) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ShellEndToEnd, TheMinimiseImageMinimisesAndTheTaskbarBringsItBack) {
+    Installation install(L"minimise");
+    WriteAll(install, L"0", L"0", L"0");
+    Program program(install);
+    HWND main = program.WaitForMainWindow();
+    ASSERT_TRUE(main);
+    // The window has a taskbar button to come back from the minimised state.
+    EXPECT_TRUE(::GetWindowLongW(main, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+    // The minimise image sits at (720, 6), 28 x 15 pixels.
+    e2e::ClickAt(main, 728, 12);
+    EXPECT_TRUE(e2e::WaitUntil([&] { return ::IsIconic(main) != FALSE; }, 5000));
+    EXPECT_TRUE(::IsWindowVisible(main));  // minimised still counts as shown
+    // What the taskbar button does on a click.
+    ::SendMessageW(main, WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_TRUE(e2e::WaitUntil([&] { return !::IsIconic(main); }, 5000));
+}
+
+TEST(ShellEndToEnd, EndingTheSessionEndsTheProgram) {
+    Installation install(L"logoff");
+    WriteAll(install, L"0", L"0", L"0");
+    Program program(install);
+    HWND main = program.WaitForMainWindow();
+    ASSERT_TRUE(main);
+    EXPECT_TRUE(::SendMessageW(main, WM_QUERYENDSESSION, 0, 0));
+    ::SendMessageW(main, WM_ENDSESSION, TRUE, 0);
+    EXPECT_TRUE(program.WaitForExit(10000));
+}
+
+}  // namespace
