@@ -6,15 +6,16 @@ std::string AutorunCommand(std::string_view executable_path) {
     const auto slash = executable_path.find_last_of("\\/");
     const std::string_view folder =
         slash == std::string_view::npos ? std::string_view() : executable_path.substr(0, slash);
-    std::string_view base = slash == std::string_view::npos ? executable_path
-                                                            : executable_path.substr(slash + 1);
+    std::string_view base =
+        slash == std::string_view::npos ? executable_path : executable_path.substr(slash + 1);
     if (const auto dot = base.find_last_of('.'); dot != std::string_view::npos) {
         base = base.substr(0, dot);
     }
     std::string command;
     command.reserve(executable_path.size() + 6);
     command.append(folder).append("\\").append(base).append(".exe");
-    if (command.find(' ') != std::string::npos) command = "\"" + command + "\"";
+    if (command.find(' ') != std::string::npos)
+        command = "\"" + command + "\"";
     return command;
 }
 

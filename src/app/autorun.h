@@ -22,14 +22,14 @@ inline constexpr std::string_view kAutorunValueName = "VLM";
 std::string AutorunCommand(std::string_view executable_path);
 
 class Autorun {
-public:
+  public:
     Autorun(RunKey& run_key, std::string executable_path)
         : run_key_(run_key), executable_path_(std::move(executable_path)) {}
 
     void SetAutorun();
     void ClearAutorun();
 
-private:
+  private:
     RunKey& run_key_;
     std::string executable_path_;
 };

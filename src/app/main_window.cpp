@@ -74,11 +74,14 @@ constexpr TwipsRect kExitPlace{11280, 90, 420, 225};
 
 }  // namespace
 
-std::string HomePageUrl() { return std::string(kSiteRoot) + std::string(kHomePagePath); }
+std::string HomePageUrl() {
+    return std::string(kSiteRoot) + std::string(kHomePagePath);
+}
 
 std::string_view PageName(Page page) {
     for (const auto& spec : kPageSpecs) {
-        if (spec.page == page) return spec.caption;
+        if (spec.page == page)
+            return spec.caption;
     }
     return {};
 }
@@ -106,9 +109,10 @@ MainWindow::MainWindow(TimerService& timers, SettingsFile& settings, Autorun& au
         for (auto& image : page.button) window_controls_.push_back(image.get());
     }
     for (auto& page : Pages) window_controls_.push_back(page.panel.get());
-    for (Control* label : {static_cast<Control*>(Label9.get()), static_cast<Control*>(Label8.get()),
-                           static_cast<Control*>(Label4.get()), static_cast<Control*>(Label38.get()),
-                           static_cast<Control*>(LabelAd.get())}) {
+    for (Control* label :
+         {static_cast<Control*>(Label9.get()), static_cast<Control*>(Label8.get()),
+          static_cast<Control*>(Label4.get()), static_cast<Control*>(Label38.get()),
+          static_cast<Control*>(LabelAd.get())}) {
         window_controls_.push_back(label);
     }
     for (auto& page : Pages) window_controls_.push_back(page.label.get());
@@ -147,8 +151,9 @@ void MainWindow::BuildChrome() {
         exit->onClick = [this] { ImageExit_Click(); };
     }
 
-    Label8 = std::make_unique<Label>("Label8", TwipsRect{1680, 720, 1860, 240},
-                                     std::string(kProgramTitle), Font("Arial", 10.5, true, kDarkGrey));
+    Label8 =
+        std::make_unique<Label>("Label8", TwipsRect{1680, 720, 1860, 240},
+                                std::string(kProgramTitle), Font("Arial", 10.5, true, kDarkGrey));
     TextStyle grey = kWindowFont;
     grey.color = kDarkGrey;
     Label4 = std::make_unique<Label>("Label4", TwipsRect{1680, 960, 2325, 180},
@@ -165,7 +170,8 @@ void MainWindow::BuildPages() {
         const PageSpec& spec = kPageSpecs[i];
         PageControls& page = Pages[i];
         page.page = spec.page;
-        const TwipsRect place{kPageButtonLeft, spec.button_top, kPageButtonWidth, kPageButtonHeight};
+        const TwipsRect place{kPageButtonLeft, spec.button_top, kPageButtonWidth,
+                              kPageButtonHeight};
         for (int index = 0; index < 2; ++index) {
             auto image = std::make_unique<Image>(
                 std::string(spec.image_name) + "(" + std::to_string(index) + ")", place,
@@ -176,8 +182,8 @@ void MainWindow::BuildPages() {
         }
         page.label = std::make_unique<Label>(
             spec.label_name,
-            TwipsRect{kPageLabelLeft, spec.label_top, kPageLabelWidth, kPageLabelHeight}, spec.caption,
-            label_font);
+            TwipsRect{kPageLabelLeft, spec.label_top, kPageLabelWidth, kPageLabelHeight},
+            spec.caption, label_font);
         page.label->onClick = [this, p = spec.page] { SelectPage(p); };
         page.panel = std::make_unique<Panel>(
             spec.panel_name,
@@ -205,10 +211,10 @@ void MainWindow::BuildSettingPage(Panel& panel) {
     CheckAutoRun->onClick = [this] { CheckAutoRun_Click(); };
     CheckAutoMin->onClick = [this] { CheckAutoMin_Click(); };
     CheckAlwaysOnTop->onClick = [this] { CheckAlwaysOnTop_Click(); };
-    for (Control* c : {static_cast<Control*>(Image3.get()), static_cast<Control*>(Label27.get()),
-                       static_cast<Control*>(CheckAutoRun.get()),
-                       static_cast<Control*>(CheckAutoMin.get()),
-                       static_cast<Control*>(CheckAlwaysOnTop.get())}) {
+    for (Control* c :
+         {static_cast<Control*>(Image3.get()), static_cast<Control*>(Label27.get()),
+          static_cast<Control*>(CheckAutoRun.get()), static_cast<Control*>(CheckAutoMin.get()),
+          static_cast<Control*>(CheckAlwaysOnTop.get())}) {
         panel.Add(*c);
     }
 }
@@ -216,8 +222,9 @@ void MainWindow::BuildSettingPage(Panel& panel) {
 void MainWindow::BuildAboutPage(Panel& panel) {
     Label26 = std::make_unique<Label>("Label26", TwipsRect{360, 360, 570, 210}, "About",
                                       Font("Verdana", 9, true, kGrey));
-    Label33 = std::make_unique<Label>("Label33", TwipsRect{360, 600, 1725, 210},
-                                      std::string(kProgramTitle), Font("Verdana", 9, true, kOrange));
+    Label33 =
+        std::make_unique<Label>("Label33", TwipsRect{360, 600, 1725, 210},
+                                std::string(kProgramTitle), Font("Verdana", 9, true, kOrange));
     TextStyle subtitle_font = kPageFont;
     subtitle_font.color = kDarkGrey;
     Label34 = std::make_unique<Label>("Label34", TwipsRect{360, 960, 2325, 180},
@@ -229,10 +236,10 @@ void MainWindow::BuildAboutPage(Panel& panel) {
                                             HomePageUrl(), link_font);
     ImageIcon = std::make_unique<Image>("ImageIcon", TwipsRect{5760, 240, 1155, 1275}, kPictureLogo,
                                         "Vellumar logo");
-    for (Control* c : {static_cast<Control*>(Label26.get()), static_cast<Control*>(Label33.get()),
-                       static_cast<Control*>(Label34.get()),
-                       static_cast<Control*>(LabelHomepage.get()),
-                       static_cast<Control*>(ImageIcon.get())}) {
+    for (Control* c :
+         {static_cast<Control*>(Label26.get()), static_cast<Control*>(Label33.get()),
+          static_cast<Control*>(Label34.get()), static_cast<Control*>(LabelHomepage.get()),
+          static_cast<Control*>(ImageIcon.get())}) {
         panel.Add(*c);
     }
 }
@@ -240,8 +247,8 @@ void MainWindow::BuildAboutPage(Panel& panel) {
 void MainWindow::BuildProcessSettings(Panel& panel) {
     CheckNowImproveProcess = std::make_unique<CheckBox>(
         "CheckNowImproveProcess", TwipsRect{1200, 1560, 1935, 255}, "Enable improve", kSimSunFont);
-    ComboSpeed = std::make_unique<ComboList>("ComboSpeed", TwipsRect{3000, 1920, 1815, 300},
-                                             kSimSunFont);
+    ComboSpeed =
+        std::make_unique<ComboList>("ComboSpeed", TwipsRect{3000, 1920, 1815, 300}, kSimSunFont);
     CheckNowImproveProcess->onClick = [this] { CheckNowImproveProcess_Click(); };
     ComboSpeed->onClick = [this] { ComboSpeed_Click(); };
     panel.Add(*CheckNowImproveProcess);
@@ -252,18 +259,21 @@ void MainWindow::BuildMemorySettings(Panel& panel) {
     CheckEnableAutoFreeMemory =
         std::make_unique<CheckBox>("CheckEnableAutoFreeMemory", TwipsRect{1200, 2880, 3735, 255},
                                    "Automatic release memory", kSimSunFont);
-    ComboInterval = std::make_unique<ComboList>("ComboInterval", TwipsRect{2400, 3240, 1815, 300},
-                                                kSimSunFont);
+    ComboInterval =
+        std::make_unique<ComboList>("ComboInterval", TwipsRect{2400, 3240, 1815, 300}, kSimSunFont);
     CheckEnableAutoFreeMemory->onClick = [this] { CheckEnableAutoFreeMemory_Click(); };
     ComboInterval->onClick = [this] { ComboInterval_Click(); };
     panel.Add(*CheckEnableAutoFreeMemory);
     panel.Add(*ComboInterval);
 }
 
-PageControls& MainWindow::PageOf(Page page) { return Pages[static_cast<std::size_t>(page)]; }
+PageControls& MainWindow::PageOf(Page page) {
+    return Pages[static_cast<std::size_t>(page)];
+}
 
 void MainWindow::CentreOnScreen() {
-    if (!host_) return;
+    if (!host_)
+        return;
     double screen_width = 0;
     double screen_height = 0;
     host_->ScreenSizeTwips(screen_width, screen_height);
@@ -316,10 +326,12 @@ void MainWindow::ReadSettings() {
     }
 
     settings_.ReadInto(settings::kAutomin, *CheckAutoMin);
-    if (CheckAutoMin->Value() == 1 && host_) host_->HideWindow();
+    if (CheckAutoMin->Value() == 1 && host_)
+        host_->HideWindow();
 
     settings_.ReadInto(settings::kOntop, *CheckAlwaysOnTop);
-    if (CheckAlwaysOnTop->Value() == 1 && host_) host_->SetTopmost(true);
+    if (CheckAlwaysOnTop->Value() == 1 && host_)
+        host_->SetTopmost(true);
 }
 
 void MainWindow::SelectPage(Page page) {
@@ -337,38 +349,57 @@ void MainWindow::ShowChromeLook(std::array<std::unique_ptr<Image>, 3>& images, C
     const auto shown = static_cast<std::size_t>(look);
     images[shown]->SetVisible(true);
     for (std::size_t i = 0; i < images.size(); ++i) {
-        if (i != shown) images[i]->SetVisible(false);
+        if (i != shown)
+            images[i]->SetVisible(false);
     }
 }
 
 namespace {
 ChromeLook VisibleLook(const std::array<std::unique_ptr<Image>, 3>& images) {
     for (std::size_t i = 0; i < images.size(); ++i) {
-        if (images[i]->Visible()) return static_cast<ChromeLook>(i);
+        if (images[i]->Visible())
+            return static_cast<ChromeLook>(i);
     }
     return ChromeLook::Normal;
 }
 }  // namespace
 
-ChromeLook MainWindow::MinLook() const { return VisibleLook(ImageMin); }
-ChromeLook MainWindow::ExitLook() const { return VisibleLook(ImageExit); }
+ChromeLook MainWindow::MinLook() const {
+    return VisibleLook(ImageMin);
+}
+ChromeLook MainWindow::ExitLook() const {
+    return VisibleLook(ImageExit);
+}
 
 void MainWindow::ImageCaption_MouseDown(MouseButton button) {
-    if (button == MouseButton::Left && host_) host_->BeginCaptionDrag();
+    if (button == MouseButton::Left && host_)
+        host_->BeginCaptionDrag();
 }
 
-void MainWindow::ImageMin_MouseMove() { ShowChromeLook(ImageMin, ChromeLook::Hover); }
-void MainWindow::ImageMin_MouseDown() { ShowChromeLook(ImageMin, ChromeLook::Pressed); }
+void MainWindow::ImageMin_MouseMove() {
+    ShowChromeLook(ImageMin, ChromeLook::Hover);
+}
+void MainWindow::ImageMin_MouseDown() {
+    ShowChromeLook(ImageMin, ChromeLook::Pressed);
+}
 void MainWindow::ImageMin_MouseUp() {
-    if (ImageMin[2]->Visible() && host_) host_->RequestMinimise();
+    if (ImageMin[2]->Visible() && host_)
+        host_->RequestMinimise();
 }
 
-void MainWindow::ImageExit_MouseMove() { ShowChromeLook(ImageExit, ChromeLook::Hover); }
-void MainWindow::ImageExit_MouseDown() { ShowChromeLook(ImageExit, ChromeLook::Pressed); }
-void MainWindow::ImageExit_MouseUp() {
-    if (ImageExit[2]->Visible()) HideAndArmAd();
+void MainWindow::ImageExit_MouseMove() {
+    ShowChromeLook(ImageExit, ChromeLook::Hover);
 }
-void MainWindow::ImageExit_Click() { HideAndArmAd(); }
+void MainWindow::ImageExit_MouseDown() {
+    ShowChromeLook(ImageExit, ChromeLook::Pressed);
+}
+void MainWindow::ImageExit_MouseUp() {
+    if (ImageExit[2]->Visible())
+        HideAndArmAd();
+}
+void MainWindow::ImageExit_Click() {
+    HideAndArmAd();
+}
 
 void MainWindow::Form_MouseMove() {
     ShowChromeLook(ImageMin, ChromeLook::Normal);
@@ -376,19 +407,25 @@ void MainWindow::Form_MouseMove() {
     LabelAd->SetUnderline(false);
 }
 
-void MainWindow::Form_PlatformClose() { HideAndArmAd(); }
+void MainWindow::Form_PlatformClose() {
+    HideAndArmAd();
+}
 
 void MainWindow::HideAndArmAd() {
-    if (host_) host_->HideWindow();
+    if (host_)
+        host_->HideWindow();
     TimerAd.SetEnabled(true);
 }
 
 void MainWindow::CheckAlwaysOnTop_Click() {
-    if (host_) host_->SetTopmost(CheckAlwaysOnTop->Value() == 1);
+    if (host_)
+        host_->SetTopmost(CheckAlwaysOnTop->Value() == 1);
     settings_.WriteFrom(settings::kOntop, *CheckAlwaysOnTop);
 }
 
-void MainWindow::CheckAutoMin_Click() { settings_.WriteFrom(settings::kAutomin, *CheckAutoMin); }
+void MainWindow::CheckAutoMin_Click() {
+    settings_.WriteFrom(settings::kAutomin, *CheckAutoMin);
+}
 
 void MainWindow::CheckAutoRun_Click() {
     if (CheckAutoRun->Value() != 0) {
@@ -402,7 +439,9 @@ void MainWindow::CheckAutoRun_Click() {
 void MainWindow::CheckNowImproveProcess_Click() {
     settings_.WriteFrom(settings::kEnableImproveProcess, *CheckNowImproveProcess);
 }
-void MainWindow::ComboSpeed_Click() { settings_.WriteFrom(settings::kImproveSpeed, *ComboSpeed); }
+void MainWindow::ComboSpeed_Click() {
+    settings_.WriteFrom(settings::kImproveSpeed, *ComboSpeed);
+}
 void MainWindow::CheckEnableAutoFreeMemory_Click() {
     settings_.WriteFrom(settings::kEnableFreeMemory, *CheckEnableAutoFreeMemory);
 }

@@ -38,8 +38,8 @@ inline constexpr int kPanelLeftTwips = 3840;
 inline constexpr int kPanelTopTwips = 2160;
 
 enum class Page { State, Process, CPU, Memory, Setting, About };
-inline constexpr std::array<Page, 6> kPageOrder = {Page::State,   Page::Process, Page::CPU,
-                                                   Page::Memory,  Page::Setting, Page::About};
+inline constexpr std::array<Page, 6> kPageOrder = {Page::State,  Page::Process, Page::CPU,
+                                                   Page::Memory, Page::Setting, Page::About};
 
 // Pictures of the window, by role; the frame maps each to its bitmap.
 enum PictureId : int {
@@ -61,7 +61,7 @@ enum PictureId : int {
 enum class ChromeLook { Normal = 0, Hover = 1, Pressed = 2 };
 
 class MainWindowHost {
-public:
+  public:
     virtual ~MainWindowHost() = default;
     virtual void HideWindow() = 0;
     // Whether the window is shown (a minimised window counts as shown).
@@ -84,7 +84,7 @@ struct PageControls {
 };
 
 class MainWindow {
-public:
+  public:
     MainWindow(TimerService& timers, SettingsFile& settings, Autorun& autorun);
     ~MainWindow();
 
@@ -176,7 +176,7 @@ public:
     // Frame of the notification-icon animation, 1 to 6.
     int TrayIconFrame = 0;
 
-private:
+  private:
     void BuildChrome();
     void BuildPages();
     void BuildSettingPage(Panel& panel);

@@ -8,7 +8,8 @@ namespace vellumar {
 
 std::string FolderOf(std::string_view path) {
     const auto slash = path.find_last_of("\\/");
-    if (slash == std::string_view::npos) return {};
+    if (slash == std::string_view::npos)
+        return {};
     return std::string(path.substr(0, slash));
 }
 
@@ -19,7 +20,8 @@ std::string ChooseSettingsPath(FileSystem& files) {
         const std::string app_data = files.UserAppDataFolder();
         if (!app_data.empty()) {
             const std::string own = app_data + "\\" + std::string(kAppDataFolderName);
-            if (files.EnsureFolder(own)) folder = own;
+            if (files.EnsureFolder(own))
+                folder = own;
         }
     }
     return folder + "\\" + std::string(kSettingsFileName);
@@ -29,7 +31,8 @@ int CheckValueFromText(std::string_view text) {
     int value = 0;
     const auto* end = text.data() + text.size();
     const auto [ptr, error] = std::from_chars(text.data(), end, value);
-    if (error != std::errc() || ptr != end) return 0;
+    if (error != std::errc() || ptr != end)
+        return 0;
     return value == 1 ? 1 : 0;
 }
 
@@ -46,13 +49,16 @@ void SettingsFile::ReadInto(SettingKey key, CheckBox& box) const {
 }
 
 void SettingsFile::ReadInto(SettingKey key, ComboList& list) const {
-    if (!list.SelectText(Read(key)) && !list.Items().empty()) list.SelectIndex(0);
+    if (!list.SelectText(Read(key)) && !list.Items().empty())
+        list.SelectIndex(0);
 }
 
 void SettingsFile::WriteFrom(SettingKey key, const CheckBox& box) {
     Write(key, box.Value() == 0 ? "0" : "1");
 }
 
-void SettingsFile::WriteFrom(SettingKey key, const ComboList& list) { Write(key, list.Text()); }
+void SettingsFile::WriteFrom(SettingKey key, const ComboList& list) {
+    Write(key, list.Text());
+}
 
 }  // namespace vellumar

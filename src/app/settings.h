@@ -48,7 +48,7 @@ std::string ChooseSettingsPath(FileSystem& files);
 int CheckValueFromText(std::string_view text);
 
 class SettingsFile {
-public:
+  public:
     SettingsFile(ProfileStore& store, std::string path) : store_(store), path_(std::move(path)) {}
 
     const std::string& Path() const { return path_; }
@@ -69,7 +69,7 @@ public:
     void WriteFrom(SettingKey key, const CheckBox& box);
     void WriteFrom(SettingKey key, const ComboList& list);
 
-private:
+  private:
     ProfileStore& store_;
     std::string path_;
 };

@@ -5,7 +5,8 @@
 namespace vellumar {
 
 bool ClaimSingleInstance(InstanceLock& lock, MessageBoxes& boxes) {
-    if (lock.Acquire()) return true;
+    if (lock.Acquire())
+        return true;
     boxes.ShowMessage(std::string(kProgramTitle), std::string(kAlreadyRunningMessage));
     return false;
 }
@@ -19,10 +20,11 @@ void LoadMainWindow(MainWindow& form, Privileges& privileges, const StartupHooks
     form.FillLists();
     form.ReadSettings();
     form.TimerProcess.Tick();
-    for (const auto* hook : {&hooks.reset_process_limits, &hooks.refresh_process_list,
-                             &hooks.register_taskbar_created, &hooks.install_window_hook,
-                             &hooks.add_tray_icon}) {
-        if (*hook) (*hook)();
+    for (const auto* hook :
+         {&hooks.reset_process_limits, &hooks.refresh_process_list, &hooks.register_taskbar_created,
+          &hooks.install_window_hook, &hooks.add_tray_icon}) {
+        if (*hook)
+            (*hook)();
     }
 }
 

@@ -7,20 +7,23 @@
 namespace vellumar {
 
 void Control::SetVisible(bool visible) {
-    if (visible_ == visible) return;
+    if (visible_ == visible)
+        return;
     visible_ = visible;
     Changed(ControlChange::Visible);
 }
 
 void Control::Move(int left, int top) {
-    if (bounds_.left == left && bounds_.top == top) return;
+    if (bounds_.left == left && bounds_.top == top)
+        return;
     bounds_.left = left;
     bounds_.top = top;
     Changed(ControlChange::Bounds);
 }
 
 void Control::SetText(std::string text) {
-    if (text_ == text) return;
+    if (text_ == text)
+        return;
     text_ = std::move(text);
     Changed(ControlChange::Text);
 }
@@ -31,7 +34,8 @@ Label::Label(std::string name, TwipsRect bounds, std::string text, TextStyle sty
 }
 
 void Label::SetUnderline(bool underline) {
-    if (style_.underline == underline) return;
+    if (style_.underline == underline)
+        return;
     style_.underline = underline;
     Changed(ControlChange::Style);
 }
@@ -48,10 +52,12 @@ CheckBox::CheckBox(std::string name, TwipsRect bounds, std::string caption, Text
 }
 
 void CheckBox::SetValue(int value) {
-    if (value_ == value) return;
+    if (value_ == value)
+        return;
     value_ = value;
     Changed(ControlChange::Value);
-    if (onClick) onClick();
+    if (onClick)
+        onClick();
 }
 
 ComboList::ComboList(std::string name, TwipsRect bounds, TextStyle style)
@@ -77,23 +83,28 @@ bool ComboList::SelectText(const std::string& text) {
         it = std::find_if(items_.begin(), items_.end(),
                           [&](const std::string& item) { return EqualIgnoringCase(item, text); });
     }
-    if (it == items_.end()) return false;
+    if (it == items_.end())
+        return false;
     SelectIndex(static_cast<int>(it - items_.begin()));
     return true;
 }
 
 void ComboList::SelectIndex(int index) {
-    if (index < -1 || index >= static_cast<int>(items_.size())) return;
-    if (index_ == index) return;
+    if (index < -1 || index >= static_cast<int>(items_.size()))
+        return;
+    if (index_ == index)
+        return;
     index_ = index;
     SetText(index >= 0 ? items_[static_cast<std::size_t>(index)] : std::string());
     Changed(ControlChange::Value);
 }
 
 void ComboList::UserPick(int index) {
-    if (index < 0 || index >= static_cast<int>(items_.size())) return;
+    if (index < 0 || index >= static_cast<int>(items_.size()))
+        return;
     SelectIndex(index);
-    if (onClick) onClick();
+    if (onClick)
+        onClick();
 }
 
 }  // namespace vellumar

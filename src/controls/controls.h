@@ -44,13 +44,13 @@ struct TextStyle {
 enum class ControlChange { Visible, Bounds, Text, Value, Items, Style, Picture };
 
 class ControlObserver {
-public:
+  public:
     virtual ~ControlObserver() = default;
     virtual void OnControlChanged(ControlChange change) = 0;
 };
 
 class Control {
-public:
+  public:
     Control(std::string name, TwipsRect bounds, bool visible = true)
         : name_(std::move(name)), bounds_(bounds), visible_(visible) {}
     virtual ~Control() = default;
@@ -69,12 +69,13 @@ public:
 
     void SetObserver(ControlObserver* observer) { observer_ = observer; }
 
-protected:
+  protected:
     void Changed(ControlChange change) {
-        if (observer_) observer_->OnControlChanged(change);
+        if (observer_)
+            observer_->OnControlChanged(change);
     }
 
-private:
+  private:
     std::string name_;
     TwipsRect bounds_;
     bool visible_;
@@ -83,17 +84,18 @@ private:
 };
 
 class Label : public Control {
-public:
+  public:
     Label(std::string name, TwipsRect bounds, std::string text, TextStyle style);
     const TextStyle& Style() const { return style_; }
     void SetUnderline(bool underline);
 
     std::function<void()> onClick;
     void UserClick() {
-        if (onClick) onClick();
+        if (onClick)
+            onClick();
     }
 
-private:
+  private:
     TextStyle style_;
 };
 
@@ -102,7 +104,7 @@ enum class MouseButton { None = 0, Left = 1, Right = 2, Middle = 4 };
 // A picture at a place; which picture is an id that the window layer maps to
 // its bitmap. Images of the chrome react to the mouse like buttons do.
 class Image : public Control {
-public:
+  public:
     Image(std::string name, TwipsRect bounds, int picture, std::string accessible_name,
           bool visible = true);
     int Picture() const { return picture_; }
@@ -116,13 +118,13 @@ public:
     std::function<void(MouseButton)> onMouseMove;
     std::function<void()> onClick;
 
-private:
+  private:
     int picture_;
     bool acts_as_button_ = false;
 };
 
 class CheckBox : public Control {
-public:
+  public:
     CheckBox(std::string name, TwipsRect bounds, std::string caption, TextStyle style);
     int Value() const { return value_; }
     const TextStyle& Style() const { return style_; }
@@ -133,7 +135,7 @@ public:
 
     std::function<void()> onClick;
 
-private:
+  private:
     TextStyle style_;
     int value_ = 0;
 };
@@ -141,7 +143,7 @@ private:
 // A drop-down list whose text is always one of its items (or empty before
 // the first selection).
 class ComboList : public Control {
-public:
+  public:
     ComboList(std::string name, TwipsRect bounds, TextStyle style);
     const TextStyle& Style() const { return style_; }
     void AddItem(std::string item);
@@ -157,7 +159,7 @@ public:
 
     std::function<void()> onClick;
 
-private:
+  private:
     TextStyle style_;
     std::vector<std::string> items_;
     int index_ = -1;
@@ -165,14 +167,14 @@ private:
 
 // A page or area that holds other controls; hiding it hides them all.
 class Panel : public Control {
-public:
+  public:
     Panel(std::string name, TwipsRect bounds, TextStyle font, bool visible = true)
         : Control(std::move(name), bounds, visible), font_(std::move(font)) {}
     const TextStyle& Font() const { return font_; }
     void Add(Control& child) { children_.push_back(&child); }
     const std::vector<Control*>& Children() const { return children_; }
 
-private:
+  private:
     TextStyle font_;
     std::vector<Control*> children_;
 };

@@ -7,7 +7,7 @@
 namespace vellumar {
 
 class FileSystem {
-public:
+  public:
     virtual ~FileSystem() = default;
     // Full path of the running executable.
     virtual std::string ExecutablePath() = 0;

@@ -7,7 +7,7 @@
 namespace vellumar {
 
 class ProfileStore {
-public:
+  public:
     virtual ~ProfileStore() = default;
     // The key's value, or the empty text when the file, section or key is
     // missing. Section and key names match without regard to case. At most

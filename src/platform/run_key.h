@@ -10,7 +10,7 @@ namespace vellumar {
 enum class RegistryRoot { LocalMachine, CurrentUser };
 
 class RunKey {
-public:
+  public:
     virtual ~RunKey() = default;
     // Creates the key when missing and writes a REG_SZ value.
     [[nodiscard]] virtual bool SetValue(RegistryRoot root, std::string_view name,

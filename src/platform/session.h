@@ -7,7 +7,7 @@
 namespace vellumar {
 
 class InstanceLock {
-public:
+  public:
     virtual ~InstanceLock() = default;
     // Claims the program's instance lock; false when another instance of the
     // program, started by any means, holds it already.
@@ -15,7 +15,7 @@ public:
 };
 
 class Privileges {
-public:
+  public:
     virtual ~Privileges() = default;
     // Enables SeDebugPrivilege on the process token when the user may have it;
     // without it the program simply runs with less reach.
@@ -23,7 +23,7 @@ public:
 };
 
 class MessageBoxes {
-public:
+  public:
     virtual ~MessageBoxes() = default;
     // A modal message with an OK button only; returns when it is closed.
     virtual void ShowMessage(const std::string& title, const std::string& text) = 0;

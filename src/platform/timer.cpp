@@ -5,11 +5,16 @@
 namespace vellumar {
 
 Timer::Timer(TimerService& service, int interval_ms, bool enabled, Handler handler)
-    : service_(service), interval_ms_(interval_ms), enabled_(enabled), handler_(std::move(handler)) {
+    : service_(service),
+      interval_ms_(interval_ms),
+      enabled_(enabled),
+      handler_(std::move(handler)) {
     Reschedule();
 }
 
-Timer::~Timer() { service_.Stop(*this); }
+Timer::~Timer() {
+    service_.Stop(*this);
+}
 
 void Timer::SetEnabled(bool enabled) {
     enabled_ = enabled;
@@ -22,7 +27,8 @@ void Timer::SetIntervalMs(int interval_ms) {
 }
 
 void Timer::Tick() {
-    if (handler_) handler_();
+    if (handler_)
+        handler_();
 }
 
 void Timer::Reschedule() {

@@ -11,7 +11,7 @@ namespace vellumar {
 class Timer;
 
 class TimerService {
-public:
+  public:
     virtual ~TimerService() = default;
     // Starts (or restarts with a new interval) the ticks of `timer`.
     virtual void Start(Timer& timer) = 0;
@@ -19,7 +19,7 @@ public:
 };
 
 class Timer {
-public:
+  public:
     using Handler = std::function<void()>;
 
     Timer(TimerService& service, int interval_ms, bool enabled, Handler handler = {});
@@ -38,7 +38,7 @@ public:
     // that wants a tick at once.
     void Tick();
 
-private:
+  private:
     void Reschedule();
 
     TimerService& service_;

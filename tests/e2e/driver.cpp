@@ -8,8 +8,10 @@ namespace e2e {
 bool WaitUntil(const std::function<bool()>& done, DWORD timeout_ms) {
     const DWORD start = ::GetTickCount();
     for (;;) {
-        if (done()) return true;
-        if (::GetTickCount() - start > timeout_ms) return false;
+        if (done())
+            return true;
+        if (::GetTickCount() - start > timeout_ms)
+            return false;
         ::Sleep(50);
     }
 }
@@ -98,7 +100,8 @@ std::vector<HWND> TopLevelWindows(DWORD pid, const wchar_t* class_name) {
             auto* s = reinterpret_cast<Search*>(param);
             DWORD owner = 0;
             ::GetWindowThreadProcessId(hwnd, &owner);
-            if (owner == s->pid && ClassName(hwnd) == s->class_name) s->found.push_back(hwnd);
+            if (owner == s->pid && ClassName(hwnd) == s->class_name)
+                s->found.push_back(hwnd);
             return TRUE;
         },
         reinterpret_cast<LPARAM>(&search));
@@ -132,8 +135,10 @@ std::vector<HWND> Descendants(HWND parent) {
 
 HWND FindChild(HWND parent, const std::wstring& text, bool visible_only) {
     for (HWND child : Descendants(parent)) {
-        if (visible_only && !::IsWindowVisible(child)) continue;
-        if (WindowText(child) == text) return child;
+        if (visible_only && !::IsWindowVisible(child))
+            continue;
+        if (WindowText(child) == text)
+            return child;
     }
     return nullptr;
 }
@@ -154,7 +159,8 @@ void ClickAt(HWND window, int x, int y, UINT down, UINT up) {
 
 void SaveScreenshot(HWND window, const std::string& name) {
     char folder[MAX_PATH] = {};
-    if (!::GetEnvironmentVariableA("VELLUMAR_SCREENSHOTS", folder, MAX_PATH)) return;
+    if (!::GetEnvironmentVariableA("VELLUMAR_SCREENSHOTS", folder, MAX_PATH))
+        return;
     std::string path = folder;
     if (!path.empty() && path[0] == '/') {
         for (auto& c : path) c = c == '/' ? '\\' : c;
@@ -201,7 +207,8 @@ std::string RunAndCapture(const std::wstring& command_line) {
     SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
     HANDLE read = nullptr;
     HANDLE write = nullptr;
-    if (!::CreatePipe(&read, &write, &inherit, 0)) return {};
+    if (!::CreatePipe(&read, &write, &inherit, 0))
+        return {};
     ::SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
@@ -224,7 +231,8 @@ std::string RunAndCapture(const std::wstring& command_line) {
         ::CloseHandle(info.hProcess);
         ::CloseHandle(info.hThread);
     }
-    if (write) ::CloseHandle(write);
+    if (write)
+        ::CloseHandle(write);
     ::CloseHandle(read);
     return output;
 }

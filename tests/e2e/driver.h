@@ -17,7 +17,7 @@ bool WaitUntil(const std::function<bool()>& done, DWORD timeout_ms = 15000);
 
 // A folder of its own (its name holds a space) with a copy of the program.
 class Installation {
-public:
+  public:
     explicit Installation(const std::wstring& name);
     const std::wstring& Folder() const { return folder_; }
     std::wstring Exe() const { return folder_ + L"\\vellumar.exe"; }
@@ -25,12 +25,12 @@ public:
     void WriteSetting(const wchar_t* section, const wchar_t* key, const wchar_t* value) const;
     std::wstring ReadSetting(const wchar_t* section, const wchar_t* key) const;
 
-private:
+  private:
     std::wstring folder_;
 };
 
 class Program {
-public:
+  public:
     explicit Program(const Installation& installation);
     ~Program();
     Program(const Program&) = delete;
@@ -44,7 +44,7 @@ public:
     HWND MainWindow() const { return main_; }
     bool WaitForExit(DWORD timeout_ms = 15000) const;
 
-private:
+  private:
     PROCESS_INFORMATION info_{};
     HWND main_ = nullptr;
 };

@@ -12,8 +12,8 @@ using e2e::FindChild;
 using e2e::Installation;
 using e2e::Program;
 
-const wchar_t* const kPanels[] = {L"PictureState",   L"PictureProcess", L"PictureCPU",
-                                  L"PictureMemory",  L"PictureSetting", L"PictureAbout"};
+const wchar_t* const kPanels[] = {L"PictureState",  L"PictureProcess", L"PictureCPU",
+                                  L"PictureMemory", L"PictureSetting", L"PictureAbout"};
 
 std::wstring VisiblePanel(HWND main) {
     std::wstring shown;

@@ -25,43 +25,53 @@ struct CallLog {
 
 // Timers that tick only when the test says so.
 class ManualTimerService : public TimerService {
-public:
+  public:
     void Start(Timer& timer) override { running_.insert(&timer); }
     void Stop(Timer& timer) override { running_.erase(&timer); }
-    bool IsRunning(const Timer& timer) const { return running_.count(const_cast<Timer*>(&timer)) != 0; }
+    bool IsRunning(const Timer& timer) const {
+        return running_.count(const_cast<Timer*>(&timer)) != 0;
+    }
     std::size_t RunningCount() const { return running_.size(); }
     // Ticks a timer the way the platform would: only while it runs.
     void Fire(Timer& timer) {
-        if (IsRunning(timer)) timer.Tick();
+        if (IsRunning(timer))
+            timer.Tick();
     }
 
-private:
+  private:
     std::set<Timer*> running_;
 };
 
 // An INI file in memory; section and key names match without regard to case.
 class FakeProfileStore : public ProfileStore {
-public:
+  public:
     explicit FakeProfileStore(CallLog* log = nullptr) : log_(log) {}
 
     std::string Read(const std::string& path, std::string_view section, std::string_view key,
                      int capacity) override {
-        if (log_) log_->Add("ini.read " + std::string(section) + "." + std::string(key));
+        if (log_)
+            log_->Add("ini.read " + std::string(section) + "." + std::string(key));
         auto it = values.find(Key(path, section, key));
-        if (it == values.end()) return {};
+        if (it == values.end())
+            return {};
         std::string value = it->second;
-        if (static_cast<int>(value.size()) > capacity - 1) value.resize(static_cast<std::size_t>(capacity - 1));
+        if (static_cast<int>(value.size()) > capacity - 1)
+            value.resize(static_cast<std::size_t>(capacity - 1));
         return value;
     }
     bool Write(const std::string& path, std::string_view section, std::string_view key,
                std::string_view value) override {
-        if (log_) log_->Add("ini.write " + std::string(section) + "." + std::string(key) + "=" + std::string(value));
+        if (log_)
+            log_->Add("ini.write " + std::string(section) + "." + std::string(key) + "=" +
+                      std::string(value));
         ++writes;
-        if (fail_writes) return false;
+        if (fail_writes)
+            return false;
         values[Key(path, section, key)] = std::string(value);
         return true;
     }
-    void Set(const std::string& path, std::string_view section, std::string_view key, std::string value) {
+    void Set(const std::string& path, std::string_view section, std::string_view key,
+             std::string value) {
         values[Key(path, section, key)] = std::move(value);
     }
     std::string Get(const std::string& path, std::string_view section, std::string_view key) const {
@@ -73,33 +83,40 @@ public:
     int writes = 0;
     bool fail_writes = false;
 
-private:
-    static std::string Key(const std::string& path, std::string_view section, std::string_view key) {
+  private:
+    static std::string Key(const std::string& path, std::string_view section,
+                           std::string_view key) {
         std::string k = path + "|" + std::string(section) + "|" + std::string(key);
-        std::transform(k.begin(), k.end(), k.begin(), [](unsigned char c) { return std::tolower(c); });
+        std::transform(k.begin(), k.end(), k.begin(),
+                       [](unsigned char c) { return std::tolower(c); });
         return k;
     }
     CallLog* log_;
 };
 
 class FakeRunKey : public RunKey {
-public:
+  public:
     explicit FakeRunKey(CallLog* log = nullptr) : log_(log) {}
     bool SetValue(RegistryRoot root, std::string_view name, std::string_view data) override {
-        if (log_) log_->Add(std::string("run.set ") + RootName(root) + " " + std::string(name));
-        if (root == RegistryRoot::LocalMachine && machine_read_only) return false;
+        if (log_)
+            log_->Add(std::string("run.set ") + RootName(root) + " " + std::string(name));
+        if (root == RegistryRoot::LocalMachine && machine_read_only)
+            return false;
         values[{root, std::string(name)}] = std::string(data);
         return true;
     }
     bool DeleteValue(RegistryRoot root, std::string_view name) override {
-        if (log_) log_->Add(std::string("run.delete ") + RootName(root) + " " + std::string(name));
+        if (log_)
+            log_->Add(std::string("run.delete ") + RootName(root) + " " + std::string(name));
         if (root == RegistryRoot::LocalMachine && machine_read_only) {
             return values.count({root, std::string(name)}) == 0;
         }
         values.erase({root, std::string(name)});
         return true;
     }
-    bool Has(RegistryRoot root, const std::string& name) const { return values.count({root, name}) != 0; }
+    bool Has(RegistryRoot root, const std::string& name) const {
+        return values.count({root, name}) != 0;
+    }
     std::string Data(RegistryRoot root, const std::string& name) const {
         auto it = values.find({root, name});
         return it == values.end() ? "<missing>" : it->second;
@@ -111,15 +128,17 @@ public:
     std::map<std::pair<RegistryRoot, std::string>, std::string> values;
     bool machine_read_only = false;
 
-private:
+  private:
     CallLog* log_;
 };
 
 class FakeFileSystem : public FileSystem {
-public:
+  public:
     std::string ExecutablePath() override { return executable_path; }
     std::string UserAppDataFolder() override { return app_data; }
-    bool CanWriteInFolder(const std::string& folder) override { return writable.count(folder) != 0; }
+    bool CanWriteInFolder(const std::string& folder) override {
+        return writable.count(folder) != 0;
+    }
     bool EnsureFolder(const std::string& folder) override {
         created.push_back(folder);
         return can_create;
@@ -133,7 +152,7 @@ public:
 };
 
 class FakeSession : public InstanceLock, public Privileges, public MessageBoxes {
-public:
+  public:
     explicit FakeSession(CallLog& log) : log_(log) {}
     bool Acquire() override {
         log_.Add("instance.acquire");
@@ -145,12 +164,12 @@ public:
     }
     bool other_instance = false;
 
-private:
+  private:
     CallLog& log_;
 };
 
 class FakeHost : public MainWindowHost {
-public:
+  public:
     explicit FakeHost(CallLog& log) : log_(log) {}
     void HideWindow() override {
         log_.Add("window.hide");
@@ -182,7 +201,7 @@ public:
     double left = -1, top = -1;
     double screen_width = 1024 * 15, screen_height = 768 * 15;
 
-private:
+  private:
     CallLog& log_;
 };
 

@@ -14,7 +14,7 @@ inline const std::string kIniPath = "C:\\Tools\\Vellumar\\Config.ini";
 inline const std::string kExePath = "C:\\Tools\\Vellumar\\vellumar.exe";
 
 class FormFixture : public ::testing::Test {
-protected:
+  protected:
     CallLog log;
     FakeProfileStore store{&log};
     FakeRunKey run_key{&log};
@@ -26,7 +26,9 @@ protected:
 
     void SetUp() override { form.AttachHost(&host); }
 
-    void Store(SettingKey key, std::string value) { store.Set(kIniPath, key.section, key.key, std::move(value)); }
+    void Store(SettingKey key, std::string value) {
+        store.Set(kIniPath, key.section, key.key, std::move(value));
+    }
     std::string Stored(SettingKey key) const { return store.Get(kIniPath, key.section, key.key); }
     // Startup's layout, lists and settings, as the load sequence runs them.
     void LoadLayoutAndSettings() {

@@ -25,7 +25,8 @@ std::string TempFolder(const std::wstring& name) {
 std::string ReadWholeFile(const std::string& path) {
     UniqueHandle file(::CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                     OPEN_EXISTING, 0, nullptr));
-    if (!file) return {};
+    if (!file)
+        return {};
     std::string content(64 * 1024, '\0');
     DWORD read = 0;
     ::ReadFile(file.Get(), content.data(), static_cast<DWORD>(content.size()), &read, nullptr);
@@ -75,7 +76,8 @@ TEST(RunKeyOnWindows, SetsAndClearsTheValueInBothRoots) {
     const wchar_t* path = L"Software\\VellumarTests\\Run";
     Win32RunKey key(path);
     for (RegistryRoot root : {RegistryRoot::LocalMachine, RegistryRoot::CurrentUser}) {
-        const HKEY hkey = root == RegistryRoot::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+        const HKEY hkey =
+            root == RegistryRoot::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
         ASSERT_TRUE(key.SetValue(root, "VLM", "\"C:\\Program Files\\V\\vellumar.exe\""));
         EXPECT_EQ(RegistryString(hkey, path, L"VLM"), L"\"C:\\Program Files\\V\\vellumar.exe\"");
         EXPECT_TRUE(key.DeleteValue(root, "VLM"));
@@ -86,7 +88,7 @@ TEST(RunKeyOnWindows, SetsAndClearsTheValueInBothRoots) {
 
 // The machine key refuses writes, as it does for a user without rights.
 class MachineReadOnlyRunKey : public RunKey {
-public:
+  public:
     explicit MachineReadOnlyRunKey(Win32RunKey& real) : real_(real) {}
     bool SetValue(RegistryRoot root, std::string_view name, std::string_view data) override {
         return root != RegistryRoot::LocalMachine && real_.SetValue(root, name, data);
@@ -95,7 +97,7 @@ public:
         return root != RegistryRoot::LocalMachine && real_.DeleteValue(root, name);
     }
 
-private:
+  private:
     Win32RunKey& real_;
 };
 
@@ -137,7 +139,8 @@ constexpr wchar_t kLockName[] = L"Local\\VellumarTests.Lock";
 // Runs only inside the child process that the test below starts.
 TEST(InstanceLockChild, HoldsTheLockUntilTold) {
     wchar_t role[8] = {};
-    if (!::GetEnvironmentVariableW(L"VELLUMAR_LOCK_CHILD", role, 8)) GTEST_SKIP() << "child only";
+    if (!::GetEnvironmentVariableW(L"VELLUMAR_LOCK_CHILD", role, 8))
+        GTEST_SKIP() << "child only";
     Win32InstanceLock lock(kLockName);
     ASSERT_TRUE(lock.Acquire());
     UniqueHandle ready(::OpenEventW(EVENT_MODIFY_STATE, FALSE, L"Local\\VellumarTests.Ready"));
@@ -152,8 +155,8 @@ TEST(InstanceLockOnWindows, SeesAnInstanceInAnotherProcess) {
     UniqueHandle done(::CreateEventW(nullptr, TRUE, FALSE, L"Local\\VellumarTests.Done"));
     wchar_t exe[MAX_PATH] = {};
     ::GetModuleFileNameW(nullptr, exe, MAX_PATH);
-    std::wstring command = std::wstring(L"\"") + exe +
-                           L"\" --gtest_filter=InstanceLockChild.HoldsTheLockUntilTold";
+    std::wstring command =
+        std::wstring(L"\"") + exe + L"\" --gtest_filter=InstanceLockChild.HoldsTheLockUntilTold";
     ::SetEnvironmentVariableW(L"VELLUMAR_LOCK_CHILD", L"1");
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);

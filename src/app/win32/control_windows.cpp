@@ -26,7 +26,9 @@ void ApplyBounds(HWND hwnd, const TwipsRect& bounds) {
                    SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-DWORD VisibleStyle(const Control& control) { return control.Visible() ? WS_VISIBLE : 0; }
+DWORD VisibleStyle(const Control& control) {
+    return control.Visible() ? WS_VISIBLE : 0;
+}
 
 constexpr wchar_t kLabelClass[] = L"VellumarLabel";
 
@@ -39,7 +41,8 @@ void RepaintLabelsOver(HWND image) {
          sibling = ::GetWindow(sibling, GW_HWNDNEXT)) {
         wchar_t class_name[32] = {};
         ::GetClassNameW(sibling, class_name, 32);
-        if (wcscmp(class_name, kLabelClass) != 0) continue;
+        if (wcscmp(class_name, kLabelClass) != 0)
+            continue;
         RECT label_rect{};
         RECT overlap{};
         ::GetWindowRect(sibling, &label_rect);
@@ -52,7 +55,7 @@ void RepaintLabelsOver(HWND image) {
 // ---------------------------------------------------------------- Label
 
 class LabelWindow : public Window, public ChildWindow, private ControlObserver {
-public:
+  public:
     LabelWindow(Label& model, HWND parent, BackgroundSource& background, ViewContext& context,
                 int id)
         : model_(model), background_(background), context_(context) {
@@ -66,16 +69,22 @@ public:
     HWND Hwnd() const override { return Handle(); }
     Control& Model() override { return model_; }
 
-private:
+  private:
     void OnControlChanged(ControlChange change) override {
         switch (change) {
-            case ControlChange::Visible: ApplyVisibility(Handle(), model_.Visible()); break;
-            case ControlChange::Bounds: ApplyBounds(Handle(), model_.Bounds()); break;
+            case ControlChange::Visible:
+                ApplyVisibility(Handle(), model_.Visible());
+                break;
+            case ControlChange::Bounds:
+                ApplyBounds(Handle(), model_.Bounds());
+                break;
             case ControlChange::Text:
                 ::SetWindowTextW(Handle(), Widen(model_.Text()).c_str());
                 ::InvalidateRect(Handle(), nullptr, FALSE);
                 break;
-            default: ::InvalidateRect(Handle(), nullptr, FALSE); break;
+            default:
+                ::InvalidateRect(Handle(), nullptr, FALSE);
+                break;
         }
     }
 
@@ -85,7 +94,8 @@ private:
         ::GetClientRect(Handle(), &client);
         const int width = client.right;
         const int height = client.bottom;
-        if (width <= 0 || height <= 0) return;
+        if (width <= 0 || height <= 0)
+            return;
         // Compose off screen: the container's background under the label,
         // then the text, so an update never flickers through the skin.
         UniqueMemoryDc memory(::CreateCompatibleDC(paint.Get()));
@@ -106,25 +116,34 @@ private:
 
     LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override {
         switch (message) {
-            case WM_PAINT: Paint(); return 0;
-            case WM_ERASEBKGND: return 1;
-            case WM_LBUTTONDOWN: ::SetCapture(Handle()); return 0;
+            case WM_PAINT:
+                Paint();
+                return 0;
+            case WM_ERASEBKGND:
+                return 1;
+            case WM_LBUTTONDOWN:
+                ::SetCapture(Handle());
+                return 0;
             case WM_LBUTTONUP: {
-                if (::GetCapture() != Handle()) return 0;
+                if (::GetCapture() != Handle())
+                    return 0;
                 ::ReleaseCapture();
                 RECT client{};
                 ::GetClientRect(Handle(), &client);
                 const POINT pt{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
-                if (::PtInRect(&client, pt)) model_.UserClick();
+                if (::PtInRect(&client, pt))
+                    model_.UserClick();
                 return 0;
             }
             case WM_SETCURSOR:
                 if (model_.onClick && LOWORD(lparam) == HTCLIENT) {
-                    ::SetCursor(::LoadCursorW(nullptr, model_.Style().underline ? IDC_HAND : IDC_ARROW));
+                    ::SetCursor(
+                        ::LoadCursorW(nullptr, model_.Style().underline ? IDC_HAND : IDC_ARROW));
                     return TRUE;
                 }
                 break;
-            case WM_GETDLGCODE: return DLGC_STATIC;
+            case WM_GETDLGCODE:
+                return DLGC_STATIC;
         }
         return Window::HandleMessage(message, wparam, lparam);
     }
@@ -137,7 +156,7 @@ private:
 // ---------------------------------------------------------------- Image
 
 class ImageWindow : public SubclassedControl, public ChildWindow, private ControlObserver {
-public:
+  public:
     ImageWindow(Image& model, HWND parent, ViewContext& context, int id)
         : model_(model), context_(context) {
         const RECT r = PixelRect(model.Bounds());
@@ -152,7 +171,7 @@ public:
     HWND Hwnd() const override { return Handle(); }
     Control& Model() override { return model_; }
 
-private:
+  private:
     void OnControlChanged(ControlChange change) override {
         switch (change) {
             case ControlChange::Visible:
@@ -164,7 +183,9 @@ private:
                 ApplyBounds(Handle(), model_.Bounds());
                 RepaintLabelsOver(Handle());
                 break;
-            case ControlChange::Text: ::SetWindowTextW(Handle(), Widen(model_.Text()).c_str()); break;
+            case ControlChange::Text:
+                ::SetWindowTextW(Handle(), Widen(model_.Text()).c_str());
+                break;
             default:
                 ::InvalidateRect(Handle(), nullptr, FALSE);
                 RepaintLabelsOver(Handle());
@@ -183,22 +204,30 @@ private:
 
     LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override {
         switch (message) {
-            case WM_PAINT: Paint(); return 0;
-            case WM_ERASEBKGND: return 1;
+            case WM_PAINT:
+                Paint();
+                return 0;
+            case WM_ERASEBKGND:
+                return 1;
             // Real mouse input belongs to the container, which treats images
             // like windowless pictures (overlaps, capture, hover looks).
-            case WM_NCHITTEST: return HTTRANSPARENT;
+            case WM_NCHITTEST:
+                return HTTRANSPARENT;
             // Only BM_CLICK (assistive tools, tests) sends these to the
             // window itself: act as a left click on the picture.
             case WM_LBUTTONDOWN:
-                if (model_.onMouseDown) model_.onMouseDown(MouseButton::Left);
+                if (model_.onMouseDown)
+                    model_.onMouseDown(MouseButton::Left);
                 return 0;
             case WM_LBUTTONUP:
-                if (model_.onMouseUp) model_.onMouseUp(MouseButton::Left);
-                if (model_.onClick) model_.onClick();
+                if (model_.onMouseUp)
+                    model_.onMouseUp(MouseButton::Left);
+                if (model_.onClick)
+                    model_.onClick();
                 return 0;
             case WM_SETFOCUS:
-            case WM_KILLFOCUS: return 0;
+            case WM_KILLFOCUS:
+                return 0;
         }
         return SubclassedControl::HandleMessage(message, wparam, lparam);
     }
@@ -213,14 +242,14 @@ class CheckBoxWindow : public SubclassedControl,
                        public ChildWindow,
                        public CommandTarget,
                        private ControlObserver {
-public:
+  public:
     CheckBoxWindow(CheckBox& model, HWND parent, ViewContext& context, int id) : model_(model) {
         const RECT r = PixelRect(model.Bounds());
         Create(L"BUTTON", 0, Widen(model.Text()).c_str(),
                WS_CHILD | WS_TABSTOP | WS_CLIPSIBLINGS | BS_CHECKBOX | VisibleStyle(model), r.left,
                r.top, r.right - r.left, r.bottom - r.top, parent, id);
-        ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(context.fonts.Get(model.Style())),
-                       FALSE);
+        ::SendMessageW(Handle(), WM_SETFONT,
+                       reinterpret_cast<WPARAM>(context.fonts.Get(model.Style())), FALSE);
         SyncCheck();
         model_.SetObserver(this);
     }
@@ -229,20 +258,30 @@ public:
     Control& Model() override { return model_; }
 
     void OnCommand(WORD code) override {
-        if (code == BN_CLICKED) model_.UserToggle();
+        if (code == BN_CLICKED)
+            model_.UserToggle();
     }
 
-private:
+  private:
     void SyncCheck() {
         ::SendMessageW(Handle(), BM_SETCHECK, model_.Value() ? BST_CHECKED : BST_UNCHECKED, 0);
     }
     void OnControlChanged(ControlChange change) override {
         switch (change) {
-            case ControlChange::Visible: ApplyVisibility(Handle(), model_.Visible()); break;
-            case ControlChange::Bounds: ApplyBounds(Handle(), model_.Bounds()); break;
-            case ControlChange::Text: ::SetWindowTextW(Handle(), Widen(model_.Text()).c_str()); break;
-            case ControlChange::Value: SyncCheck(); break;
-            default: break;
+            case ControlChange::Visible:
+                ApplyVisibility(Handle(), model_.Visible());
+                break;
+            case ControlChange::Bounds:
+                ApplyBounds(Handle(), model_.Bounds());
+                break;
+            case ControlChange::Text:
+                ::SetWindowTextW(Handle(), Widen(model_.Text()).c_str());
+                break;
+            case ControlChange::Value:
+                SyncCheck();
+                break;
+            default:
+                break;
         }
     }
 
@@ -255,7 +294,7 @@ class ComboWindow : public SubclassedControl,
                     public ChildWindow,
                     public CommandTarget,
                     private ControlObserver {
-public:
+  public:
     ComboWindow(ComboList& model, HWND parent, ViewContext& context, int id) : model_(model) {
         const RECT r = PixelRect(model.Bounds());
         constexpr int kDropDownHeight = 160;
@@ -263,8 +302,8 @@ public:
                WS_CHILD | WS_TABSTOP | WS_VSCROLL | WS_CLIPSIBLINGS | CBS_DROPDOWNLIST |
                    VisibleStyle(model),
                r.left, r.top, r.right - r.left, kDropDownHeight, parent, id);
-        ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(context.fonts.Get(model.Style())),
-                       FALSE);
+        ::SendMessageW(Handle(), WM_SETFONT,
+                       reinterpret_cast<WPARAM>(context.fonts.Get(model.Style())), FALSE);
         SyncItems();
         model_.SetObserver(this);
     }
@@ -273,16 +312,19 @@ public:
     Control& Model() override { return model_; }
 
     void OnCommand(WORD code) override {
-        if (code != CBN_SELCHANGE) return;
+        if (code != CBN_SELCHANGE)
+            return;
         const auto index = static_cast<int>(::SendMessageW(Handle(), CB_GETCURSEL, 0, 0));
-        if (index != CB_ERR) model_.UserPick(index);
+        if (index != CB_ERR)
+            model_.UserPick(index);
     }
 
-private:
+  private:
     void SyncItems() {
         ::SendMessageW(Handle(), CB_RESETCONTENT, 0, 0);
         for (const std::string& item : model_.Items()) {
-            ::SendMessageW(Handle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
+            ::SendMessageW(Handle(), CB_ADDSTRING, 0,
+                           reinterpret_cast<LPARAM>(Widen(item).c_str()));
         }
         SyncSelection();
     }
@@ -291,11 +333,20 @@ private:
     }
     void OnControlChanged(ControlChange change) override {
         switch (change) {
-            case ControlChange::Visible: ApplyVisibility(Handle(), model_.Visible()); break;
-            case ControlChange::Bounds: ApplyBounds(Handle(), model_.Bounds()); break;
-            case ControlChange::Items: SyncItems(); break;
-            case ControlChange::Value: SyncSelection(); break;
-            default: break;
+            case ControlChange::Visible:
+                ApplyVisibility(Handle(), model_.Visible());
+                break;
+            case ControlChange::Bounds:
+                ApplyBounds(Handle(), model_.Bounds());
+                break;
+            case ControlChange::Items:
+                SyncItems();
+                break;
+            case ControlChange::Value:
+                SyncSelection();
+                break;
+            default:
+                break;
         }
     }
 
@@ -304,13 +355,15 @@ private:
 
 // ---------------------------------------------------------------- Panel
 
-class PanelWindow : public Window, public ChildWindow, public BackgroundSource, private ControlObserver {
-public:
+class PanelWindow : public Window,
+                    public ChildWindow,
+                    public BackgroundSource,
+                    private ControlObserver {
+  public:
     PanelWindow(Panel& model, HWND parent, ViewContext& context, int id)
         : model_(model), context_(context), white_(::CreateSolidBrush(RGB(255, 255, 255))) {
         const RECT r = PixelRect(model.Bounds());
-        Create(WindowClassSpec{L"VellumarPanel"}, WS_EX_CONTROLPARENT,
-               Widen(model.Name()).c_str(),
+        Create(WindowClassSpec{L"VellumarPanel"}, WS_EX_CONTROLPARENT, Widen(model.Name()).c_str(),
                WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | VisibleStyle(model), r.left, r.top,
                r.right - r.left, r.bottom - r.top, parent,
                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
@@ -332,12 +385,17 @@ public:
         ::FillRect(dc, &r, white_.Get());
     }
 
-private:
+  private:
     void OnControlChanged(ControlChange change) override {
         switch (change) {
-            case ControlChange::Visible: ApplyVisibility(Handle(), model_.Visible()); break;
-            case ControlChange::Bounds: ApplyBounds(Handle(), model_.Bounds()); break;
-            default: break;
+            case ControlChange::Visible:
+                ApplyVisibility(Handle(), model_.Visible());
+                break;
+            case ControlChange::Bounds:
+                ApplyBounds(Handle(), model_.Bounds());
+                break;
+            default:
+                break;
         }
     }
 
@@ -353,7 +411,9 @@ private:
             case WM_CTLCOLORSTATIC:
                 ::SetBkColor(reinterpret_cast<HDC>(wparam), RGB(255, 255, 255));
                 return reinterpret_cast<LRESULT>(white_.Get());
-            case WM_COMMAND: RouteCommand(wparam, lparam); return 0;
+            case WM_COMMAND:
+                RouteCommand(wparam, lparam);
+                return 0;
         }
         return Window::HandleMessage(message, wparam, lparam);
     }
@@ -389,7 +449,8 @@ std::unique_ptr<ChildWindow> CreateChildWindow(Control& control, HWND parent,
 
 void RouteCommand(WPARAM wparam, LPARAM lparam) {
     const auto child = reinterpret_cast<HWND>(lparam);
-    if (!child) return;
+    if (!child)
+        return;
     if (auto* target = dynamic_cast<CommandTarget*>(SubclassedControl::FromHandle(child))) {
         target->OnCommand(HIWORD(wparam));
     }

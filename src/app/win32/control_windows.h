@@ -25,7 +25,7 @@ namespace vellumar::win32 {
 
 // What a container paints under its transparent children (labels).
 class BackgroundSource {
-public:
+  public:
     virtual ~BackgroundSource() = default;
     // Paints the container's background of `area` (container coordinates)
     // into `dc`, whose origin is the area's top-left corner.
@@ -42,13 +42,13 @@ RECT PixelRect(const TwipsRect& twips);
 
 // Children of a window that receive WM_COMMAND notifications from it.
 class CommandTarget {
-public:
+  public:
     virtual ~CommandTarget() = default;
     virtual void OnCommand(WORD code) = 0;
 };
 
 class ChildWindow {
-public:
+  public:
     virtual ~ChildWindow() = default;
     virtual HWND Hwnd() const = 0;
     virtual Control& Model() = 0;

@@ -2,4 +2,6 @@
 
 #include "app/win32/vellumar_app.h"
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return vellumar::win32::RunVellumar(); }
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    return vellumar::win32::RunVellumar();
+}

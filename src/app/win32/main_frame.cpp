@@ -18,36 +18,54 @@ PixelBuffer RenderPicture(int id) {
     using artwork::ChromeButton;
     using artwork::ChromeState;
     switch (id) {
-        case kPictureTitleStrip: return artwork::TitleStrip();
-        case kPictureMinNormal: return artwork::ChromeButtonImage(ChromeButton::Minimise, ChromeState::Normal);
-        case kPictureMinHover: return artwork::ChromeButtonImage(ChromeButton::Minimise, ChromeState::Hover);
-        case kPictureMinPressed: return artwork::ChromeButtonImage(ChromeButton::Minimise, ChromeState::Pressed);
-        case kPictureExitNormal: return artwork::ChromeButtonImage(ChromeButton::Close, ChromeState::Normal);
-        case kPictureExitHover: return artwork::ChromeButtonImage(ChromeButton::Close, ChromeState::Hover);
-        case kPictureExitPressed: return artwork::ChromeButtonImage(ChromeButton::Close, ChromeState::Pressed);
-        case kPicturePagePlain: return artwork::PageButton(false);
-        case kPicturePageHighlighted: return artwork::PageButton(true);
-        case kPictureSetting: return artwork::SettingPicture();
-        case kPictureLogo: return artwork::Logo();
-        default: return {};
+        case kPictureTitleStrip:
+            return artwork::TitleStrip();
+        case kPictureMinNormal:
+            return artwork::ChromeButtonImage(ChromeButton::Minimise, ChromeState::Normal);
+        case kPictureMinHover:
+            return artwork::ChromeButtonImage(ChromeButton::Minimise, ChromeState::Hover);
+        case kPictureMinPressed:
+            return artwork::ChromeButtonImage(ChromeButton::Minimise, ChromeState::Pressed);
+        case kPictureExitNormal:
+            return artwork::ChromeButtonImage(ChromeButton::Close, ChromeState::Normal);
+        case kPictureExitHover:
+            return artwork::ChromeButtonImage(ChromeButton::Close, ChromeState::Hover);
+        case kPictureExitPressed:
+            return artwork::ChromeButtonImage(ChromeButton::Close, ChromeState::Pressed);
+        case kPicturePagePlain:
+            return artwork::PageButton(false);
+        case kPicturePageHighlighted:
+            return artwork::PageButton(true);
+        case kPictureSetting:
+            return artwork::SettingPicture();
+        case kPictureLogo:
+            return artwork::Logo();
+        default:
+            return {};
     }
 }
 
 MouseButton ButtonOf(UINT message) {
     switch (message) {
         case WM_LBUTTONDOWN:
-        case WM_LBUTTONUP: return MouseButton::Left;
+        case WM_LBUTTONUP:
+            return MouseButton::Left;
         case WM_RBUTTONDOWN:
-        case WM_RBUTTONUP: return MouseButton::Right;
-        default: return MouseButton::Middle;
+        case WM_RBUTTONUP:
+            return MouseButton::Right;
+        default:
+            return MouseButton::Middle;
     }
 }
 
 MouseButton HeldButtons(WPARAM keys) {
     int held = 0;
-    if (keys & MK_LBUTTON) held |= static_cast<int>(MouseButton::Left);
-    if (keys & MK_RBUTTON) held |= static_cast<int>(MouseButton::Right);
-    if (keys & MK_MBUTTON) held |= static_cast<int>(MouseButton::Middle);
+    if (keys & MK_LBUTTON)
+        held |= static_cast<int>(MouseButton::Left);
+    if (keys & MK_RBUTTON)
+        held |= static_cast<int>(MouseButton::Right);
+    if (keys & MK_MBUTTON)
+        held |= static_cast<int>(MouseButton::Middle);
     return static_cast<MouseButton>(held);
 }
 
@@ -96,7 +114,8 @@ MainFrame::~MainFrame() {
 }
 
 HBITMAP MainFrame::Picture(int id) const {
-    if (id < 0 || id >= kPictureCount) return nullptr;
+    if (id < 0 || id >= kPictureCount)
+        return nullptr;
     return pictures_[static_cast<std::size_t>(id)].Get();
 }
 
@@ -112,14 +131,18 @@ void MainFrame::HideWindow() {
     ::ShowWindow(Handle(), SW_HIDE);
 }
 
-bool MainFrame::WindowShown() { return ::IsWindowVisible(Handle()) != FALSE; }
+bool MainFrame::WindowShown() {
+    return ::IsWindowVisible(Handle()) != FALSE;
+}
 
 void MainFrame::SetTopmost(bool topmost) {
     ::SetWindowPos(Handle(), topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                    SWP_NOMOVE | SWP_NOSIZE);
 }
 
-void MainFrame::RequestMinimise() { ::SendMessageW(Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0); }
+void MainFrame::RequestMinimise() {
+    ::SendMessageW(Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+}
 
 void MainFrame::BeginCaptionDrag() {
     ::ReleaseCapture();
@@ -142,13 +165,15 @@ void MainFrame::PaintBackground(HDC dc, const RECT& area) {
                area.top);
     for (Control* control : form_.WindowControls()) {
         auto* image = dynamic_cast<Image*>(control);
-        if (!image || !image->Visible()) continue;
+        if (!image || !image->Visible())
+            continue;
         const RECT r = PixelRect(image->Bounds());
         RECT overlap{};
-        if (!::IntersectRect(&overlap, &r, &area)) continue;
-        BlitBitmap(dc, overlap.left - area.left, overlap.top - area.top, overlap.right - overlap.left,
-                   overlap.bottom - overlap.top, Picture(image->Picture()), overlap.left - r.left,
-                   overlap.top - r.top);
+        if (!::IntersectRect(&overlap, &r, &area))
+            continue;
+        BlitBitmap(dc, overlap.left - area.left, overlap.top - area.top,
+                   overlap.right - overlap.left, overlap.bottom - overlap.top,
+                   Picture(image->Picture()), overlap.left - r.left, overlap.top - r.top);
     }
 }
 
@@ -163,39 +188,47 @@ Image* MainFrame::ImageAt(POINT pt) const {
     const auto& controls = form_.WindowControls();
     for (auto it = controls.rbegin(); it != controls.rend(); ++it) {
         auto* image = dynamic_cast<Image*>(*it);
-        if (!image || !image->Visible()) continue;
+        if (!image || !image->Visible())
+            continue;
         const RECT r = PixelRect(image->Bounds());
-        if (::PtInRect(&r, pt)) return image;
+        if (::PtInRect(&r, pt))
+            return image;
     }
     return nullptr;
 }
 
 void MainFrame::OnButtonDown(MouseButton button, POINT pt) {
     Image* image = captured_ ? captured_ : ImageAt(pt);
-    if (!image) return;
+    if (!image)
+        return;
     captured_ = image;
     held_buttons_ |= static_cast<int>(button);
     ::SetCapture(Handle());
-    if (image->onMouseDown) image->onMouseDown(button);
+    if (image->onMouseDown)
+        image->onMouseDown(button);
 }
 
 void MainFrame::OnButtonUp(MouseButton button, POINT pt) {
     Image* image = captured_;
-    if (!image) return;
+    if (!image)
+        return;
     held_buttons_ &= ~static_cast<int>(button);
     if (held_buttons_ == 0) {
         captured_ = nullptr;
         ::ReleaseCapture();
     }
-    if (image->onMouseUp) image->onMouseUp(button);
+    if (image->onMouseUp)
+        image->onMouseUp(button);
     const RECT r = PixelRect(image->Bounds());
-    if (button == MouseButton::Left && ::PtInRect(&r, pt) && image->onClick) image->onClick();
+    if (button == MouseButton::Left && ::PtInRect(&r, pt) && image->onClick)
+        image->onClick();
 }
 
 void MainFrame::OnMouseMove(WPARAM keys, POINT pt) {
     Image* image = captured_ ? captured_ : ImageAt(pt);
     if (image) {
-        if (image->onMouseMove) image->onMouseMove(HeldButtons(keys));
+        if (image->onMouseMove)
+            image->onMouseMove(HeldButtons(keys));
     } else {
         form_.Form_MouseMove();
     }
@@ -204,8 +237,11 @@ void MainFrame::OnMouseMove(WPARAM keys, POINT pt) {
 LRESULT MainFrame::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     const POINT pt{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
     switch (message) {
-        case WM_PAINT: Paint(); return 0;
-        case WM_ERASEBKGND: return 1;
+        case WM_PAINT:
+            Paint();
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
         case WM_MBUTTONDOWN:
@@ -220,21 +256,33 @@ LRESULT MainFrame::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
             return 0;
         case WM_LBUTTONUP:
         case WM_RBUTTONUP:
-        case WM_MBUTTONUP: OnButtonUp(ButtonOf(message), pt); return 0;
-        case WM_MOUSEMOVE: OnMouseMove(wparam, pt); return 0;
+        case WM_MBUTTONUP:
+            OnButtonUp(ButtonOf(message), pt);
+            return 0;
+        case WM_MOUSEMOVE:
+            OnMouseMove(wparam, pt);
+            return 0;
         case WM_CAPTURECHANGED:
             if (reinterpret_cast<HWND>(lparam) != Handle()) {
                 captured_ = nullptr;
                 held_buttons_ = 0;
             }
             return 0;
-        case WM_COMMAND: RouteCommand(wparam, lparam); return 0;
-        case WM_CLOSE: form_.Form_PlatformClose(); return 0;
-        case WM_QUERYENDSESSION: return TRUE;
-        case WM_ENDSESSION:
-            if (wparam && onEndSession) onEndSession();
+        case WM_COMMAND:
+            RouteCommand(wparam, lparam);
             return 0;
-        case WM_DESTROY: ::PostQuitMessage(0); return 0;
+        case WM_CLOSE:
+            form_.Form_PlatformClose();
+            return 0;
+        case WM_QUERYENDSESSION:
+            return TRUE;
+        case WM_ENDSESSION:
+            if (wparam && onEndSession)
+                onEndSession();
+            return 0;
+        case WM_DESTROY:
+            ::PostQuitMessage(0);
+            return 0;
     }
     return Window::HandleMessage(message, wparam, lparam);
 }

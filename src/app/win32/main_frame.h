@@ -25,7 +25,7 @@ namespace vellumar::win32 {
 inline constexpr wchar_t kMainWindowClass[] = L"FormVellumar";
 
 class MainFrame : public Window, public MainWindowHost, public BackgroundSource {
-public:
+  public:
     explicit MainFrame(MainWindow& form);
     ~MainFrame() override;
 
@@ -46,7 +46,7 @@ public:
     // BackgroundSource: the skin and the images on it.
     void PaintBackground(HDC dc, const RECT& area) override;
 
-private:
+  private:
     LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
     void Paint();
     Image* ImageAt(POINT pt) const;

@@ -1,7 +1,7 @@
 #include "app/win32/vellumar_app.h"
 
-#include <windows.h>
 #include <commctrl.h>
+#include <windows.h>
 
 #include "app/autorun.h"
 #include "app/main_window.h"
@@ -15,7 +15,8 @@ namespace vellumar::win32 {
 int RunVellumar() {
     Win32InstanceLock instance_lock;
     Win32MessageBoxes message_boxes;
-    if (!ClaimSingleInstance(instance_lock, message_boxes)) return 0;
+    if (!ClaimSingleInstance(instance_lock, message_boxes))
+        return 0;
 
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES |
                                                         ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
@@ -39,7 +40,8 @@ int RunVellumar() {
 
     MSG message{};
     while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (frame.Handle() && ::IsDialogMessageW(frame.Handle(), &message)) continue;
+        if (frame.Handle() && ::IsDialogMessageW(frame.Handle(), &message))
+            continue;
         ::TranslateMessage(&message);
         ::DispatchMessageW(&message);
     }

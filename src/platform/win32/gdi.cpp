@@ -44,11 +44,14 @@ void BlitBitmap(HDC target, int x, int y, int width, int height, HBITMAP source,
     ::BitBlt(target, x, y, width, height, memory.Get(), src_x, src_y, SRCCOPY);
 }
 
-COLORREF ToColorRef(ColorRef color) { return static_cast<COLORREF>(color); }
+COLORREF ToColorRef(ColorRef color) {
+    return static_cast<COLORREF>(color);
+}
 
 HFONT FontCache::Get(const TextStyle& style) {
     for (const Entry& entry : entries_) {
-        if (entry.style == style) return entry.font.Get();
+        if (entry.style == style)
+            return entry.font.Get();
     }
     LOGFONTW font{};
     font.lfHeight = -static_cast<LONG>(std::lround(style.points * 96.0 / 72.0));

@@ -24,10 +24,10 @@ COLORREF ToColorRef(ColorRef color);
 
 // Fonts made on first use and kept for the life of the cache.
 class FontCache {
-public:
+  public:
     HFONT Get(const TextStyle& style);
 
-private:
+  private:
     struct Entry {
         TextStyle style;
         UniqueFont font;

@@ -11,13 +11,14 @@ namespace vellumar::win32 {
 // A move-only owner of one handle value with a close function.
 template <typename T, typename Traits>
 class UniqueResource {
-public:
+  public:
     UniqueResource() = default;
     explicit UniqueResource(T value) : value_(value) {}
     ~UniqueResource() { Reset(); }
     UniqueResource(UniqueResource&& other) noexcept : value_(other.Release()) {}
     UniqueResource& operator=(UniqueResource&& other) noexcept {
-        if (this != &other) Reset(other.Release());
+        if (this != &other)
+            Reset(other.Release());
         return *this;
     }
     UniqueResource(const UniqueResource&) = delete;
@@ -27,11 +28,12 @@ public:
     explicit operator bool() const { return Traits::IsValid(value_); }
     T Release() { return std::exchange(value_, Traits::Invalid()); }
     void Reset(T value = Traits::Invalid()) {
-        if (Traits::IsValid(value_)) Traits::Close(value_);
+        if (Traits::IsValid(value_))
+            Traits::Close(value_);
         value_ = value;
     }
 
-private:
+  private:
     T value_ = Traits::Invalid();
 };
 
@@ -86,23 +88,24 @@ using UniqueMenu = UniqueResource<HMENU, MenuTraits>;
 
 // GetDC / ReleaseDC.
 class WindowDc {
-public:
+  public:
     explicit WindowDc(HWND hwnd) : hwnd_(hwnd), dc_(::GetDC(hwnd)) {}
     ~WindowDc() {
-        if (dc_) ::ReleaseDC(hwnd_, dc_);
+        if (dc_)
+            ::ReleaseDC(hwnd_, dc_);
     }
     WindowDc(const WindowDc&) = delete;
     WindowDc& operator=(const WindowDc&) = delete;
     HDC Get() const { return dc_; }
 
-private:
+  private:
     HWND hwnd_;
     HDC dc_;
 };
 
 // BeginPaint / EndPaint.
 class PaintDc {
-public:
+  public:
     explicit PaintDc(HWND hwnd) : hwnd_(hwnd), dc_(::BeginPaint(hwnd, &ps_)) {}
     ~PaintDc() { ::EndPaint(hwnd_, &ps_); }
     PaintDc(const PaintDc&) = delete;
@@ -110,7 +113,7 @@ public:
     HDC Get() const { return dc_; }
     const RECT& Area() const { return ps_.rcPaint; }
 
-private:
+  private:
     HWND hwnd_;
     PAINTSTRUCT ps_{};
     HDC dc_;
@@ -118,30 +121,32 @@ private:
 
 // SelectObject, undone at scope end.
 class ScopedSelect {
-public:
+  public:
     ScopedSelect(HDC dc, HGDIOBJ object) : dc_(dc), previous_(::SelectObject(dc, object)) {}
     ~ScopedSelect() {
-        if (previous_ && previous_ != HGDI_ERROR) ::SelectObject(dc_, previous_);
+        if (previous_ && previous_ != HGDI_ERROR)
+            ::SelectObject(dc_, previous_);
     }
     ScopedSelect(const ScopedSelect&) = delete;
     ScopedSelect& operator=(const ScopedSelect&) = delete;
 
-private:
+  private:
     HDC dc_;
     HGDIOBJ previous_;
 };
 
 // SaveDC / RestoreDC: colours, modes, brush origin and clipping come back.
 class ScopedDcState {
-public:
+  public:
     explicit ScopedDcState(HDC dc) : dc_(dc), saved_(::SaveDC(dc)) {}
     ~ScopedDcState() {
-        if (saved_) ::RestoreDC(dc_, saved_);
+        if (saved_)
+            ::RestoreDC(dc_, saved_);
     }
     ScopedDcState(const ScopedDcState&) = delete;
     ScopedDcState& operator=(const ScopedDcState&) = delete;
 
-private:
+  private:
     HDC dc_;
     int saved_;
 };

@@ -10,7 +10,8 @@ namespace vellumar::win32 {
 
 std::string Win32ProfileStore::Read(const std::string& path, std::string_view section,
                                     std::string_view key, int capacity) {
-    if (capacity <= 0) return {};
+    if (capacity <= 0)
+        return {};
     std::vector<wchar_t> buffer(static_cast<std::size_t>(capacity), L'\0');
     const DWORD length =
         ::GetPrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(), L"", buffer.data(),
@@ -18,8 +19,8 @@ std::string Win32ProfileStore::Read(const std::string& path, std::string_view se
     return Narrow(std::wstring_view(buffer.data(), length));
 }
 
-bool Win32ProfileStore::Write(const std::string& path, std::string_view section, std::string_view key,
-                              std::string_view value) {
+bool Win32ProfileStore::Write(const std::string& path, std::string_view section,
+                              std::string_view key, std::string_view value) {
     return ::WritePrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(),
                                         Widen(value).c_str(), Widen(path).c_str()) != FALSE;
 }
@@ -46,8 +47,10 @@ bool Win32RunKey::SetValue(RegistryRoot root, std::string_view name, std::string
 bool Win32RunKey::DeleteValue(RegistryRoot root, std::string_view name) {
     HKEY raw = nullptr;
     const LONG opened = ::RegOpenKeyExW(RootKey(root), key_path_.c_str(), 0, KEY_SET_VALUE, &raw);
-    if (opened == ERROR_FILE_NOT_FOUND) return true;
-    if (opened != ERROR_SUCCESS) return false;
+    if (opened == ERROR_FILE_NOT_FOUND)
+        return true;
+    if (opened != ERROR_SUCCESS)
+        return false;
     UniqueRegKey key(raw);
     const LONG deleted = ::RegDeleteValueW(key.Get(), Widen(name).c_str());
     return deleted == ERROR_SUCCESS || deleted == ERROR_FILE_NOT_FOUND;
@@ -58,7 +61,8 @@ std::string Win32FileSystem::ExecutablePath() {
     for (;;) {
         const DWORD length =
             ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) return {};
+        if (length == 0)
+            return {};
         if (length < path.size()) {
             path.resize(length);
             return Narrow(path);
@@ -93,7 +97,8 @@ bool Win32FileSystem::EnsureFolder(const std::string& folder) {
 bool Win32InstanceLock::Acquire() {
     mutex_.Reset(::CreateMutexW(nullptr, FALSE, name_.c_str()));
     const DWORD error = ::GetLastError();
-    if (!mutex_) return error != ERROR_ACCESS_DENIED;  // held by another user's elevated copy
+    if (!mutex_)
+        return error != ERROR_ACCESS_DENIED;  // held by another user's elevated copy
     return error != ERROR_ALREADY_EXISTS;
 }
 
@@ -133,8 +138,10 @@ void Win32TimerService::Start(Timer& timer) {
 
 void Win32TimerService::Stop(Timer& timer) {
     const auto it = ids_.find(&timer);
-    if (it == ids_.end()) return;
-    if (Handle()) ::KillTimer(Handle(), it->second);
+    if (it == ids_.end())
+        return;
+    if (Handle())
+        ::KillTimer(Handle(), it->second);
     timers_.erase(it->second);
     ids_.erase(it);
 }
@@ -142,7 +149,8 @@ void Win32TimerService::Stop(Timer& timer) {
 LRESULT Win32TimerService::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     if (message == WM_TIMER) {
         const auto it = timers_.find(static_cast<UINT_PTR>(wparam));
-        if (it != timers_.end()) it->second->Tick();
+        if (it != timers_.end())
+            it->second->Tick();
         return 0;
     }
     return Window::HandleMessage(message, wparam, lparam);

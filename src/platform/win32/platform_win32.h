@@ -19,7 +19,7 @@
 namespace vellumar::win32 {
 
 class Win32ProfileStore : public ProfileStore {
-public:
+  public:
     std::string Read(const std::string& path, std::string_view section, std::string_view key,
                      int capacity) override;
     bool Write(const std::string& path, std::string_view section, std::string_view key,
@@ -27,20 +27,21 @@ public:
 };
 
 class Win32RunKey : public RunKey {
-public:
+  public:
     // The key path below the root; tests point it elsewhere.
     explicit Win32RunKey(std::wstring key_path = kRunKeyPath) : key_path_(std::move(key_path)) {}
     bool SetValue(RegistryRoot root, std::string_view name, std::string_view data) override;
     bool DeleteValue(RegistryRoot root, std::string_view name) override;
 
-    static constexpr const wchar_t* kRunKeyPath = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+    static constexpr const wchar_t* kRunKeyPath =
+        L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
-private:
+  private:
     std::wstring key_path_;
 };
 
 class Win32FileSystem : public FileSystem {
-public:
+  public:
     std::string ExecutablePath() override;
     std::string UserAppDataFolder() override;
     bool CanWriteInFolder(const std::string& folder) override;
@@ -50,39 +51,39 @@ public:
 // The lock is a named mutex of the signed-in session; it is held until the
 // object is destroyed (the end of the process).
 class Win32InstanceLock : public InstanceLock {
-public:
+  public:
     explicit Win32InstanceLock(std::wstring name = kMutexName) : name_(std::move(name)) {}
     bool Acquire() override;
 
     static constexpr const wchar_t* kMutexName = L"Local\\Vellumar.SingleInstance";
 
-private:
+  private:
     std::wstring name_;
     UniqueHandle mutex_;
 };
 
 class Win32Privileges : public Privileges {
-public:
+  public:
     void EnableDebugPrivilege() override;
 };
 
 class Win32MessageBoxes : public MessageBoxes {
-public:
+  public:
     void SetOwner(HWND owner) { owner_ = owner; }
     void ShowMessage(const std::string& title, const std::string& text) override;
 
-private:
+  private:
     HWND owner_ = nullptr;
 };
 
 // Window-message timers on a hidden message-only window of the GUI thread.
 class Win32TimerService : public TimerService, private Window {
-public:
+  public:
     Win32TimerService();
     void Start(Timer& timer) override;
     void Stop(Timer& timer) override;
 
-private:
+  private:
     LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
 
     UINT_PTR next_id_ = 1;

@@ -13,7 +13,8 @@ void Window::RegisterOnce(const WindowClassSpec& spec) {
     const HINSTANCE instance = ::GetModuleHandleW(nullptr);
     WNDCLASSEXW existing{};
     existing.cbSize = sizeof(existing);
-    if (::GetClassInfoExW(instance, spec.name, &existing)) return;
+    if (::GetClassInfoExW(instance, spec.name, &existing))
+        return;
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);
     wc.style = spec.style;
@@ -63,7 +64,8 @@ LRESULT CALLBACK Window::StaticWindowProc(HWND hwnd, UINT message, WPARAM wparam
     } else {
         self = FromHandle(hwnd);
     }
-    if (!self) return ::DefWindowProcW(hwnd, message, wparam, lparam);
+    if (!self)
+        return ::DefWindowProcW(hwnd, message, wparam, lparam);
     if (message == WM_NCDESTROY) {
         const LRESULT result = self->HandleMessage(message, wparam, lparam);
         ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
@@ -94,7 +96,8 @@ bool SubclassedControl::Create(const wchar_t* system_class, DWORD ex_style, cons
     hwnd_ = ::CreateWindowExW(ex_style, system_class, text, style, x, y, width, height, parent,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                               ::GetModuleHandleW(nullptr), nullptr);
-    if (!hwnd_) return false;
+    if (!hwnd_)
+        return false;
     ::SetPropW(hwnd_, kControlProperty, this);
     ::SetWindowSubclass(hwnd_, &SubclassedControl::SubclassProc, kSubclassId,
                         reinterpret_cast<DWORD_PTR>(this));
@@ -115,10 +118,12 @@ LRESULT CALLBACK SubclassedControl::SubclassProc(HWND hwnd, UINT message, WPARAM
     if (message == WM_NCDESTROY) {
         ::RemoveWindowSubclass(hwnd, &SubclassedControl::SubclassProc, kSubclassId);
         ::RemovePropW(hwnd, kControlProperty);
-        if (self) self->hwnd_ = nullptr;
+        if (self)
+            self->hwnd_ = nullptr;
         return ::DefSubclassProc(hwnd, message, wparam, lparam);
     }
-    if (!self || !self->hwnd_) return ::DefSubclassProc(hwnd, message, wparam, lparam);
+    if (!self || !self->hwnd_)
+        return ::DefSubclassProc(hwnd, message, wparam, lparam);
     return self->HandleMessage(message, wparam, lparam);
 }
 

@@ -23,7 +23,7 @@ struct WindowClassSpec {
 };
 
 class Window {
-public:
+  public:
     Window() = default;
     virtual ~Window();
     Window(const Window&) = delete;
@@ -33,21 +33,21 @@ public:
     // The Window object of an HWND created through this base, or nullptr.
     static Window* FromHandle(HWND hwnd);
 
-protected:
+  protected:
     bool Create(const WindowClassSpec& spec, DWORD ex_style, const wchar_t* title, DWORD style,
                 int x, int y, int width, int height, HWND parent, HMENU menu_or_id = nullptr);
     virtual LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
     // Called after WM_NCDESTROY; the HWND is gone.
     virtual void OnDestroyed() {}
 
-private:
+  private:
     static void RegisterOnce(const WindowClassSpec& spec);
     static LRESULT CALLBACK StaticWindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
     HWND hwnd_ = nullptr;
 };
 
 class SubclassedControl {
-public:
+  public:
     SubclassedControl() = default;
     virtual ~SubclassedControl();
     SubclassedControl(const SubclassedControl&) = delete;
@@ -56,14 +56,14 @@ public:
     HWND Handle() const { return hwnd_; }
     static SubclassedControl* FromHandle(HWND hwnd);
 
-protected:
-    bool Create(const wchar_t* system_class, DWORD ex_style, const wchar_t* text, DWORD style, int x,
-                int y, int width, int height, HWND parent, int id);
+  protected:
+    bool Create(const wchar_t* system_class, DWORD ex_style, const wchar_t* text, DWORD style,
+                int x, int y, int width, int height, HWND parent, int id);
     // Default: the control's own procedure.
     virtual LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
     LRESULT CallControlProc(UINT message, WPARAM wparam, LPARAM lparam);
 
-private:
+  private:
     static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
                                          UINT_PTR id, DWORD_PTR ref);
     HWND hwnd_ = nullptr;

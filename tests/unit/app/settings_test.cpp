@@ -132,8 +132,9 @@ TEST_F(SettingsMapping, AlwaysOnTopActsBeforeTheFileIsWritten) {
     log.calls.clear();
     form.CheckAlwaysOnTop->UserToggle();
     form.CheckAlwaysOnTop->UserToggle();
-    EXPECT_EQ(log.calls, (std::vector<std::string>{"window.topmost", "ini.write Setting.Ontop=1",
-                                                   "window.notopmost", "ini.write Setting.Ontop=0"}));
+    EXPECT_EQ(log.calls,
+              (std::vector<std::string>{"window.topmost", "ini.write Setting.Ontop=1",
+                                        "window.notopmost", "ini.write Setting.Ontop=0"}));
 }
 
 TEST_F(SettingsMapping, StartWithWindowsWritesAndClearsTheRunValueAtOnce) {

@@ -10,7 +10,7 @@ namespace vellumar {
 namespace {
 
 class Startup : public testing::FormFixture {
-protected:
+  protected:
     testing::FakeSession session{log};
     StartupHooks RecordingHooks() {
         StartupHooks hooks;
