@@ -38,6 +38,17 @@ void WriteAll(const Installation& install, const wchar_t* autorun, const wchar_t
     install.WriteSetting(L"Setting", L"Ontop", ontop);
 }
 
+// A copy of the program started with every setting at its plain value.
+struct StartedProgram {
+    explicit StartedProgram(const wchar_t* name)
+        : install(name), program((WriteAll(install, L"0", L"0", L"0"), install)) {
+        main = program.WaitForMainWindow();
+    }
+    Installation install;
+    Program program;
+    HWND main = nullptr;
+};
+
 std::wstring RunValue() {
     wchar_t data[1024] = {};
     DWORD size = sizeof(data);
@@ -74,10 +85,8 @@ TEST(ShellEndToEnd, ASecondStartShowsTheMessageAndEndsWithoutAWindow) {
 }
 
 TEST(ShellEndToEnd, StartsCentredOnTheStatePageWhenAutominIsOff) {
-    Installation install(L"shown");
-    WriteAll(install, L"0", L"0", L"0");
-    Program program(install);
-    HWND main = program.WaitForMainWindow();
+    StartedProgram started(L"shown");
+    HWND main = started.main;
     ASSERT_TRUE(main);
     EXPECT_TRUE(::IsWindowVisible(main));
     EXPECT_EQ(e2e::WindowText(main), L"Vellumar");
@@ -109,10 +118,8 @@ TEST(ShellEndToEnd, AutominStartsHiddenAndOntopStartsTopmost) {
 }
 
 TEST(ShellEndToEnd, StartWithWindowsIsWrittenToTheFileAndTheRunKeyAtOnce) {
-    Installation install(L"autorun");
-    WriteAll(install, L"0", L"0", L"0");
-    Program program(install);
-    HWND main = program.WaitForMainWindow();
+    StartedProgram started(L"autorun");
+    HWND main = started.main;
     ASSERT_TRUE(main);
     EXPECT_EQ(RunValue(), L"<missing>");  // Autorun=0 deletes it at start
 
@@ -122,24 +129,22 @@ TEST(ShellEndToEnd, StartWithWindowsIsWrittenToTheFileAndTheRunKeyAtOnce) {
     EXPECT_EQ(e2e::ClassName(box), L"Button");
     ::SendMessageW(box, BM_CLICK, 0, 0);
     EXPECT_EQ(::SendMessageW(box, BM_GETCHECK, 0, 0), BST_CHECKED);
-    EXPECT_EQ(install.ReadSetting(L"Setting", L"Autorun"), L"1");
+    EXPECT_EQ(started.install.ReadSetting(L"Setting", L"Autorun"), L"1");
     // The folder's name holds a space, so the command is quoted.
-    EXPECT_EQ(RunValue(), L"\"" + install.Exe() + L"\"");
+    EXPECT_EQ(RunValue(), L"\"" + started.install.Exe() + L"\"");
     const std::string query = e2e::RunAndCapture(
         L"reg.exe query \"HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\" /v VLM");
     EXPECT_NE(query.find("VLM"), std::string::npos) << query;
     EXPECT_NE(query.find("Vellumar autorun"), std::string::npos) << query;
 
     ::SendMessageW(box, BM_CLICK, 0, 0);
-    EXPECT_EQ(install.ReadSetting(L"Setting", L"Autorun"), L"0");
+    EXPECT_EQ(started.install.ReadSetting(L"Setting", L"Autorun"), L"0");
     EXPECT_EQ(RunValue(), L"<missing>");
 }
 
 TEST(ShellEndToEnd, PageLabelsAndImagesSelectTheirPages) {
-    Installation install(L"pages");
-    WriteAll(install, L"0", L"0", L"0");
-    Program program(install);
-    HWND main = program.WaitForMainWindow();
+    StartedProgram started(L"pages");
+    HWND main = started.main;
     ASSERT_TRUE(main);
 
     e2e::ClickWindow(FindChild(main, L"Setting"));
@@ -166,30 +171,26 @@ TEST(ShellEndToEnd, PageLabelsAndImagesSelectTheirPages) {
 }
 
 TEST(ShellEndToEnd, TheCloseImageHidesTheWindowAndTheProgramGoesOn) {
-    Installation install(L"close");
-    WriteAll(install, L"0", L"0", L"0");
-    Program program(install);
-    HWND main = program.WaitForMainWindow();
+    StartedProgram started(L"close");
+    HWND main = started.main;
     ASSERT_TRUE(main);
     // The close image sits at (752, 6) on the window, 28 x 15 pixels.
     e2e::ClickAt(main, 760, 12);
     EXPECT_TRUE(e2e::WaitUntil([&] { return !::IsWindowVisible(main); }, 5000));
     ::Sleep(500);
-    EXPECT_TRUE(program.Running());
+    EXPECT_TRUE(started.program.Running());
     EXPECT_TRUE(::IsWindow(main));
 
     // Alt+F4 or the taskbar's close hides it the same way.
     ::ShowWindow(main, SW_SHOW);
     ::SendMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_FALSE(::IsWindowVisible(main));
-    EXPECT_TRUE(program.Running());
+    EXPECT_TRUE(started.program.Running());
 }
 
 TEST(ShellEndToEnd, EveryVisibleControlHasAWindowWithItsText) {
-    Installation install(L"access");
-    WriteAll(install, L"0", L"0", L"0");
-    Program program(install);
-    HWND main = program.WaitForMainWindow();
+    StartedProgram started(L"access");
+    HWND main = started.main;
     ASSERT_TRUE(main);
     e2e::ClickWindow(FindChild(main, L"Setting"));
     for (const wchar_t* text :
@@ -208,10 +209,8 @@ TEST(ShellEndToEnd, EveryVisibleControlHasAWindowWithItsText) {
 namespace {
 
 TEST(ShellEndToEnd, TheMinimiseImageMinimisesAndTheTaskbarBringsItBack) {
-    Installation install(L"minimise");
-    WriteAll(install, L"0", L"0", L"0");
-    Program program(install);
-    HWND main = program.WaitForMainWindow();
+    StartedProgram started(L"minimise");
+    HWND main = started.main;
     ASSERT_TRUE(main);
     // The window has a taskbar button to come back from the minimised state.
     EXPECT_TRUE(::GetWindowLongW(main, GWL_EXSTYLE) & WS_EX_APPWINDOW);
@@ -225,14 +224,12 @@ TEST(ShellEndToEnd, TheMinimiseImageMinimisesAndTheTaskbarBringsItBack) {
 }
 
 TEST(ShellEndToEnd, EndingTheSessionEndsTheProgram) {
-    Installation install(L"logoff");
-    WriteAll(install, L"0", L"0", L"0");
-    Program program(install);
-    HWND main = program.WaitForMainWindow();
+    StartedProgram started(L"logoff");
+    HWND main = started.main;
     ASSERT_TRUE(main);
     EXPECT_TRUE(::SendMessageW(main, WM_QUERYENDSESSION, 0, 0));
     ::SendMessageW(main, WM_ENDSESSION, TRUE, 0);
-    EXPECT_TRUE(program.WaitForExit(10000));
+    EXPECT_TRUE(started.program.WaitForExit(10000));
 }
 
 }  // namespace

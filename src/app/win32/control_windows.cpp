@@ -30,6 +30,24 @@ DWORD VisibleStyle(const Control& control) {
     return control.Visible() ? WS_VISIBLE : 0;
 }
 
+// Mirrors the changes every kind of control shares onto its window: shown
+// or hidden, place and size, text. False for the other kinds of change.
+bool MirrorCommonChange(HWND hwnd, const Control& model, ControlChange change) {
+    switch (change) {
+        case ControlChange::Visible:
+            ApplyVisibility(hwnd, model.Visible());
+            return true;
+        case ControlChange::Bounds:
+            ApplyBounds(hwnd, model.Bounds());
+            return true;
+        case ControlChange::Text:
+            ::SetWindowTextW(hwnd, Widen(model.Text()).c_str());
+            return true;
+        default:
+            return false;
+    }
+}
+
 constexpr wchar_t kLabelClass[] = L"VellumarLabel";
 
 // Labels paint the pictures under them as their background, so a picture
@@ -71,21 +89,8 @@ class LabelWindow : public Window, public ChildWindow, private ControlObserver {
 
   private:
     void OnControlChanged(ControlChange change) override {
-        switch (change) {
-            case ControlChange::Visible:
-                ApplyVisibility(Handle(), model_.Visible());
-                break;
-            case ControlChange::Bounds:
-                ApplyBounds(Handle(), model_.Bounds());
-                break;
-            case ControlChange::Text:
-                ::SetWindowTextW(Handle(), Widen(model_.Text()).c_str());
-                ::InvalidateRect(Handle(), nullptr, FALSE);
-                break;
-            default:
-                ::InvalidateRect(Handle(), nullptr, FALSE);
-                break;
-        }
+        MirrorCommonChange(Handle(), model_, change);
+        ::InvalidateRect(Handle(), nullptr, FALSE);
     }
 
     void Paint() {
@@ -173,24 +178,13 @@ class ImageWindow : public SubclassedControl, public ChildWindow, private Contro
 
   private:
     void OnControlChanged(ControlChange change) override {
-        switch (change) {
-            case ControlChange::Visible:
-                ApplyVisibility(Handle(), model_.Visible());
-                RepaintLabelsOver(Handle());
-                break;
-            case ControlChange::Bounds:
-                RepaintLabelsOver(Handle());
-                ApplyBounds(Handle(), model_.Bounds());
-                RepaintLabelsOver(Handle());
-                break;
-            case ControlChange::Text:
-                ::SetWindowTextW(Handle(), Widen(model_.Text()).c_str());
-                break;
-            default:
-                ::InvalidateRect(Handle(), nullptr, FALSE);
-                RepaintLabelsOver(Handle());
-                break;
-        }
+        // Labels over the picture paint it as their background.
+        if (change == ControlChange::Bounds)
+            RepaintLabelsOver(Handle());
+        if (!MirrorCommonChange(Handle(), model_, change))
+            ::InvalidateRect(Handle(), nullptr, FALSE);
+        if (change != ControlChange::Text)
+            RepaintLabelsOver(Handle());
     }
 
     void Paint() {
@@ -267,22 +261,9 @@ class CheckBoxWindow : public SubclassedControl,
         ::SendMessageW(Handle(), BM_SETCHECK, model_.Value() ? BST_CHECKED : BST_UNCHECKED, 0);
     }
     void OnControlChanged(ControlChange change) override {
-        switch (change) {
-            case ControlChange::Visible:
-                ApplyVisibility(Handle(), model_.Visible());
-                break;
-            case ControlChange::Bounds:
-                ApplyBounds(Handle(), model_.Bounds());
-                break;
-            case ControlChange::Text:
-                ::SetWindowTextW(Handle(), Widen(model_.Text()).c_str());
-                break;
-            case ControlChange::Value:
-                SyncCheck();
-                break;
-            default:
-                break;
-        }
+        if (change == ControlChange::Value)
+            SyncCheck();
+        MirrorCommonChange(Handle(), model_, change);
     }
 
     CheckBox& model_;
@@ -332,22 +313,12 @@ class ComboWindow : public SubclassedControl,
         ::SendMessageW(Handle(), CB_SETCURSEL, static_cast<WPARAM>(model_.ListIndex()), 0);
     }
     void OnControlChanged(ControlChange change) override {
-        switch (change) {
-            case ControlChange::Visible:
-                ApplyVisibility(Handle(), model_.Visible());
-                break;
-            case ControlChange::Bounds:
-                ApplyBounds(Handle(), model_.Bounds());
-                break;
-            case ControlChange::Items:
-                SyncItems();
-                break;
-            case ControlChange::Value:
-                SyncSelection();
-                break;
-            default:
-                break;
-        }
+        if (change == ControlChange::Items)
+            SyncItems();
+        if (change == ControlChange::Value)
+            SyncSelection();
+        if (change != ControlChange::Text)
+            MirrorCommonChange(Handle(), model_, change);
     }
 
     ComboList& model_;
@@ -387,16 +358,8 @@ class PanelWindow : public Window,
 
   private:
     void OnControlChanged(ControlChange change) override {
-        switch (change) {
-            case ControlChange::Visible:
-                ApplyVisibility(Handle(), model_.Visible());
-                break;
-            case ControlChange::Bounds:
-                ApplyBounds(Handle(), model_.Bounds());
-                break;
-            default:
-                break;
-        }
+        if (change != ControlChange::Text)
+            MirrorCommonChange(Handle(), model_, change);
     }
 
     LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override {

@@ -1,7 +1,8 @@
 #include "app/win32/vellumar_app.h"
 
-#include <commctrl.h>
 #include <windows.h>
+// After windows.h, which it builds on.
+#include <commctrl.h>
 
 #include "app/autorun.h"
 #include "app/main_window.h"

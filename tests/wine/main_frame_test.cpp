@@ -1,0 +1,162 @@
+// The main window's Win32 frame against real windows: every control has a
+// child window that mirrors it, input on those windows reaches the portable
+// handlers, and painting leaks no GDI or USER objects.
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "app/autorun.h"
+#include "app/main_window.h"
+#include "app/settings.h"
+#include "app/win32/main_frame.h"
+#include "fakes/fake_platform.h"
+#include "platform/win32/platform_win32.h"
+#include "platform/win32/text.h"
+
+namespace vellumar::win32 {
+namespace {
+
+using vellumar::testing::FakeProfileStore;
+using vellumar::testing::FakeRunKey;
+
+HWND FindChildByText(HWND parent, const std::wstring& text, bool visible_only = false) {
+    struct Search {
+        std::wstring text;
+        bool visible_only;
+        HWND found = nullptr;
+    } search{text, visible_only};
+    ::EnumChildWindows(
+        parent,
+        [](HWND hwnd, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            wchar_t buffer[256] = {};
+            ::GetWindowTextW(hwnd, buffer, 256);
+            if (s->text == buffer && (!s->visible_only || ::IsWindowVisible(hwnd))) {
+                s->found = hwnd;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+void PumpMessages() {
+    MSG message{};
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+}
+
+class MainFrameOnWindows : public ::testing::Test {
+protected:
+    FakeProfileStore store;
+    FakeRunKey run_key;
+    Win32TimerService timers;
+    SettingsFile settings{store, "C:\\x\\Config.ini"};
+    Autorun autorun{run_key, "C:\\x\\vellumar.exe"};
+    MainWindow form{timers, settings, autorun};
+    MainFrame frame{form};
+
+    void SetUp() override {
+        form.InitialLayout();
+        form.FillLists();
+        form.ReadSettings();
+        frame.ShowAfterLoad();
+        PumpMessages();
+    }
+};
+
+TEST_F(MainFrameOnWindows, PanelsAndPageImagesFollowTheSelectedPage) {
+    HWND state = FindChildByText(frame.Handle(), L"PictureState");
+    HWND setting = FindChildByText(frame.Handle(), L"PictureSetting");
+    ASSERT_TRUE(state && setting);
+    EXPECT_TRUE(::IsWindowVisible(state));
+    EXPECT_FALSE(::IsWindowVisible(setting));
+
+    // A click on the page's label window selects the page.
+    HWND label = FindChildByText(frame.Handle(), L"Setting", true);
+    ASSERT_TRUE(label);
+    ::SendMessageW(label, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    ::SendMessageW(label, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    EXPECT_EQ(form.SelectedPage(), Page::Setting);
+    EXPECT_TRUE(::IsWindowVisible(setting));
+    EXPECT_FALSE(::IsWindowVisible(state));
+}
+
+TEST_F(MainFrameOnWindows, TextsAboveImagesReceiveThePointer) {
+    // Page labels lie above their images: the window under a label's
+    // centre is the label itself.
+    HWND label = FindChildByText(frame.Handle(), L"About", true);
+    ASSERT_TRUE(label);
+    RECT r{};
+    ::GetWindowRect(label, &r);
+    POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    ::ScreenToClient(frame.Handle(), &centre);
+    EXPECT_EQ(::ChildWindowFromPointEx(frame.Handle(), centre, CWP_SKIPINVISIBLE), label);
+}
+
+TEST_F(MainFrameOnWindows, ChromeImagesAreHitTestedByTheWindow) {
+    // Pointer over the close image, then over the background.
+    ::SendMessageW(frame.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(760, 12));
+    EXPECT_EQ(form.ExitLook(), ChromeLook::Hover);
+    ::SendMessageW(frame.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(760, 12));
+    EXPECT_EQ(form.ExitLook(), ChromeLook::Pressed);
+    ::SendMessageW(frame.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(760, 12));
+    EXPECT_FALSE(::IsWindowVisible(frame.Handle()));
+    ::ShowWindow(frame.Handle(), SW_SHOW);
+    ::SendMessageW(frame.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(400, 300));
+    EXPECT_EQ(form.ExitLook(), ChromeLook::Normal);
+    EXPECT_EQ(form.MinLook(), ChromeLook::Normal);
+    // The chrome images are push buttons to assistive tools.
+    HWND close_button = FindChildByText(frame.Handle(), L"Close", true);
+    ASSERT_TRUE(close_button);
+    wchar_t class_name[32] = {};
+    ::GetClassNameW(close_button, class_name, 32);
+    EXPECT_STREQ(class_name, L"Button");
+}
+
+TEST_F(MainFrameOnWindows, CheckBoxesAndListsWriteTheirSettings) {
+    HWND box = FindChildByText(frame.Handle(), L"Always on top");
+    ASSERT_TRUE(box);
+    ::SendMessageW(box, BM_CLICK, 0, 0);
+    EXPECT_EQ(form.CheckAlwaysOnTop->Value(), 1);
+    EXPECT_EQ(store.Get("C:\\x\\Config.ini", "Setting", "Ontop"), "1");
+    EXPECT_TRUE(::GetWindowLongW(frame.Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+    ::SendMessageW(box, BM_CLICK, 0, 0);
+    EXPECT_FALSE(::GetWindowLongW(frame.Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+
+    // Picking a list item the way the list reports it.
+    HWND combo = ::GetWindow(FindChildByText(frame.Handle(), L"Enable improve"), GW_HWNDNEXT);
+    ASSERT_TRUE(combo);
+    EXPECT_EQ(::SendMessageW(combo, CB_GETCOUNT, 0, 0), 2);
+    ::SendMessageW(combo, CB_SETCURSEL, 1, 0);
+    ::SendMessageW(::GetParent(combo), WM_COMMAND,
+                   MAKEWPARAM(::GetDlgCtrlID(combo), CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+    EXPECT_EQ(form.ComboSpeed->Text(), "High");
+    EXPECT_EQ(store.Get("C:\\x\\Config.ini", "Process", "ImproveSpeed"), "High");
+}
+
+TEST_F(MainFrameOnWindows, PaintingAndPageSwitchingLeakNoObjects) {
+    const HANDLE process = ::GetCurrentProcess();
+    // Warm up: fonts and brushes that live as long as the window.
+    for (Page page : kPageOrder) form.SelectPage(page);
+    ::RedrawWindow(frame.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    PumpMessages();
+    const DWORD gdi_before = ::GetGuiResources(process, GR_GDIOBJECTS);
+    const DWORD user_before = ::GetGuiResources(process, GR_USEROBJECTS);
+    for (int i = 0; i < 300; ++i) {
+        form.SelectPage(kPageOrder[static_cast<std::size_t>(i) % kPageOrder.size()]);
+        form.ImageMin[0]->onMouseMove(MouseButton::None);
+        form.Form_MouseMove();
+        ::RedrawWindow(frame.Handle(), nullptr, nullptr,
+                       RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    }
+    PumpMessages();
+    EXPECT_EQ(::GetGuiResources(process, GR_GDIOBJECTS), gdi_before);
+    EXPECT_EQ(::GetGuiResources(process, GR_USEROBJECTS), user_before);
+}
+
+}  // namespace
+}  // namespace vellumar::win32
