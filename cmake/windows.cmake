@@ -34,10 +34,19 @@ target_include_directories(vellumar PRIVATE ${PROJECT_SOURCE_DIR}/res ${CMAKE_BI
 set_source_files_properties(res/vellumar.rc PROPERTIES OBJECT_DEPENDS
     "${PROJECT_SOURCE_DIR}/res/vellumar.manifest;${VELLUMAR_ICO}")
 
-# GoogleTest built from source with the cross compiler.
-set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
-set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+# GoogleTest built from source with the cross compiler (Debian's googletest
+# package); a native Windows build uses an installed GoogleTest instead.
+set(VELLUMAR_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources to build with this compiler")
+if(EXISTS ${VELLUMAR_GTEST_SOURCE}/CMakeLists.txt)
+    set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    add_subdirectory(${VELLUMAR_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+else()
+    find_package(GTest REQUIRED)
+    add_library(gtest ALIAS GTest::gtest)
+    add_library(gmock ALIAS GTest::gmock)
+    add_library(gtest_main ALIAS GTest::gtest_main)
+endif()
 
 set(VELLUMAR_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
 set(WINE_TEST_ENV "WINEPREFIX=${VELLUMAR_WINEPREFIX}" "WINEDEBUG=-all")
