@@ -1,0 +1,89 @@
+#pragma once
+// Shared pieces of the Command tests under Wine: a top-level window to hold
+// buttons, message pumping, and the GDI and USER object counts.
+
+#include <windows.h>
+
+#include <cstdint>
+
+namespace vellumar::win32::testing {
+
+// A plain top-level window (the static class paints nothing of interest)
+// that parents the buttons of a test.
+class TestContainer {
+  public:
+    explicit TestContainer(bool visible = true, int width = 400, int height = 200) {
+        hwnd_ = ::CreateWindowExW(
+            0, L"STATIC", L"Command test", WS_POPUP | WS_CLIPCHILDREN | (visible ? WS_VISIBLE : 0),
+            100, 100, width, height, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    }
+    ~TestContainer() {
+        if (hwnd_)
+            ::DestroyWindow(hwnd_);
+    }
+    TestContainer(const TestContainer&) = delete;
+    TestContainer& operator=(const TestContainer&) = delete;
+    HWND Handle() const { return hwnd_; }
+
+  private:
+    HWND hwnd_ = nullptr;
+};
+
+inline void PumpMessages() {
+    MSG message{};
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+}
+
+// Pumps until `done` holds or about two seconds have passed.
+template <typename Predicate>
+bool PumpUntil(Predicate done) {
+    const ULONGLONG deadline = ::GetTickCount64() + 2000;
+    while (!done()) {
+        if (::GetTickCount64() > deadline)
+            return false;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+        PumpMessages();
+    }
+    return true;
+}
+
+// GDI objects of this process. Wine answers GetGuiResources with 0; there
+// the handle table is counted instead: a handle given by its table index
+// alone names whatever live object sits at that index.
+inline int GdiObjectCount() {
+    const DWORD reported = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
+    if (reported != 0)
+        return static_cast<int>(reported);
+    int count = 0;
+    for (std::uintptr_t index = 1; index < 0x10000; ++index) {
+        if (::GetObjectType(reinterpret_cast<HGDIOBJ>(index)) != 0)
+            ++count;
+    }
+    return count;
+}
+
+// USER objects of this process; under Wine, the windows of this thread.
+inline int UserObjectCount() {
+    const DWORD reported = ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS);
+    if (reported != 0)
+        return static_cast<int>(reported);
+    int count = 0;
+    auto count_top = [](HWND hwnd, LPARAM param) -> BOOL {
+        ++*reinterpret_cast<int*>(param);
+        ::EnumChildWindows(
+            hwnd,
+            [](HWND, LPARAM p) -> BOOL {
+                ++*reinterpret_cast<int*>(p);
+                return TRUE;
+            },
+            param);
+        return TRUE;
+    };
+    ::EnumThreadWindows(::GetCurrentThreadId(), count_top, reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+}  // namespace vellumar::win32::testing
