@@ -40,6 +40,42 @@ void Label::SetUnderline(bool underline) {
     Changed(ControlChange::Style);
 }
 
+void Label::SetToolTip(std::string text) {
+    if (tool_tip_ == text)
+        return;
+    tool_tip_ = std::move(text);
+    Changed(ControlChange::ToolTip);
+}
+
+int ListView::AddRow(std::string first) {
+    std::vector<std::string> row(columns_.size());
+    if (!row.empty())
+        row[0] = std::move(first);
+    rows_.push_back(std::move(row));
+    changed_row_ = RowCount() - 1;
+    changed_column_ = 0;
+    Changed(ControlChange::RowAdded);
+    return changed_row_;
+}
+
+void ListView::SetCell(int row, int column, std::string text) {
+    if (row < 0 || row >= RowCount() || column < 0 || column >= static_cast<int>(columns_.size())) {
+        return;
+    }
+    rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)] = std::move(text);
+    changed_row_ = row;
+    changed_column_ = column;
+    Changed(ControlChange::CellChanged);
+}
+
+void ListView::EnsureVisible(int row) {
+    if (row < 0 || row >= RowCount())
+        return;
+    changed_row_ = row;
+    changed_column_ = -1;
+    Changed(ControlChange::ScrollToRow);
+}
+
 Image::Image(std::string name, TwipsRect bounds, int picture, std::string accessible_name,
              bool visible)
     : Control(std::move(name), bounds, visible), picture_(picture) {

@@ -41,7 +41,19 @@ struct TextStyle {
     friend bool operator==(const TextStyle&, const TextStyle&) = default;
 };
 
-enum class ControlChange { Visible, Bounds, Text, Value, Items, Style, Picture };
+enum class ControlChange {
+    Visible,
+    Bounds,
+    Text,
+    Value,
+    Items,
+    Style,
+    Picture,
+    ToolTip,
+    RowAdded,
+    CellChanged,
+    ScrollToRow,
+};
 
 class ControlObserver {
   public:
@@ -88,6 +100,12 @@ class Label : public Control {
     Label(std::string name, TwipsRect bounds, std::string text, TextStyle style);
     const TextStyle& Style() const { return style_; }
     void SetUnderline(bool underline);
+    // A label that grows to the width of its text (figures); other labels
+    // keep their width and cut or wrap what does not fit.
+    bool AutoSize() const { return auto_size_; }
+    void SetAutoSize(bool value) { auto_size_ = value; }
+    const std::string& ToolTip() const { return tool_tip_; }
+    void SetToolTip(std::string text);
 
     std::function<void()> onClick;
     void UserClick() {
@@ -97,6 +115,79 @@ class Label : public Control {
 
   private:
     TextStyle style_;
+    bool auto_size_ = false;
+    std::string tool_tip_;
+};
+
+// A frame or filled shape drawn on its container's background.
+class Shape : public Control {
+  public:
+    enum class Kind { Rectangle, RoundedRectangle };
+    Shape(std::string name, TwipsRect bounds, Kind kind, ColorRef border)
+        : Control(std::move(name), bounds), kind_(kind), border_(border) {}
+    Kind ShapeKind() const { return kind_; }
+    ColorRef Border() const { return border_; }
+    bool Filled() const { return filled_; }
+    ColorRef Fill() const { return fill_; }
+    void SetFill(ColorRef fill) {
+        filled_ = true;
+        fill_ = fill;
+    }
+
+  private:
+    Kind kind_;
+    ColorRef border_;
+    bool filled_ = false;
+    ColorRef fill_ = 0;
+};
+
+// The place of one of the program's Command push buttons; the window layer
+// creates the button from the instance's stored properties and routes its
+// Click here.
+class PushButton : public Control {
+  public:
+    PushButton(std::string name, TwipsRect bounds, std::string caption)
+        : Control(std::move(name), bounds) {
+        SetText(std::move(caption));
+    }
+    std::function<void()> onClick;
+    void UserClick() {
+        if (onClick)
+            onClick();
+    }
+};
+
+// A report-style list: columns with headers and widths, rows of texts.
+class ListView : public Control {
+  public:
+    struct Column {
+        std::string header;
+        int width_twips;
+    };
+    ListView(std::string name, TwipsRect bounds, TextStyle style, std::vector<Column> columns)
+        : Control(std::move(name), bounds),
+          style_(std::move(style)),
+          columns_(std::move(columns)) {}
+    const TextStyle& Style() const { return style_; }
+    const std::vector<Column>& Columns() const { return columns_; }
+    int RowCount() const { return static_cast<int>(rows_.size()); }
+    const std::vector<std::string>& Row(int row) const {
+        return rows_[static_cast<std::size_t>(row)];
+    }
+    // Appends a row holding `first` in the first column; returns its index.
+    int AddRow(std::string first);
+    void SetCell(int row, int column, std::string text);
+    void EnsureVisible(int row);
+    // What the latest RowAdded, CellChanged or ScrollToRow change was about.
+    int ChangedRow() const { return changed_row_; }
+    int ChangedColumn() const { return changed_column_; }
+
+  private:
+    TextStyle style_;
+    std::vector<Column> columns_;
+    std::vector<std::vector<std::string>> rows_;
+    int changed_row_ = -1;
+    int changed_column_ = -1;
 };
 
 enum class MouseButton { None = 0, Left = 1, Right = 2, Middle = 4 };

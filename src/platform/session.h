@@ -27,6 +27,8 @@ class MessageBoxes {
     virtual ~MessageBoxes() = default;
     // A modal message with an OK button only; returns when it is closed.
     virtual void ShowMessage(const std::string& title, const std::string& text) = 0;
+    // The same with the information icon.
+    virtual void ShowInformation(const std::string& title, const std::string& text) = 0;
 };
 
 }  // namespace vellumar

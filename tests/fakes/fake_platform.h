@@ -162,6 +162,9 @@ class FakeSession : public InstanceLock, public Privileges, public MessageBoxes 
     void ShowMessage(const std::string& title, const std::string& text) override {
         log_.Add("message " + title + ": " + text);
     }
+    void ShowInformation(const std::string& title, const std::string& text) override {
+        log_.Add("information " + title + ": " + text);
+    }
     bool other_instance = false;
 
   private:

@@ -71,6 +71,7 @@ class Win32MessageBoxes : public MessageBoxes {
   public:
     void SetOwner(HWND owner) { owner_ = owner; }
     void ShowMessage(const std::string& title, const std::string& text) override;
+    void ShowInformation(const std::string& title, const std::string& text) override;
 
   private:
     HWND owner_ = nullptr;

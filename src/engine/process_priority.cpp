@@ -1,0 +1,82 @@
+#include "engine/process_priority.h"
+
+#include <cmath>
+
+#include "platform/text.h"
+
+namespace vellumar {
+
+std::uint32_t SetProcessPriority(Desktop& desktop, Processes& processes, ProcessId process,
+                                 WindowHandle window, std::uint32_t priority_class) {
+    ProcessId target = process;
+    if (target == 0) {
+        target = window != 0 ? desktop.WindowProcess(window) : processes.CurrentProcess();
+    }
+    return processes.ApplyPriorityClass(target, priority_class);
+}
+
+std::string RandomDigits(int count, RandomSource& random) {
+    std::string digits;
+    for (int i = 0; i < count; ++i) {
+        const double r = random.NextUniform();
+        const int digit = static_cast<int>(std::floor(r * 7 + 2));
+        digits.push_back(static_cast<char>('0' + digit));
+    }
+    return digits;
+}
+
+namespace {
+
+// The first `n` characters of a text as a fixed buffer holds them: a text
+// shorter than `n` continues with NULs.
+bool SamePrefix(const std::string& a, const std::string& b, std::size_t n) {
+    for (std::size_t i = 0; i < n; ++i) {
+        const char x = i < a.size() ? a[i] : '\0';
+        const char y = i < b.size() ? b[i] : '\0';
+        if (x != y)
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+void PriorityRaiser::Tick() {
+    if (controls_.enable.Value() == 0)
+        return;
+
+    const WindowHandle window = desktop_.ForegroundWindow();
+    const std::string title = desktop_.WindowTitle(window, kTitleBufferChars - 1);
+    last_foreground_window_ = foreground_window_;
+    foreground_window_ = window;
+    if (window == last_foreground_window_)
+        return;
+    if (CutAtNul(title).empty())
+        return;
+
+    const std::string& current = controls_.now_improving.Text();
+    if (SamePrefix(title, current, CutAtNul(current).size()))
+        return;
+
+    SetProcessPriority(desktop_, processes_, 0, last_foreground_window_, kNormalPriorityClass);
+    const bool high = controls_.speed.Text() == "High";
+    SetProcessPriority(desktop_, processes_, 0, window,
+                       high ? kHighPriorityClass : kAboveNormalPriorityClass);
+
+    controls_.now_improving.SetText(title);
+    controls_.now_improving.SetToolTip(title);
+    controls_.state_now_improving.SetText(title);
+
+    ListView& history = controls_.history;
+    const int row = history.AddRow(" " + std::to_string(history.RowCount() + 1));
+    history.SetCell(row, 1, clock_.TimeOfDayText());
+    history.SetCell(row, 2, title);
+    history.EnsureVisible(row);
+    history.SetCell(row, 3, high ? "High" : "Above Normal");
+
+    controls_.speed_figure.SetText((high ? "1" : "2") + RandomDigits(1, random_) + "%");
+    ++improved_count_;
+    controls_.improved_count.SetText(std::to_string(improved_count_));
+}
+
+}  // namespace vellumar
