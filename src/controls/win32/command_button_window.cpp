@@ -3,6 +3,7 @@
 #include <cmath>
 #include <utility>
 
+#include "controls/win32/command_accessible.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/text.h"
 
@@ -171,6 +172,12 @@ LRESULT CommandButtonWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM l
             return TRUE;
         case WM_UPDATEUISTATE:
             return ::DefWindowProcW(hwnd, message, wparam, lparam);
+        case WM_GETOBJECT:
+            if (static_cast<LONG>(lparam) == OBJID_CLIENT) {
+                if (const LRESULT result = CommandAccessibleResult(hwnd, wparam))
+                    return result;
+            }
+            return CallControlProc(message, wparam, lparam);
         default:
             return CallControlProc(message, wparam, lparam);
     }
