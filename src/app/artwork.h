@@ -88,6 +88,15 @@ PixelBuffer PageButton(bool highlighted);
 
 // 60 x 60 picture at the top-left of the Setting page (a gear on a tile).
 PixelBuffer SettingPicture();
+// 65 x 37 emblem at the top of the State page: a speed gauge with an orange
+// needle turned well towards the fast end.
+PixelBuffer StatePicture();
+// 30 x 31 picture beside the switch that raises the active program's
+// priority: a program window with an orange arrow rising out of it.
+PixelBuffer ProcessPicture();
+// 30 x 31 picture beside the switch that releases memory automatically: a
+// memory module with orange chips.
+PixelBuffer MemoryPicture();
 // 77 x 85 product logo for the About page.
 PixelBuffer Logo();
 // The program icon, size x size, with an anti-aliased alpha edge. An empty

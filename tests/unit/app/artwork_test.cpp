@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <vector>
 
 #include "app/artwork_draw.h"
 
@@ -163,6 +164,9 @@ TEST(ArtworkPictures, DrawTheSameEveryTime) {
     EXPECT_EQ(Logo().pixels, Logo().pixels);
     EXPECT_EQ(SettingPicture().pixels, SettingPicture().pixels);
     EXPECT_EQ(PageButton(true).pixels, PageButton(true).pixels);
+    EXPECT_EQ(StatePicture().pixels, StatePicture().pixels);
+    EXPECT_EQ(ProcessPicture().pixels, ProcessPicture().pixels);
+    EXPECT_EQ(MemoryPicture().pixels, MemoryPicture().pixels);
 }
 
 // ---- The skin and the images placed on it ------------------------------------------
@@ -366,6 +370,112 @@ TEST(ArtworkIcon, SmallestIconShowsALightMarkOnTheAccent) {
                 (Luminance(icon.At(column, y)) > 0.9F && Luminance(icon.At(column - 1, y)) < 0.5F);
     }
     EXPECT_TRUE(sharp);
+}
+
+// ---- Pictures on the page panels ---------------------------------------------------------
+
+bool IsAccent(Argb c) {
+    return RedOf(c) > 0xD0 && GreenOf(c) > 0x50 && BlueOf(c) < 0x60;
+}
+
+bool IsNavy(Argb c) {
+    return BlueOf(c) < 0x70 && BlueOf(c) > RedOf(c) + 0x10;
+}
+
+struct PagePicture {
+    const char* name;
+    PixelBuffer image;
+    int width;
+    int height;
+};
+
+std::vector<PagePicture> PagePictures() {
+    return {{"state", StatePicture(), 65, 37},
+            {"process", ProcessPicture(), 30, 31},
+            {"memory", MemoryPicture(), 30, 31}};
+}
+
+TEST(ArtworkPagePictures, AreOpaqueAtTheSizeThePagesShowThem) {
+    for (const PagePicture& picture : PagePictures()) {
+        EXPECT_EQ(picture.image.width, picture.width) << picture.name;
+        EXPECT_EQ(picture.image.height, picture.height) << picture.name;
+        EXPECT_TRUE(FullyOpaque(picture.image)) << picture.name;
+    }
+}
+
+TEST(ArtworkPagePictures, MeetThePanelWithAWhiteEdge) {
+    // The whole outer ring of pixels is panel white, so nothing is cut off
+    // and no seam shows where the picture meets the panel.
+    for (const PagePicture& picture : PagePictures()) {
+        const PixelBuffer& image = picture.image;
+        for (int y = 0; y < image.height; ++y) {
+            for (int x = 0; x < image.width; ++x) {
+                bool edge = x == 0 || y == 0 || x == image.width - 1 || y == image.height - 1;
+                if (edge) {
+                    ASSERT_EQ(image.At(x, y), kPanelBackground)
+                        << picture.name << " at " << x << ", " << y;
+                }
+            }
+        }
+    }
+}
+
+TEST(ArtworkPagePictures, ShowNavyAndTheOrangeAccent) {
+    for (const PagePicture& picture : PagePictures()) {
+        int navy = 0;
+        int accent = 0;
+        for (Argb c : picture.image.pixels) {
+            navy += IsNavy(c) ? 1 : 0;
+            accent += IsAccent(c) ? 1 : 0;
+        }
+        const int area = picture.width * picture.height;
+        EXPECT_GT(navy, area / 8) << picture.name;
+        EXPECT_GE(accent, 12) << picture.name;
+    }
+}
+
+TEST(ArtworkPagePictures, SwitchIconsShareTheTileButNotTheSign) {
+    PixelBuffer process = ProcessPicture();
+    PixelBuffer memory = MemoryPicture();
+    // The same tile: its corners and rim match.
+    EXPECT_EQ(process.At(4, 15), memory.At(4, 15));
+    EXPECT_EQ(process.At(15, 3), memory.At(15, 3));
+    EXPECT_EQ(process.At(15, 28), memory.At(15, 28));
+    // A different sign on it.
+    EXPECT_GT(CountDifferent(process, memory), 60);
+}
+
+TEST(ArtworkPagePictures, GaugeNeedleLeansTowardsTheFastEnd) {
+    PixelBuffer state = StatePicture();
+    long sumX = 0;
+    long sumY = 0;
+    int count = 0;
+    for (int y = 0; y < state.height; ++y) {
+        for (int x = 0; x < state.width; ++x) {
+            if (IsAccent(state.At(x, y))) {
+                sumX += x;
+                sumY += y;
+                ++count;
+            }
+        }
+    }
+    ASSERT_GT(count, 10);
+    // Right of the centre line and above the hub at the foot.
+    EXPECT_GT(sumX / count, state.width / 2);
+    EXPECT_LT(sumY / count, state.height - 8);
+    // The dial is symmetric about its centre line: the scale reaches as far
+    // left as right.
+    auto firstInk = [&](int from, int step) {
+        for (int x = from; x >= 0 && x < state.width; x += step) {
+            for (int y = 0; y < state.height; ++y) {
+                if (state.At(x, y) != kWhite) {
+                    return x;
+                }
+            }
+        }
+        return -1;
+    };
+    EXPECT_EQ(firstInk(0, 1), state.width - 1 - firstInk(state.width - 1, -1));
 }
 
 }  // namespace
