@@ -329,6 +329,13 @@ void CommandButtonWindow::MoveFocus(bool forward) {
     const HWND container = hwnd ? ::GetParent(hwnd) : nullptr;
     if (!container)
         return;
+    // A dialog moves its own focus, keeping its default push button right.
+    wchar_t class_name[8] = {};
+    ::GetClassNameW(container, class_name, 8);
+    if (lstrcmpW(class_name, L"#32770") == 0) {
+        ::SendMessageW(container, WM_NEXTDLGCTL, forward ? 0 : 1, FALSE);
+        return;
+    }
     const HWND next = ::GetNextDlgTabItem(container, hwnd, forward ? FALSE : TRUE);
     if (next && next != hwnd)
         ::SetFocus(next);
