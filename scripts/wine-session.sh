@@ -32,7 +32,7 @@ wine_session_start_display() {
 }
 
 wine_session_prepare_prefix() {
-    local stamp="$WINEPREFIX/.vellumar-prefix-v2"
+    local stamp="$WINEPREFIX/.vellumar-prefix-v3"
     [ -f "$stamp" ] && return 0
     mkdir -p "$WINEPREFIX"
     wineboot -i >/dev/null 2>&1 || true
@@ -50,7 +50,7 @@ REGEDIT4
 [HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes]
 "Verdana"="DejaVu Sans Condensed"
 "Arial"="Liberation Sans"
-"SimSun"="WenQuanYi Micro Hei"
+"SimSun"="DejaVu Sans Condensed"
 "MS Shell Dlg"="Tahoma"
 "MS Shell Dlg 2"="Tahoma"
 

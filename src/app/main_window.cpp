@@ -2,7 +2,11 @@
 
 #include <utility>
 
+#include "app/form_styles.h"
+
 namespace vellumar {
+
+using namespace form_styles;
 
 namespace {
 
@@ -14,25 +18,6 @@ constexpr int kTimerOnTimeStateMs = 20;
 constexpr int kTimerStateMs = 100;
 constexpr int kTimerTrayIconMs = 990;
 constexpr int kTimerAdMs = 3000;
-
-constexpr ColorRef kDarkGrey = Rgb(64, 64, 64);
-constexpr ColorRef kOrange = Rgb(255, 128, 0);
-constexpr ColorRef kGrey = Rgb(128, 128, 128);
-constexpr ColorRef kWhite = Rgb(255, 255, 255);
-
-TextStyle Font(std::string face, double points, bool bold = false, ColorRef color = Rgb(0, 0, 0)) {
-    TextStyle style;
-    style.face = std::move(face);
-    style.points = points;
-    style.bold = bold;
-    style.color = color;
-    return style;
-}
-
-const TextStyle kWindowFont = Font("Verdana", 7.5);
-const TextStyle kPageFont = Font("Verdana", 9);
-// Pages whose texts are set in SimSun (their own pages set this font).
-const TextStyle kSimSunFont = Font("SimSun", 9);
 
 struct PageSpec {
     Page page;
@@ -86,7 +71,8 @@ std::string_view PageName(Page page) {
     return {};
 }
 
-MainWindow::MainWindow(TimerService& timers, SettingsFile& settings, Autorun& autorun)
+MainWindow::MainWindow(TimerService& timers, SettingsFile& settings, Autorun& autorun,
+                       SystemServices system)
     : TimerProcess(timers, kTimerProcessMs, true),
       TimerCPU(timers, kTimerCpuMs, true),
       TimerMemory(timers, kTimerMemoryMs, true),
@@ -94,11 +80,11 @@ MainWindow::MainWindow(TimerService& timers, SettingsFile& settings, Autorun& au
       TimerState(timers, kTimerStateMs, true),
       TimerTrayIcon(timers, kTimerTrayIconMs, true),
       TimerAd(timers, kTimerAdMs, true),
-      timers_(timers),
       settings_(settings),
       autorun_(autorun) {
     BuildChrome();
     BuildPages();
+    StartEngine(system);
 
     // Z-order from bottom to top: images, then panels, then the texts that
     // lie on the images, so a click on a text reaches the text.
@@ -190,8 +176,9 @@ void MainWindow::BuildPages() {
             TwipsRect{kPanelLeftTwips, kPanelTopTwips, spec.panel_width, spec.panel_height},
             *spec.font);
     }
-    BuildProcessSettings(*PageOf(Page::Process).panel);
-    BuildMemorySettings(*PageOf(Page::Memory).panel);
+    BuildStatePage(*PageOf(Page::State).panel);
+    BuildProcessPage(*PageOf(Page::Process).panel);
+    BuildMemoryPage(*PageOf(Page::Memory).panel);
     BuildSettingPage(*PageOf(Page::Setting).panel);
     BuildAboutPage(*PageOf(Page::About).panel);
 }
@@ -242,29 +229,6 @@ void MainWindow::BuildAboutPage(Panel& panel) {
           static_cast<Control*>(ImageIcon.get())}) {
         panel.Add(*c);
     }
-}
-
-void MainWindow::BuildProcessSettings(Panel& panel) {
-    CheckNowImproveProcess = std::make_unique<CheckBox>(
-        "CheckNowImproveProcess", TwipsRect{1200, 1560, 1935, 255}, "Enable improve", kSimSunFont);
-    ComboSpeed =
-        std::make_unique<ComboList>("ComboSpeed", TwipsRect{3000, 1920, 1815, 300}, kSimSunFont);
-    CheckNowImproveProcess->onClick = [this] { CheckNowImproveProcess_Click(); };
-    ComboSpeed->onClick = [this] { ComboSpeed_Click(); };
-    panel.Add(*CheckNowImproveProcess);
-    panel.Add(*ComboSpeed);
-}
-
-void MainWindow::BuildMemorySettings(Panel& panel) {
-    CheckEnableAutoFreeMemory =
-        std::make_unique<CheckBox>("CheckEnableAutoFreeMemory", TwipsRect{1200, 2880, 3735, 255},
-                                   "Automatic release memory", kSimSunFont);
-    ComboInterval =
-        std::make_unique<ComboList>("ComboInterval", TwipsRect{2400, 3240, 1815, 300}, kSimSunFont);
-    CheckEnableAutoFreeMemory->onClick = [this] { CheckEnableAutoFreeMemory_Click(); };
-    ComboInterval->onClick = [this] { ComboInterval_Click(); };
-    panel.Add(*CheckEnableAutoFreeMemory);
-    panel.Add(*ComboInterval);
 }
 
 PageControls& MainWindow::PageOf(Page page) {

@@ -19,6 +19,10 @@
 #include "app/autorun.h"
 #include "app/settings.h"
 #include "controls/controls.h"
+#include "engine/memory_release.h"
+#include "engine/process_priority.h"
+#include "platform/session.h"
+#include "platform/system.h"
 #include "platform/timer.h"
 
 namespace vellumar {
@@ -54,6 +58,9 @@ enum PictureId : int {
     kPicturePageHighlighted,
     kPictureSetting,
     kPictureLogo,
+    kPictureState,
+    kPictureProcess,
+    kPictureMemory,
     kPictureCount
 };
 
@@ -76,6 +83,17 @@ class MainWindowHost {
     virtual void ScreenSizeTwips(double& width, double& height) = 0;
 };
 
+// What the speed-up engine of the pages works on.
+struct SystemServices {
+    Desktop& desktop;
+    Processes& processes;
+    MemoryStatus& memory;
+    Clock& clock;
+    MessagePump& pump;
+    RandomSource& random;
+    MessageBoxes& boxes;
+};
+
 struct PageControls {
     Page page;
     std::array<std::unique_ptr<Image>, 2> button;  // 0 plain, 1 highlighted
@@ -85,7 +103,8 @@ struct PageControls {
 
 class MainWindow {
   public:
-    MainWindow(TimerService& timers, SettingsFile& settings, Autorun& autorun);
+    MainWindow(TimerService& timers, SettingsFile& settings, Autorun& autorun,
+               SystemServices system);
     ~MainWindow();
 
     void AttachHost(MainWindowHost* host) { host_ = host; }
@@ -164,6 +183,33 @@ class MainWindow {
     std::unique_ptr<CheckBox> CheckEnableAutoFreeMemory;
     std::unique_ptr<ComboList> ComboInterval;
 
+    // Process page.
+    Label* LabelImprovedCount = nullptr;
+    Label* LabelNowImproveProcess = nullptr;
+    ListView* ListViewHistory = nullptr;
+
+    // Memory page.
+    Label* LabelMemoryAll = nullptr;
+    Label* LabelMemoryUsed = nullptr;
+    Label* LabelMemoryLeft = nullptr;
+    Label* LabelMemoryUsedPercent = nullptr;
+    PushButton* CommandFreeMemory = nullptr;
+    ListView* ListViewMemoryLog = nullptr;
+
+    // State page.
+    Label* LabelTime = nullptr;
+    Label* LabelSpeed = nullptr;
+    Label* LabelStateNowImproving = nullptr;
+    Label* LabelStateProcessLimited = nullptr;
+    Label* LabelStateMemoryState = nullptr;
+
+    // The speed-up engine behind the Process and Memory pages.
+    PriorityRaiser& Priority() { return *priority_; }
+    MemoryRelease& Memory() { return *memory_; }
+
+    // A control of the window or of a page by its name; nullptr if none.
+    Control* FindControl(std::string_view name) const;
+
     // Timers of the main window; they run from startup to exit, shown or hidden.
     Timer TimerProcess;
     Timer TimerCPU;
@@ -181,17 +227,30 @@ class MainWindow {
     void BuildPages();
     void BuildSettingPage(Panel& panel);
     void BuildAboutPage(Panel& panel);
-    void BuildProcessSettings(Panel& panel);
-    void BuildMemorySettings(Panel& panel);
+    void BuildProcessPage(Panel& panel);
+    void BuildMemoryPage(Panel& panel);
+    void BuildStatePage(Panel& panel);
+    void StartEngine(SystemServices system);
+    // Creates a control on a page; the window keeps it for its lifetime.
+    template <typename T, typename... Args>
+    T& Own(Panel& panel, Args&&... args) {
+        auto control = std::make_unique<T>(std::forward<Args>(args)...);
+        T& result = *control;
+        panel.Add(result);
+        owned_.push_back(std::move(control));
+        return result;
+    }
     void ShowChromeLook(std::array<std::unique_ptr<Image>, 3>& images, ChromeLook look);
     void HideAndArmAd();
 
-    TimerService& timers_;
     SettingsFile& settings_;
     Autorun& autorun_;
     MainWindowHost* host_ = nullptr;
     Page selected_ = Page::State;
     std::vector<Control*> window_controls_;
+    std::vector<std::unique_ptr<Control>> owned_;
+    std::unique_ptr<PriorityRaiser> priority_;
+    std::unique_ptr<MemoryRelease> memory_;
 };
 
 std::string_view PageName(Page page);

@@ -106,6 +106,9 @@ class Label : public Control {
     void SetAutoSize(bool value) { auto_size_ = value; }
     const std::string& ToolTip() const { return tool_tip_; }
     void SetToolTip(std::string text);
+    // Text set against the right edge (captions in front of figures).
+    bool AlignRight() const { return align_right_; }
+    void SetAlignRight(bool value) { align_right_ = value; }
 
     std::function<void()> onClick;
     void UserClick() {
@@ -116,6 +119,7 @@ class Label : public Control {
   private:
     TextStyle style_;
     bool auto_size_ = false;
+    bool align_right_ = false;
     std::string tool_tip_;
 };
 

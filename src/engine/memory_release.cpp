@@ -58,9 +58,9 @@ std::int64_t MemoryRelease::GetUsedMemory() {
 
 void MemoryRelease::DoAllMiniUseMemory() {
     for (const ProcessId process : processes_.Snapshot()) {
-        pump_.Yield();
+        pump_.ProcessPendingEvents();
         (void)processes_.TrimWorkingSet(process);
-        pump_.Yield();
+        pump_.ProcessPendingEvents();
     }
 }
 

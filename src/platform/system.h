@@ -65,7 +65,7 @@ class MessagePump {
     virtual ~MessagePump() = default;
     // Handles the window events that are waiting, then returns; long work on
     // the GUI thread calls it so the window and the timers stay alive.
-    virtual void Yield() = 0;
+    virtual void ProcessPendingEvents() = 0;
 };
 
 // Uniform numbers in [0, 1), reseeded from a clock for each draw.

@@ -86,7 +86,7 @@ class FakeClock : public Clock {
 
 class FakePump : public MessagePump {
   public:
-    void Yield() override {
+    void ProcessPendingEvents() override {
         ++yields;
         if (on_yield)
             on_yield();

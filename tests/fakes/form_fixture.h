@@ -7,6 +7,7 @@
 #include "app/main_window.h"
 #include "app/settings.h"
 #include "fakes/fake_platform.h"
+#include "fakes/fake_system.h"
 
 namespace vellumar::testing {
 
@@ -22,7 +23,15 @@ class FormFixture : public ::testing::Test {
     SettingsFile settings{store, kIniPath};
     Autorun autorun{run_key, kExePath};
     FakeHost host{log};
-    MainWindow form{timers, settings, autorun};
+    FakeDesktop desktop;
+    FakeProcesses processes;
+    FakeMemoryStatus memory;
+    FakeClock clock;
+    FakePump pump;
+    FakeRandom random;
+    FakeSession boxes{log};
+    SystemServices system{desktop, processes, memory, clock, pump, random, boxes};
+    MainWindow form{timers, settings, autorun, system};
 
     void SetUp() override { form.AttachHost(&host); }
 

@@ -11,6 +11,7 @@
 #include "app/win32/main_frame.h"
 #include "fakes/fake_platform.h"
 #include "platform/win32/platform_win32.h"
+#include "platform/win32/system_win32.h"
 #include "platform/win32/text.h"
 
 namespace vellumar::win32 {
@@ -50,14 +51,23 @@ void PumpMessages() {
 }
 
 class MainFrameOnWindows : public ::testing::Test {
-protected:
+  protected:
     FakeProfileStore store;
     FakeRunKey run_key;
     Win32TimerService timers;
     SettingsFile settings{store, "C:\\x\\Config.ini"};
     Autorun autorun{run_key, "C:\\x\\vellumar.exe"};
-    MainWindow form{timers, settings, autorun};
-    MainFrame frame{form};
+    vellumar::testing::CallLog log;
+    vellumar::testing::FakeSession boxes{log};
+    Win32Desktop desktop;
+    Win32Processes processes;
+    Win32MemoryStatus memory;
+    Win32Clock clock;
+    Win32MessagePump pump;
+    ClockSeededRandom random;
+    MainWindow form{timers, settings, autorun,
+                    SystemServices{desktop, processes, memory, clock, pump, random, boxes}};
+    MainFrame frame{form, timers};
 
     void SetUp() override {
         form.InitialLayout();
@@ -128,12 +138,25 @@ TEST_F(MainFrameOnWindows, CheckBoxesAndListsWriteTheirSettings) {
     EXPECT_FALSE(::GetWindowLongW(frame.Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
 
     // Picking a list item the way the list reports it.
-    HWND combo = ::GetWindow(FindChildByText(frame.Handle(), L"Enable improve"), GW_HWNDNEXT);
+    // ComboSpeed: the drop-down list with two items.
+    HWND combo = nullptr;
+    ::EnumChildWindows(
+        frame.Handle(),
+        [](HWND hwnd, LPARAM found) -> BOOL {
+            wchar_t class_name[32] = {};
+            ::GetClassNameW(hwnd, class_name, 32);
+            if (wcscmp(class_name, L"ComboBox") == 0 && ::SendMessageW(hwnd, CB_GETCOUNT, 0, 0) == 2) {
+                *reinterpret_cast<HWND*>(found) = hwnd;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&combo));
     ASSERT_TRUE(combo);
     EXPECT_EQ(::SendMessageW(combo, CB_GETCOUNT, 0, 0), 2);
     ::SendMessageW(combo, CB_SETCURSEL, 1, 0);
-    ::SendMessageW(::GetParent(combo), WM_COMMAND,
-                   MAKEWPARAM(::GetDlgCtrlID(combo), CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+    ::SendMessageW(::GetParent(combo), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(combo), CBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(combo));
     EXPECT_EQ(form.ComboSpeed->Text(), "High");
     EXPECT_EQ(store.Get("C:\\x\\Config.ini", "Process", "ImproveSpeed"), "High");
 }
@@ -142,7 +165,8 @@ TEST_F(MainFrameOnWindows, PaintingAndPageSwitchingLeakNoObjects) {
     const HANDLE process = ::GetCurrentProcess();
     // Warm up: fonts and brushes that live as long as the window.
     for (Page page : kPageOrder) form.SelectPage(page);
-    ::RedrawWindow(frame.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    ::RedrawWindow(frame.Handle(), nullptr, nullptr,
+                   RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     PumpMessages();
     const DWORD gdi_before = ::GetGuiResources(process, GR_GDIOBJECTS);
     const DWORD user_before = ::GetGuiResources(process, GR_USEROBJECTS);

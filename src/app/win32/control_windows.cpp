@@ -1,9 +1,15 @@
 #include "app/win32/control_windows.h"
 
 #include <windowsx.h>
+// windowsx.h names a macro like a method of the Command button window.
+#undef SetWindowFont
+// After windows.h, which they build on.
+#include <commctrl.h>
 
+#include <algorithm>
 #include <cwchar>
 
+#include "controls/win32/command_button_window.h"
 #include "platform/win32/text.h"
 
 namespace vellumar::win32 {
@@ -81,6 +87,7 @@ class LabelWindow : public Window, public ChildWindow, private ControlObserver {
         Create(WindowClassSpec{kLabelClass}, 0, Widen(model.Text()).c_str(),
                WS_CHILD | WS_CLIPSIBLINGS | VisibleStyle(model), r.left, r.top, r.right - r.left,
                r.bottom - r.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
+        FitToText();
         model_.SetObserver(this);
     }
     ~LabelWindow() override { model_.SetObserver(nullptr); }
@@ -89,8 +96,51 @@ class LabelWindow : public Window, public ChildWindow, private ControlObserver {
 
   private:
     void OnControlChanged(ControlChange change) override {
+        if (change == ControlChange::ToolTip) {
+            UpdateToolTip();
+            return;
+        }
         MirrorCommonChange(Handle(), model_, change);
+        if (change == ControlChange::Text || change == ControlChange::Style)
+            FitToText();
         ::InvalidateRect(Handle(), nullptr, FALSE);
+    }
+
+    // Figures grow and shrink with their text; their height stays.
+    void FitToText() {
+        if (!model_.AutoSize())
+            return;
+        WindowDc dc(Handle());
+        ScopedSelect select_font(dc.Get(), context_.fonts.Get(model_.Style()));
+        const std::wstring text = Widen(model_.Text());
+        SIZE extent{};
+        ::GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &extent);
+        RECT r{};
+        ::GetClientRect(Handle(), &r);
+        if (extent.cx != r.right) {
+            ::SetWindowPos(Handle(), nullptr, 0, 0, extent.cx, r.bottom,
+                           SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    }
+
+    void UpdateToolTip() {
+        const std::wstring text = Widen(model_.ToolTip());
+        TOOLINFOW tool{};
+        tool.cbSize = sizeof(tool);
+        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.hwnd = ::GetParent(Handle());
+        tool.uId = reinterpret_cast<UINT_PTR>(Handle());
+        tool.lpszText = const_cast<wchar_t*>(text.c_str());
+        if (!tool_tip_) {
+            tool_tip_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                          WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                                          CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(),
+                                          nullptr, ::GetModuleHandleW(nullptr), nullptr);
+            ::SendMessageW(tool_tip_, TTM_SETMAXTIPWIDTH, 0, 600);
+            ::SendMessageW(tool_tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        } else {
+            ::SendMessageW(tool_tip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+        }
     }
 
     void Paint() {
@@ -114,8 +164,14 @@ class LabelWindow : public Window, public ChildWindow, private ControlObserver {
         ::SetBkMode(memory.Get(), TRANSPARENT);
         ::SetTextColor(memory.Get(), ToColorRef(style.color));
         const std::wstring text = Widen(model_.Text());
-        ::DrawTextW(memory.Get(), text.c_str(), static_cast<int>(text.size()), &client,
-                    DT_LEFT | DT_TOP | DT_WORDBREAK | DT_NOPREFIX);
+        // Text wraps where the label has room for more than one line;
+        // a one-line field cuts what does not fit.
+        TEXTMETRICW metrics{};
+        ::GetTextMetricsW(memory.Get(), &metrics);
+        const bool wraps = height >= 2 * metrics.tmHeight || text.find(L'\n') != std::wstring::npos;
+        const UINT format = DT_TOP | DT_NOPREFIX | (wraps ? DT_WORDBREAK : DT_SINGLELINE) |
+                            (model_.AlignRight() ? DT_RIGHT : DT_LEFT);
+        ::DrawTextW(memory.Get(), text.c_str(), static_cast<int>(text.size()), &client, format);
         ::BitBlt(paint.Get(), 0, 0, width, height, memory.Get(), 0, 0, SRCCOPY);
     }
 
@@ -156,6 +212,7 @@ class LabelWindow : public Window, public ChildWindow, private ControlObserver {
     Label& model_;
     BackgroundSource& background_;
     ViewContext& context_;
+    HWND tool_tip_ = nullptr;  // owned by the label window, destroyed with it
 };
 
 // ---------------------------------------------------------------- Image
@@ -324,6 +381,113 @@ class ComboWindow : public SubclassedControl,
     ComboList& model_;
 };
 
+// ------------------------------------------------------------- ListView
+
+class ListViewWindow : public SubclassedControl, public ChildWindow, private ControlObserver {
+  public:
+    ListViewWindow(ListView& model, HWND parent, ViewContext& context, int id) : model_(model) {
+        const RECT r = PixelRect(model.Bounds());
+        Create(WC_LISTVIEWW, WS_EX_CLIENTEDGE, Widen(model.Name()).c_str(),
+               WS_CHILD | WS_TABSTOP | WS_CLIPSIBLINGS | LVS_REPORT | LVS_SINGLESEL |
+                   LVS_SHOWSELALWAYS | VisibleStyle(model),
+               r.left, r.top, r.right - r.left, r.bottom - r.top, parent, id);
+        ::SendMessageW(Handle(), WM_SETFONT,
+                       reinterpret_cast<WPARAM>(context.fonts.Get(model.Style())), FALSE);
+        ::SendMessageW(Handle(), LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT,
+                       LVS_EX_FULLROWSELECT);
+        int index = 0;
+        for (const ListView::Column& column : model.Columns()) {
+            std::wstring header = Widen(column.header);
+            LVCOLUMNW lv{};
+            lv.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+            lv.pszText = header.data();
+            lv.cx = TwipsToPixels(column.width_twips);
+            lv.iSubItem = index;
+            ::SendMessageW(Handle(), LVM_INSERTCOLUMNW, static_cast<WPARAM>(index++),
+                           reinterpret_cast<LPARAM>(&lv));
+        }
+        model_.SetObserver(this);
+    }
+    ~ListViewWindow() override { model_.SetObserver(nullptr); }
+    HWND Hwnd() const override { return Handle(); }
+    Control& Model() override { return model_; }
+
+  private:
+    void SetCellText(int row, int column) {
+        std::wstring text = Widen(model_.Row(row)[static_cast<std::size_t>(column)]);
+        LVITEMW item{};
+        item.iSubItem = column;
+        item.pszText = text.data();
+        ::SendMessageW(Handle(), LVM_SETITEMTEXTW, static_cast<WPARAM>(row),
+                       reinterpret_cast<LPARAM>(&item));
+    }
+    void OnControlChanged(ControlChange change) override {
+        const int row = model_.ChangedRow();
+        switch (change) {
+            case ControlChange::RowAdded: {
+                std::wstring text = Widen(model_.Row(row)[0]);
+                LVITEMW item{};
+                item.mask = LVIF_TEXT;
+                item.iItem = row;
+                item.pszText = text.data();
+                ::SendMessageW(Handle(), LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+                break;
+            }
+            case ControlChange::CellChanged:
+                SetCellText(row, model_.ChangedColumn());
+                break;
+            case ControlChange::ScrollToRow:
+                ::SendMessageW(Handle(), LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+                break;
+            default:
+                if (change != ControlChange::Text)
+                    MirrorCommonChange(Handle(), model_, change);
+                break;
+        }
+    }
+
+    ListView& model_;
+};
+
+// ----------------------------------------------------------- PushButton
+
+// One of the program's Command buttons, created from its instance's stored
+// properties, whose Click runs the place's handler.
+class PushButtonWindow : public ChildWindow, private ControlObserver {
+  public:
+    PushButtonWindow(PushButton& model, HWND parent, ViewContext& context, int id)
+        : model_(model), button_(MakeButton(model, parent, context, id)) {
+        button_->Model().Events().Click = [this] { model_.UserClick(); };
+        if (!model.Visible())
+            ::ShowWindow(button_->Handle(), SW_HIDE);
+        model_.SetObserver(this);
+    }
+    ~PushButtonWindow() override { model_.SetObserver(nullptr); }
+    HWND Hwnd() const override { return button_->Handle(); }
+    Control& Model() override { return model_; }
+
+  private:
+    static std::unique_ptr<CommandButtonWindow> MakeButton(PushButton& model, HWND parent,
+                                                           ViewContext& context, int id) {
+        const RECT r = PixelRect(model.Bounds());
+        if (const CommandInstance* instance = FindCommandInstance(model.Name())) {
+            return std::make_unique<CommandButtonWindow>(parent, *instance, r.left, r.top,
+                                                         context.timers, id);
+        }
+        return std::make_unique<CommandButtonWindow>(parent, r.left, r.top, r.right - r.left,
+                                                     r.bottom - r.top, PropertyBag{},
+                                                     context.timers, model.Text(), id);
+    }
+    void OnControlChanged(ControlChange change) override {
+        if (change == ControlChange::Visible || change == ControlChange::Bounds) {
+            MirrorCommonChange(button_->Handle(), model_, change);
+        }
+    }
+
+    PushButton& model_;
+    std::unique_ptr<CommandButtonWindow> button_;
+};
+
 // ---------------------------------------------------------------- Panel
 
 class PanelWindow : public Window,
@@ -340,7 +504,9 @@ class PanelWindow : public Window,
                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
         int child_id = id * 100;
         for (Control* child : model.Children()) {
-            children_.push_back(CreateChildWindow(*child, Handle(), *this, context_, ++child_id));
+            if (auto window = CreateChildWindow(*child, Handle(), *this, context_, ++child_id)) {
+                children_.push_back(std::move(window));
+            }
         }
         model_.SetObserver(this);
     }
@@ -354,6 +520,33 @@ class PanelWindow : public Window,
     void PaintBackground(HDC dc, const RECT& area) override {
         RECT r{0, 0, area.right - area.left, area.bottom - area.top};
         ::FillRect(dc, &r, white_.Get());
+        ::SetViewportOrgEx(dc, -area.left, -area.top, nullptr);
+        PaintShapes(dc);
+        ::SetViewportOrgEx(dc, 0, 0, nullptr);
+    }
+
+    // Frames and legend squares lie on the panel's own background.
+    void PaintShapes(HDC dc) {
+        for (Control* child : model_.Children()) {
+            auto* shape = dynamic_cast<Shape*>(child);
+            if (!shape || !shape->Visible())
+                continue;
+            const RECT r = PixelRect(shape->Bounds());
+            UniquePen pen(::CreatePen(PS_SOLID, 1, ToColorRef(shape->Border())));
+            UniqueBrush fill(shape->Filled() ? ::CreateSolidBrush(ToColorRef(shape->Fill()))
+                                             : nullptr);
+            ScopedSelect select_pen(dc, pen.Get());
+            ScopedSelect select_brush(
+                dc, fill ? static_cast<HGDIOBJ>(fill.Get()) : ::GetStockObject(NULL_BRUSH));
+            if (shape->ShapeKind() == Shape::Kind::RoundedRectangle) {
+                const int corner =
+                    std::max(2, std::min<int>(r.right - r.left, r.bottom - r.top) / 4);
+                ::RoundRect(dc, r.left, r.top, r.right, r.bottom, std::min(corner, 12),
+                            std::min(corner, 12));
+            } else {
+                ::Rectangle(dc, r.left, r.top, r.right, r.bottom);
+            }
+        }
     }
 
   private:
@@ -367,7 +560,7 @@ class PanelWindow : public Window,
             case WM_ERASEBKGND: {
                 RECT client{};
                 ::GetClientRect(Handle(), &client);
-                ::FillRect(reinterpret_cast<HDC>(wparam), &client, white_.Get());
+                PaintBackground(reinterpret_cast<HDC>(wparam), client);
                 return 1;
             }
             case WM_CTLCOLORBTN:
@@ -406,6 +599,12 @@ std::unique_ptr<ChildWindow> CreateChildWindow(Control& control, HWND parent,
     }
     if (auto* panel = dynamic_cast<Panel*>(&control)) {
         return std::make_unique<PanelWindow>(*panel, parent, context, id);
+    }
+    if (auto* list = dynamic_cast<ListView*>(&control)) {
+        return std::make_unique<ListViewWindow>(*list, parent, context, id);
+    }
+    if (auto* button = dynamic_cast<PushButton*>(&control)) {
+        return std::make_unique<PushButtonWindow>(*button, parent, context, id);
     }
     return nullptr;
 }

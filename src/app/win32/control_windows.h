@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "controls/controls.h"
+#include "platform/timer.h"
 #include "platform/win32/gdi.h"
 #include "platform/win32/window_base.h"
 
@@ -34,6 +35,8 @@ class BackgroundSource {
 
 struct ViewContext {
     FontCache& fonts;
+    // Timers of the Command buttons' pointer watch.
+    TimerService& timers;
     // Bitmap of a picture id; nullptr when unknown.
     std::function<HBITMAP(int)> picture;
 };

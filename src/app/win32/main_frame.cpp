@@ -40,6 +40,12 @@ PixelBuffer RenderPicture(int id) {
             return artwork::SettingPicture();
         case kPictureLogo:
             return artwork::Logo();
+        case kPictureState:
+            return artwork::StatePicture();
+        case kPictureProcess:
+            return artwork::ProcessPicture();
+        case kPictureMemory:
+            return artwork::MemoryPicture();
         default:
             return {};
     }
@@ -71,8 +77,8 @@ MouseButton HeldButtons(WPARAM keys) {
 
 }  // namespace
 
-MainFrame::MainFrame(MainWindow& form)
-    : form_(form), context_{fonts_, [this](int id) { return Picture(id); }} {
+MainFrame::MainFrame(MainWindow& form, TimerService& timers)
+    : form_(form), context_{fonts_, timers, [this](int id) { return Picture(id); }} {
     skin_ = BitmapFromPixels(artwork::Skin());
     for (int id = 0; id < kPictureCount; ++id) {
         pictures_[static_cast<std::size_t>(id)] = BitmapFromPixels(RenderPicture(id));

@@ -26,7 +26,7 @@ inline constexpr wchar_t kMainWindowClass[] = L"FormVellumar";
 
 class MainFrame : public Window, public MainWindowHost, public BackgroundSource {
   public:
-    explicit MainFrame(MainWindow& form);
+    MainFrame(MainWindow& form, TimerService& timers);
     ~MainFrame() override;
 
     // Shows the window after startup unless startup hid it.

@@ -10,6 +10,7 @@
 #include "app/startup.h"
 #include "app/win32/main_frame.h"
 #include "platform/win32/platform_win32.h"
+#include "platform/win32/system_win32.h"
 
 namespace vellumar::win32 {
 
@@ -31,8 +32,15 @@ int RunVellumar() {
     Win32TimerService timers;
     Win32Privileges privileges;
 
-    MainWindow form(timers, settings, autorun);
-    MainFrame frame(form);
+    Win32Desktop desktop;
+    Win32Processes processes;
+    Win32MemoryStatus memory;
+    Win32Clock clock;
+    Win32MessagePump pump;
+    ClockSeededRandom random;
+    MainWindow form(timers, settings, autorun,
+                    SystemServices{desktop, processes, memory, clock, pump, random, message_boxes});
+    MainFrame frame(form, timers);
     message_boxes.SetOwner(frame.Handle());
     frame.onEndSession = [&frame] { ::DestroyWindow(frame.Handle()); };
 

@@ -54,7 +54,13 @@ HFONT FontCache::Get(const TextStyle& style) {
             return entry.font.Get();
     }
     LOGFONTW font{};
-    font.lfHeight = -static_cast<LONG>(std::lround(style.points * 96.0 / 72.0));
+    const auto pixels = static_cast<LONG>(std::lround(style.points * 96.0 / 72.0));
+    // SimSun's cell is exactly its em square, so asking for the cell height
+    // gives SimSun its usual size while a substitute with a taller cell
+    // (where SimSun is missing) keeps the same line spacing and fits the
+    // labels laid out for SimSun. Other faces ask for the character height.
+    const bool cell_equals_em = style.face == "SimSun";
+    font.lfHeight = cell_equals_em ? pixels : -pixels;
     font.lfWeight = style.bold ? FW_BOLD : FW_NORMAL;
     font.lfUnderline = style.underline ? TRUE : FALSE;
     font.lfCharSet = style.face == "SimSun" ? GB2312_CHARSET : DEFAULT_CHARSET;

@@ -161,7 +161,7 @@ TEST_F(SettingsMapping, AutorunIsRewrittenOrDeletedAtEveryStart) {
 
     // A second start with the setting off deletes a value that exists.
     Store(settings::kAutorun, "0");
-    MainWindow again(timers, settings, autorun);
+    MainWindow again(timers, settings, autorun, system);
     again.AttachHost(&host);
     again.FillLists();
     again.ReadSettings();

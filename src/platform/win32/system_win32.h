@@ -1,0 +1,46 @@
+#pragma once
+// Win32 implementations of the running system: foreground window and its
+// title and process, process priority classes and working sets, physical
+// memory, the regional time of day, the message pump and a clock-seeded
+// random source.
+
+#include "platform/system.h"
+
+namespace vellumar::win32 {
+
+class Win32Desktop : public Desktop {
+  public:
+    WindowHandle ForegroundWindow() override;
+    std::string WindowTitle(WindowHandle window, int max_chars) override;
+    ProcessId WindowProcess(WindowHandle window) override;
+};
+
+class Win32Processes : public Processes {
+  public:
+    ProcessId CurrentProcess() override;
+    std::uint32_t ApplyPriorityClass(ProcessId process, std::uint32_t priority_class) override;
+    std::vector<ProcessId> Snapshot() override;
+    bool TrimWorkingSet(ProcessId process) override;
+};
+
+class Win32MemoryStatus : public MemoryStatus {
+  public:
+    bool PhysicalMemory(std::uint64_t& total_bytes, std::uint64_t& available_bytes) override;
+};
+
+class Win32Clock : public Clock {
+  public:
+    std::string TimeOfDayText() override;
+};
+
+class Win32MessagePump : public MessagePump {
+  public:
+    void ProcessPendingEvents() override;
+};
+
+class ClockSeededRandom : public RandomSource {
+  public:
+    double NextUniform() override;
+};
+
+}  // namespace vellumar::win32
