@@ -1,5 +1,7 @@
 #include "e2e/driver.h"
 
+#include <commctrl.h>
+
 #include <cstdio>
 #include <fstream>
 
@@ -108,6 +110,19 @@ std::vector<HWND> TopLevelWindows(DWORD pid, const wchar_t* class_name) {
     return search.found;
 }
 
+HWND WaitForMessageBox(DWORD pid, DWORD timeout_ms) {
+    HWND box = nullptr;
+    WaitUntil(
+        [&] {
+            const auto boxes = TopLevelWindows(pid, L"#32770");
+            box = boxes.empty() ? nullptr : boxes.front();
+            // The text arrives while the dialog initialises.
+            return box && !WindowText(::GetDlgItem(box, 0xFFFF)).empty();
+        },
+        timeout_ms);
+    return box;
+}
+
 std::wstring WindowText(HWND hwnd) {
     wchar_t text[512] = {};
     ::SendMessageTimeoutW(hwnd, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
@@ -201,6 +216,62 @@ void SaveScreenshot(HWND window, const std::string& name) {
     ::DeleteObject(bitmap);
     ::DeleteDC(memory);
     ::ReleaseDC(nullptr, screen);
+}
+
+std::wstring ListViewCell(HWND list, DWORD pid, int row, int column) {
+    HANDLE process =
+        ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (!process)
+        return L"<no access>";
+    constexpr SIZE_T kChars = 512;
+    const SIZE_T size = sizeof(LVITEMW) + kChars * sizeof(wchar_t);
+    auto* remote = static_cast<char*>(
+        ::VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    std::wstring text = L"<failed>";
+    if (remote) {
+        LVITEMW item{};
+        item.iSubItem = column;
+        item.cchTextMax = kChars;
+        item.pszText = reinterpret_cast<wchar_t*>(remote + sizeof(LVITEMW));
+        ::WriteProcessMemory(process, remote, &item, sizeof(item), nullptr);
+        ::SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                       reinterpret_cast<LPARAM>(remote));
+        wchar_t buffer[kChars] = {};
+        ::ReadProcessMemory(process, remote + sizeof(LVITEMW), buffer,
+                            sizeof(buffer) - sizeof(wchar_t), nullptr);
+        text = buffer;
+        ::VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    }
+    ::CloseHandle(process);
+    return text;
+}
+
+int ListViewRows(HWND list) {
+    return static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+}
+
+HWND ValueRightOf(HWND caption) {
+    HWND parent = ::GetParent(caption);
+    RECT r{};
+    ::GetWindowRect(caption, &r);
+    POINT origin{r.right, (r.top + r.bottom) / 2};
+    ::ScreenToClient(parent, &origin);
+    // The nearest window to the right on the caption's line.
+    for (int dx = 1; dx < 200; ++dx) {
+        const POINT pt{origin.x + dx, origin.y};
+        HWND found = ::ChildWindowFromPointEx(parent, pt, CWP_ALL);
+        if (found && found != parent && found != caption)
+            return found;
+    }
+    return nullptr;
+}
+
+HWND FindChildOfClass(HWND parent, const std::wstring& class_name, const std::wstring& text) {
+    for (HWND child : Descendants(parent)) {
+        if (ClassName(child) == class_name && WindowText(child) == text)
+            return child;
+    }
+    return nullptr;
 }
 
 std::string RunAndCapture(const std::wstring& command_line) {

@@ -52,6 +52,8 @@ class Program {
 // Top-level windows of a process with a class name.
 std::vector<HWND> TopLevelWindows(DWORD pid, const wchar_t* class_name);
 std::wstring WindowText(HWND hwnd);
+// A message box of the process once its text is there; nullptr on time-out.
+HWND WaitForMessageBox(DWORD pid, DWORD timeout_ms = 15000);
 std::wstring ClassName(HWND hwnd);
 // A descendant with this text (the visible one when several share it).
 HWND FindChild(HWND parent, const std::wstring& text, bool visible_only = true);
@@ -63,6 +65,14 @@ void ClickAt(HWND window, int x, int y, UINT down = WM_LBUTTONDOWN, UINT up = WM
 // Saves the screen area of a window as a 24-bit BMP file named `name`.bmp in
 // the folder that VELLUMAR_SCREENSHOTS names (a Linux path); no-op without it.
 void SaveScreenshot(HWND window, const std::string& name);
+// The text of a cell of a report list view in another process.
+std::wstring ListViewCell(HWND list, DWORD pid, int row, int column);
+int ListViewRows(HWND list);
+// The window just right of a caption window, on the same line (the value a
+// caption names), shown or not.
+HWND ValueRightOf(HWND caption);
+// A descendant of a class whose text is `text` (visible or not).
+HWND FindChildOfClass(HWND parent, const std::wstring& class_name, const std::wstring& text);
 // Runs a console program and returns what it printed.
 std::string RunAndCapture(const std::wstring& command_line);
 

@@ -66,12 +66,8 @@ TEST(ShellEndToEnd, ASecondStartShowsTheMessageAndEndsWithoutAWindow) {
     ASSERT_TRUE(first.WaitForMainWindow());
 
     Program second(install);
-    HWND box = nullptr;
-    ASSERT_TRUE(e2e::WaitUntil([&] {
-        const auto boxes = e2e::TopLevelWindows(second.Pid(), L"#32770");
-        box = boxes.empty() ? nullptr : boxes.front();
-        return box != nullptr;
-    }));
+    HWND box = e2e::WaitForMessageBox(second.Pid());
+    ASSERT_TRUE(box);
     EXPECT_EQ(e2e::WindowText(box), L"Vellumar");
     EXPECT_EQ(e2e::WindowText(::GetDlgItem(box, 0xFFFF)),
               L"Vellumar\u5DF2\u7ECF\u8FD0\u884C\uFF0C\u8BF7\u52FF\u91CD\u590D\u52A0\u8F7D\u3002");

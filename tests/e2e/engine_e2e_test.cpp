@@ -1,0 +1,191 @@
+// The first and third ways end to end: a real vellumar.exe raises the
+// foreground process, logs it, releases memory and keeps its figures.
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "e2e/driver.h"
+
+namespace {
+
+using e2e::FindChild;
+using e2e::Installation;
+using e2e::Program;
+
+void Configure(const Installation& install, const wchar_t* improve, const wchar_t* speed) {
+    install.WriteSetting(L"Process", L"EnableImproveProcess", improve);
+    install.WriteSetting(L"Process", L"ImproveSpeed", speed);
+    install.WriteSetting(L"Memory", L"EnableFreeMemory", L"0");
+    install.WriteSetting(L"Memory", L"AutoFreeMemoryInterval", L"1 minute");
+    install.WriteSetting(L"Setting", L"Autorun", L"0");
+    install.WriteSetting(L"Setting", L"Automin", L"0");
+    install.WriteSetting(L"Setting", L"Ontop", L"0");
+}
+
+DWORD PriorityOf(DWORD pid) {
+    HANDLE process = ::OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, pid);
+    if (!process)
+        return 0;
+    const DWORD priority = ::GetPriorityClass(process);
+    ::CloseHandle(process);
+    return priority;
+}
+
+// A plain top-level window of the driver, to put in front.
+HWND MakeWindow(const wchar_t* title) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = ::DefWindowProcW;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"VellumarE2ETarget";
+    ::RegisterClassW(&wc);
+    HWND hwnd = ::CreateWindowExW(0, wc.lpszClassName, title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40,
+                                  40, 300, 200, nullptr, nullptr, wc.hInstance, nullptr);
+    return hwnd;
+}
+
+void Pump(DWORD ms) {
+    const DWORD start = ::GetTickCount();
+    MSG message{};
+    while (::GetTickCount() - start < ms) {
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
+        ::Sleep(20);
+    }
+}
+
+TEST(EngineEndToEnd, TheForegroundProcessIsRaisedLoggedAndPutBack) {
+    Installation install(L"raise");
+    Configure(install, L"1", L"Above Normal");
+    Program program(install);
+    HWND main = program.WaitForMainWindow();
+    ASSERT_TRUE(main);
+
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION notepad{};
+    std::wstring command = L"notepad.exe";
+    ASSERT_TRUE(::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                 nullptr, &startup, &notepad));
+    HWND notepad_window = nullptr;
+    ASSERT_TRUE(e2e::WaitUntil([&] {
+        const auto windows = e2e::TopLevelWindows(notepad.dwProcessId, L"Notepad");
+        notepad_window = windows.empty() ? nullptr : windows.front();
+        return notepad_window != nullptr;
+    }));
+    ::SetForegroundWindow(notepad_window);
+    // Within two ticks of 900 ms.
+    EXPECT_TRUE(e2e::WaitUntil(
+        [&] { return PriorityOf(notepad.dwProcessId) == ABOVE_NORMAL_PRIORITY_CLASS; }, 2500));
+
+    HWND history = FindChild(main, L"ListViewHistory", false);
+    ASSERT_TRUE(history);
+    // The program's own window was in front at start, so it may be the
+    // first target; notepad's row is the last one.
+    const std::wstring notepad_title = e2e::WindowText(notepad_window);
+    int rows = 0;
+    ASSERT_TRUE(e2e::WaitUntil(
+        [&] {
+            rows = e2e::ListViewRows(history);
+            return rows >= 1 &&
+                   e2e::ListViewCell(history, program.Pid(), rows - 1, 2) == notepad_title;
+        },
+        3000));
+    EXPECT_EQ(e2e::ListViewCell(history, program.Pid(), rows - 1, 0), L" " + std::to_wstring(rows));
+    EXPECT_FALSE(e2e::ListViewCell(history, program.Pid(), rows - 1, 1).empty());
+    EXPECT_EQ(e2e::ListViewCell(history, program.Pid(), rows - 1, 3), L"Above Normal");
+
+    // Choose "High" as a user does, then bring a window with a Chinese title
+    // to the front: it gets High and notepad goes back to normal.
+    e2e::ClickWindow(FindChild(main, L"More process priority"));
+    HWND speed = nullptr;
+    for (HWND child : e2e::Descendants(main)) {
+        if (e2e::ClassName(child) == L"ComboBox" && ::SendMessageW(child, CB_GETCOUNT, 0, 0) == 2)
+            speed = child;
+    }
+    ASSERT_TRUE(speed);
+    ::SendMessageW(speed, CB_SETCURSEL, 1, 0);
+    ::SendMessageW(::GetParent(speed), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(speed), CBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(speed));
+    EXPECT_EQ(install.ReadSetting(L"Process", L"ImproveSpeed"), L"High");
+
+    const wchar_t* chinese = L"\u6D4B\u8BD5\u7A97\u53E3 Vellumar";
+    HWND mine = MakeWindow(chinese);
+    ::SetForegroundWindow(mine);
+    bool raised = false;
+    const DWORD start = ::GetTickCount();
+    while (::GetTickCount() - start < 3000 && !raised) {
+        Pump(100);
+        raised = PriorityOf(::GetCurrentProcessId()) == HIGH_PRIORITY_CLASS;
+    }
+    EXPECT_TRUE(raised);
+    EXPECT_EQ(PriorityOf(notepad.dwProcessId), static_cast<DWORD>(NORMAL_PRIORITY_CLASS));
+    ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::ListViewRows(history) == rows + 1; }, 3000));
+    EXPECT_EQ(e2e::ListViewCell(history, program.Pid(), rows, 0), L" " + std::to_wstring(rows + 1));
+    EXPECT_EQ(e2e::ListViewCell(history, program.Pid(), rows, 2), chinese);
+    EXPECT_EQ(e2e::ListViewCell(history, program.Pid(), rows, 3), L"High");
+    EXPECT_EQ(e2e::WindowText(e2e::ValueRightOf(FindChild(main, L"Improved count:", false))),
+              std::to_wstring(rows + 1));
+    ::SetForegroundWindow(main);
+    Pump(300);
+    e2e::SaveScreenshot(main, "process-page");
+
+    ::DestroyWindow(mine);
+    ::TerminateProcess(notepad.hProcess, 0);
+    ::WaitForSingleObject(notepad.hProcess, 5000);
+    ::CloseHandle(notepad.hProcess);
+    ::CloseHandle(notepad.hThread);
+    ::SetPriorityClass(::GetCurrentProcess(), NORMAL_PRIORITY_CLASS);
+}
+
+TEST(EngineEndToEnd, ReleaseMemoryNowReportsTheAmountAndLogsIt) {
+    Installation install(L"release");
+    Configure(install, L"0", L"Above Normal");
+    Program program(install);
+    HWND main = program.WaitForMainWindow();
+    ASSERT_TRUE(main);
+    e2e::ClickWindow(FindChild(main, L"Intelligent release memory"));
+    HWND button = FindChild(main, L"release memory now");
+    ASSERT_TRUE(button);
+    EXPECT_EQ(e2e::ClassName(button), L"Button");
+    // The click waits in a message box, so post it.
+    ::PostMessageW(button, BM_CLICK, 0, 0);
+    HWND box = e2e::WaitForMessageBox(program.Pid(), 30000);
+    ASSERT_TRUE(box);
+    const std::wstring message = e2e::WindowText(::GetDlgItem(box, 0xFFFF));
+    EXPECT_EQ(message.rfind(L"Success! ", 0), 0u) << std::string(message.begin(), message.end());
+    EXPECT_NE(message.find(L" MB memory released."), std::wstring::npos);
+    EXPECT_EQ(e2e::WindowText(box), L"Vellumar");
+    e2e::SaveScreenshot(box, "memory-release-message");
+    ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+
+    HWND log = FindChild(main, L"ListViewMemoryLog", false);
+    ASSERT_TRUE(log);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::ListViewRows(log) == 1; }, 5000));
+    EXPECT_EQ(e2e::ListViewCell(log, program.Pid(), 0, 0), L"1");
+    const std::wstring event = e2e::ListViewCell(log, program.Pid(), 0, 2);
+    EXPECT_EQ(message, L"Success! " + event);
+    ::Sleep(300);
+    e2e::SaveScreenshot(main, "memory-page");
+}
+
+TEST(EngineEndToEnd, TheStatePageShowsTheTimeAndTheMemoryShare) {
+    Installation install(L"state");
+    Configure(install, L"0", L"Above Normal");
+    Program program(install);
+    HWND main = program.WaitForMainWindow();
+    ASSERT_TRUE(main);
+    HWND time = e2e::ValueRightOf(FindChild(main, L"Time:"));
+    ASSERT_TRUE(time);
+    const std::wstring first = e2e::WindowText(time);
+    EXPECT_NE(first, L"time");
+    EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::WindowText(time) != first; }, 3000));
+
+    HWND share = e2e::ValueRightOf(FindChild(main, L"Memory usage:"));
+    HWND used_rate = e2e::ValueRightOf(FindChild(main, L"Used rate:", false));
+    ASSERT_TRUE(share && used_rate);
+    const std::wstring state_share = e2e::WindowText(share);
+    EXPECT_EQ(state_share.back(), L'%');
+    EXPECT_EQ(state_share, e2e::WindowText(used_rate));
+    e2e::SaveScreenshot(main, "state-page");
+}
+
+}  // namespace
