@@ -11,6 +11,7 @@
 #include "app/win32/main_frame.h"
 #include "platform/win32/platform_win32.h"
 #include "platform/win32/system_win32.h"
+#include "shell/win32/tray_shell_win32.h"
 
 namespace vellumar::win32 {
 
@@ -42,9 +43,15 @@ int RunVellumar() {
                     SystemServices{desktop, processes, memory, clock, pump, random, message_boxes});
     MainFrame frame(form, timers);
     message_boxes.SetOwner(frame.Handle());
-    frame.onEndSession = [&frame] { ::DestroyWindow(frame.Handle()); };
 
-    LoadMainWindow(form, privileges, StartupHooks{});
+    TrayShell tray(form, [&frame] { return frame.Handle(); });
+    // Log-off and shutdown end the program the way Exit does, so the icon
+    // does not outlive it.
+    frame.onEndSession = [&tray] { tray.Shutdown(); };
+
+    StartupHooks hooks;
+    tray.FillStartupHooks(hooks);
+    LoadMainWindow(form, privileges, hooks);
     frame.ShowAfterLoad();
 
     MSG message{};
@@ -54,6 +61,8 @@ int RunVellumar() {
         ::TranslateMessage(&message);
         ::DispatchMessageW(&message);
     }
+    // However the loop ended, the icon and the hook go before their owners.
+    tray.Shutdown();
     return static_cast<int>(message.wParam);
 }
 

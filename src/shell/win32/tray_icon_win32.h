@@ -1,0 +1,38 @@
+#pragma once
+// The notification area and the animation's frame icons on Win32: every
+// operation of ModuleTrayIcon becomes one Shell_NotifyIconW call with the
+// platform's current NOTIFYICONDATAW, and the six frames become icons made
+// once from the image of each frame that suits the display.
+
+#include <windows.h>
+
+#include <array>
+
+#include "platform/win32/handles.h"
+#include "shell/tray_icon.h"
+
+namespace vellumar::win32 {
+
+class ShellNotificationArea : public NotificationArea {
+  public:
+    bool Notify(TrayOperation operation, const TrayIconRecord& record) override;
+};
+
+// The six frame icons, alive as long as this object (the process).
+class TrayFrameIconSet : public TrayFrameIcons {
+  public:
+    TrayFrameIconSet();
+    NativeIcon FrameIcon(int frame) override;
+
+  private:
+    std::array<UniqueIcon, 6> icons_;
+};
+
+inline HWND WindowOf(NativeWindow window) {
+    return reinterpret_cast<HWND>(window);
+}
+inline NativeWindow NativeOf(HWND window) {
+    return reinterpret_cast<NativeWindow>(window);
+}
+
+}  // namespace vellumar::win32

@@ -1,0 +1,55 @@
+#include "shell/win32/tray_shell_win32.h"
+
+#include <utility>
+
+namespace vellumar::win32 {
+
+TrayShell::TrayShell(MainWindow& form, std::function<HWND()> main_window)
+    : form_(form),
+      main_window_(std::move(main_window)),
+      tray_icon_(notification_area_, frame_icons_, [this] { return NativeOf(main_window_()); }),
+      web_pages_([this] { return menu_window_.Handle(); }),
+      hook_(HookActions{[this] {
+                            ShowMainWindow();
+                            if (HWND main = main_window_())
+                                ::SendMessageW(main, WM_SYSCOMMAND, SC_RESTORE, 0);
+                        },
+                        [this] { form_menu_.ShowPopup(); }, [this] { tray_icon_.AddTrayIcon(); }}),
+      window_hook_(hook_),
+      shutdown_(ProgramShutdown::Steps{[this] { tray_icon_.DeleteTrayIcon(); },
+                                       [this] { window_hook_.Remove(); },
+                                       [this] { menu_window_.Unload(); },
+                                       {},  // the CPU-limit dialog, once it exists
+                                       [this] {
+                                           // The window's timers go with it: the animation must not
+                                           // touch the shell again once the icon is gone.
+                                           form_.TimerTrayIcon.SetEnabled(false);
+                                           if (HWND main = main_window_())
+                                               ::DestroyWindow(main);
+                                       }}),
+      form_menu_(
+          form, [this] { ShowMainWindow(); }, menu_window_, web_pages_, shutdown_) {
+    hook_.AddGateForm([this] { return menu_window_.Shown(); });
+    hook_.AddGateForm([this] {
+        HWND main = main_window_();
+        return main && ::IsWindowVisible(main);
+    });
+    menu_window_.onItem = [this](TrayMenuItem item) { form_menu_.m_Click(item); };
+    form_.TimerTrayIcon.SetHandler(
+        [this] { TimerTrayIcon_Timer(form_.TrayIconFrame, tray_icon_); });
+}
+
+void TrayShell::FillStartupHooks(StartupHooks& hooks) {
+    hooks.register_taskbar_created = [this] {
+        hook_.SetTaskbarCreatedMessage(::RegisterWindowMessageW(L"TaskbarCreated"));
+    };
+    hooks.install_window_hook = [this] { window_hook_.Install(main_window_()); };
+    hooks.add_tray_icon = [this] { tray_icon_.AddTrayIcon(); };
+}
+
+void TrayShell::ShowMainWindow() {
+    if (HWND main = main_window_())
+        ::ShowWindow(main, SW_SHOW);
+}
+
+}  // namespace vellumar::win32
