@@ -9,6 +9,7 @@
 #include "app/main_window.h"
 #include "app/settings.h"
 #include "app/win32/main_frame.h"
+#include "command_test_support.h"
 #include "fakes/fake_platform.h"
 #include "platform/win32/platform_win32.h"
 #include "platform/win32/system_win32.h"
@@ -145,7 +146,8 @@ TEST_F(MainFrameOnWindows, CheckBoxesAndListsWriteTheirSettings) {
         [](HWND hwnd, LPARAM found) -> BOOL {
             wchar_t class_name[32] = {};
             ::GetClassNameW(hwnd, class_name, 32);
-            if (wcscmp(class_name, L"ComboBox") == 0 && ::SendMessageW(hwnd, CB_GETCOUNT, 0, 0) == 2) {
+            if (wcscmp(class_name, L"ComboBox") == 0 &&
+                ::SendMessageW(hwnd, CB_GETCOUNT, 0, 0) == 2) {
                 *reinterpret_cast<HWND*>(found) = hwnd;
                 return FALSE;
             }
@@ -162,24 +164,25 @@ TEST_F(MainFrameOnWindows, CheckBoxesAndListsWriteTheirSettings) {
 }
 
 TEST_F(MainFrameOnWindows, PaintingAndPageSwitchingLeakNoObjects) {
-    const HANDLE process = ::GetCurrentProcess();
-    // Warm up: fonts and brushes that live as long as the window.
-    for (Page page : kPageOrder) form.SelectPage(page);
-    ::RedrawWindow(frame.Handle(), nullptr, nullptr,
-                   RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    PumpMessages();
-    const DWORD gdi_before = ::GetGuiResources(process, GR_GDIOBJECTS);
-    const DWORD user_before = ::GetGuiResources(process, GR_USEROBJECTS);
-    for (int i = 0; i < 300; ++i) {
-        form.SelectPage(kPageOrder[static_cast<std::size_t>(i) % kPageOrder.size()]);
-        form.ImageMin[0]->onMouseMove(MouseButton::None);
-        form.Form_MouseMove();
-        ::RedrawWindow(frame.Handle(), nullptr, nullptr,
-                       RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    }
-    PumpMessages();
-    EXPECT_EQ(::GetGuiResources(process, GR_GDIOBJECTS), gdi_before);
-    EXPECT_EQ(::GetGuiResources(process, GR_USEROBJECTS), user_before);
+    auto churn = [&](int rounds) {
+        for (int i = 0; i < rounds; ++i) {
+            form.SelectPage(kPageOrder[static_cast<std::size_t>(i) % kPageOrder.size()]);
+            form.ImageMin[0]->onMouseMove(MouseButton::None);
+            form.LabelMemoryAll->SetText(std::to_string(i) + " MB");
+            form.Form_MouseMove();
+            ::RedrawWindow(frame.Handle(), nullptr, nullptr,
+                           RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        }
+        PumpMessages();
+    };
+    // Warm up: fonts, brushes and the system's own caches made on first use.
+    churn(30);
+    const int gdi_before = testing::GdiObjectCount();
+    const int user_before = testing::UserObjectCount();
+    ASSERT_GT(gdi_before, 0);
+    churn(300);
+    EXPECT_EQ(testing::GdiObjectCount(), gdi_before);
+    EXPECT_EQ(testing::UserObjectCount(), user_before);
 }
 
 }  // namespace
