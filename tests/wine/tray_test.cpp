@@ -4,11 +4,14 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 #include "platform/win32/handles.h"
+#include "platform/win32/text.h"
 #include "shell/tray_frames.h"
 #include "shell/win32/tray_icon_win32.h"
+#include "shell/win32/tray_menu_win32.h"
 #include "shell/win32/window_hook_win32.h"
 
 namespace vellumar::win32 {
@@ -80,6 +83,142 @@ TEST(TrayFrameIconsOnWindows, EveryFrameIsASixteenPixelIconThatDrawsItsChevrons)
     }
     EXPECT_EQ(icons.FrameIcon(0), 0U);
     EXPECT_EQ(icons.FrameIcon(7), 0U);
+}
+
+// A plain window whose own procedure records what reaches it.
+struct RecordedMessage {
+    UINT message;
+    WPARAM wparam;
+    LPARAM lparam;
+};
+std::vector<RecordedMessage>* g_recorded = nullptr;
+
+LRESULT CALLBACK RecordingProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (g_recorded && message >= WM_USER)
+        g_recorded->push_back({message, wparam, lparam});
+    if (message >= WM_USER)
+        return 77;
+    return ::DefWindowProcW(hwnd, message, wparam, lparam);
+}
+
+class HookedWindow : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        g_recorded = &recorded;
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = &RecordingProc;
+        wc.hInstance = ::GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"VellumarHookTest";
+        ::RegisterClassW(&wc);
+        window = ::CreateWindowExW(0, L"VellumarHookTest", L"", WS_POPUP, 0, 0, 10, 10, nullptr,
+                                   nullptr, wc.hInstance, nullptr);
+        ASSERT_TRUE(window);
+        hook.SetTaskbarCreatedMessage(taskbar_created);
+        hook.AddGateForm([this] { return shown; });
+    }
+    void TearDown() override {
+        ::DestroyWindow(window);
+        g_recorded = nullptr;
+    }
+
+    std::vector<RecordedMessage> recorded;
+    std::vector<std::string> actions;
+    bool shown = false;
+    HWND window = nullptr;
+    const UINT taskbar_created = ::RegisterWindowMessageW(L"TaskbarCreated");
+    ModuleSubClass hook{HookActions{[this] { actions.push_back("restore"); },
+                                    [this] { actions.push_back("menu"); },
+                                    [this] { actions.push_back("add"); }}};
+};
+
+TEST_F(HookedWindow, ActsOnTheTrayMessagesAndPassesEverythingElseUnchanged) {
+    Win32WindowHook installed(hook);
+    installed.Install(window);
+    EXPECT_NE(::GetWindowLongPtrW(window, GWLP_WNDPROC),
+              reinterpret_cast<LONG_PTR>(&RecordingProc));
+
+    EXPECT_EQ(::SendMessageW(window, 2025, 0, WM_LBUTTONDBLCLK), 0);
+    EXPECT_EQ(::SendMessageW(window, 2025, 0, WM_RBUTTONDOWN), 0);
+    EXPECT_EQ(::SendMessageW(window, taskbar_created, 0, 0), 0);
+    shown = true;
+    EXPECT_EQ(::SendMessageW(window, 2025, 0, WM_RBUTTONDOWN), 0);
+    EXPECT_EQ(actions, (std::vector<std::string>{"restore", "menu", "add"}));
+    EXPECT_TRUE(recorded.empty());
+
+    // A pointer-wide lParam and wParam reach the previous procedure intact.
+    const auto wide = static_cast<LPARAM>(0x123456789ABCLL);
+    EXPECT_EQ(::SendMessageW(window, 2025, 0x77, WM_LBUTTONUP), 77);
+    EXPECT_EQ(::SendMessageW(window, WM_USER + 5, static_cast<WPARAM>(wide), wide), 77);
+    ASSERT_EQ(recorded.size(), 2U);
+    EXPECT_EQ(recorded[0].message, 2025U);
+    EXPECT_EQ(recorded[0].wparam, 0x77U);
+    EXPECT_EQ(recorded[0].lparam, WM_LBUTTONUP);
+    EXPECT_EQ(recorded[1].lparam, wide);
+    EXPECT_EQ(recorded[1].wparam, static_cast<WPARAM>(wide));
+
+    installed.Remove();
+    EXPECT_EQ(::GetWindowLongPtrW(window, GWLP_WNDPROC),
+              reinterpret_cast<LONG_PTR>(&RecordingProc));
+    EXPECT_EQ(::SendMessageW(window, 2025, 0, WM_LBUTTONDBLCLK), 77);
+    EXPECT_EQ(actions.size(), 3U);
+}
+
+TEST_F(HookedWindow, AWindowDestroyedUnderTheHookLeavesNothingToRestore) {
+    Win32WindowHook installed(hook);
+    installed.Install(window);
+    ::DestroyWindow(window);
+    EXPECT_FALSE(installed.Installed());
+    installed.Remove();  // nothing left to touch
+    window = nullptr;
+}
+
+TEST(TrayMenuFormOnWindows, HoldsTheTenItemsAndReportsTheChosenOne) {
+    TrayMenuForm form;
+    std::vector<TrayMenuItem> chosen;
+    form.onItem = [&](TrayMenuItem item) { chosen.push_back(item); };
+    EXPECT_FALSE(form.Shown());
+    form.Load();
+    ASSERT_TRUE(form.Handle());
+    EXPECT_FALSE(form.Shown());
+    wchar_t text[64] = {};
+    ::GetWindowTextW(form.Handle(), text, 64);
+    EXPECT_EQ(std::wstring(text), L"Vellumar");
+    ::GetClassNameW(form.Handle(), text, 64);
+    EXPECT_EQ(std::wstring(text), L"FormMenu");
+
+    HMENU popup = form.PopupMenu();
+    ASSERT_TRUE(popup);
+    ASSERT_EQ(::GetMenuItemCount(popup), 10);
+    for (int i = 0; i < 10; ++i) {
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STRING | MIIM_SUBMENU;
+        wchar_t caption[64] = {};
+        info.dwTypeData = caption;
+        info.cch = 64;
+        ASSERT_TRUE(::GetMenuItemInfoW(popup, static_cast<UINT>(i), TRUE, &info));
+        const auto& spec = kTrayMenuItems[static_cast<std::size_t>(i)];
+        EXPECT_EQ(info.hSubMenu, nullptr);
+        if (IsSeparator(spec)) {
+            EXPECT_TRUE(info.fType & MFT_SEPARATOR) << i;
+        } else {
+            EXPECT_EQ(info.wID, static_cast<UINT>(i + 1));
+            EXPECT_EQ(Narrow(caption), spec.caption) << i;
+        }
+    }
+
+    // Every item chosen through the menu's command id.
+    for (UINT id = 1; id <= 10; ++id) ::SendMessageW(form.Handle(), WM_COMMAND, id, 0);
+    EXPECT_EQ(chosen, (std::vector<TrayMenuItem>{TrayMenuItem::State, TrayMenuItem::Process,
+                                                 TrayMenuItem::CPU, TrayMenuItem::Memory,
+                                                 TrayMenuItem::Setting, TrayMenuItem::About,
+                                                 TrayMenuItem::HomePage, TrayMenuItem::Exit}));
+
+    form.Unload();
+    EXPECT_FALSE(form.Handle());
+    form.Unload();  // unloading what is not loaded does nothing
+    form.Load();    // and it loads again on the next use
+    EXPECT_TRUE(form.Handle());
 }
 
 }  // namespace

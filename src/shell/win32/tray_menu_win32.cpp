@@ -59,8 +59,8 @@ void TrayMenuForm::PopupAtCursor() {
         return;
     POINT cursor{};
     ::GetCursorPos(&cursor);
-    ::TrackPopupMenuEx(::GetSubMenu(menu_.Get(), 0), TPM_LEFTALIGN | TPM_TOPALIGN, cursor.x,
-                       cursor.y, Handle(), nullptr);
+    ::TrackPopupMenuEx(PopupMenu(), TPM_LEFTALIGN | TPM_TOPALIGN, cursor.x, cursor.y, Handle(),
+                       nullptr);
     // Without a message after it, a popup menu opened from a notification
     // icon does not close when the user clicks elsewhere the next time.
     ::PostMessageW(Handle(), WM_NULL, 0, 0);

@@ -29,6 +29,9 @@ class TrayMenuForm : public Window, public TrayMenuWindow {
     void PopupAtCursor() override;
     void Unload() override;
 
+    // The submenu of m_Menu that pops up; null while not loaded.
+    HMENU PopupMenu() const { return menu_ ? ::GetSubMenu(menu_.Get(), 0) : nullptr; }
+
   private:
     LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
 
