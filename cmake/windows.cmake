@@ -69,9 +69,11 @@ set_tests_properties(end_to_end PROPERTIES
     TIMEOUT 1500 RUN_SERIAL ON)
 
 if(VELLUMAR_BENCHMARKS)
+    # Each Windows benchmark is a program of its own with its own main().
     file(GLOB WIN_BENCH_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/bench/win32/*.cpp)
-    if(WIN_BENCH_SOURCES)
-        add_executable(win_benchmarks ${WIN_BENCH_SOURCES})
-        target_link_libraries(win_benchmarks PRIVATE vellumar_win32)
-    endif()
+    foreach(bench_source IN LISTS WIN_BENCH_SOURCES)
+        get_filename_component(bench_name ${bench_source} NAME_WE)
+        add_executable(win_${bench_name} ${bench_source})
+        target_link_libraries(win_${bench_name} PRIVATE vellumar_win32)
+    endforeach()
 endif()

@@ -68,13 +68,19 @@ void PriorityRaiser::Tick() {
     controls_.state_now_improving.SetText(title);
 
     ListView& history = controls_.history;
-    const int row = history.AddRow(" " + std::to_string(history.RowCount() + 1));
+    // Built by appending: GCC 12 warns falsely (-Wrestrict) on "x" + string.
+    std::string number(1, ' ');
+    number += std::to_string(history.RowCount() + 1);
+    const int row = history.AddRow(std::move(number));
     history.SetCell(row, 1, clock_.TimeOfDayText());
     history.SetCell(row, 2, title);
     history.EnsureVisible(row);
     history.SetCell(row, 3, high ? "High" : "Above Normal");
 
-    controls_.speed_figure.SetText((high ? "1" : "2") + RandomDigits(1, random_) + "%");
+    std::string figure(1, high ? '1' : '2');
+    figure += RandomDigits(1, random_);
+    figure += '%';
+    controls_.speed_figure.SetText(std::move(figure));
     ++improved_count_;
     controls_.improved_count.SetText(std::to_string(improved_count_));
 }

@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Runs the benchmarks: the portable core natively (optimised build), then the
+# Windows-side ones under Wine. Figures only; nothing here passes or fails.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+"$root/scripts/install-deps.sh"
+cd "$root"
+cmake --preset bench >/dev/null
+cmake --build --preset bench
+./build/bench/benchmarks
+
+cmake -S . -B build/win64-bench -G Ninja --toolchain cmake/mingw-w64.cmake \
+      -DCMAKE_BUILD_TYPE=Release -DVELLUMAR_BENCHMARKS=ON >/dev/null
+cmake --build build/win64-bench
+export VELLUMAR_BUILD="$root/build/win64-bench"
+. "$root/scripts/wine-session.sh"
+trap wine_session_end EXIT
+wine_session_begin
+for bench in "$VELLUMAR_BUILD"/win_*.exe; do
+    echo "== $(basename "$bench")"
+    wine "$bench"
+done
