@@ -21,17 +21,22 @@ std::atomic<long> g_allocations{0};
 #pragma GCC diagnostic ignored "-Wmismatched-new-delete"
 void* operator new(std::size_t size) {
     ++g_allocations;
-    if (void* p = std::malloc(size)) return p;
+    if (void* p = std::malloc(size))
+        return p;
     throw std::bad_alloc();
 }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
 
 namespace vellumar {
 namespace {
 
 class SteadyMemory : public MemoryStatus {
-public:
+  public:
     bool PhysicalMemory(std::uint64_t& total, std::uint64_t& available) override {
         total = 16ull << 30;
         available = (6ull << 30) + (step_ ? (static_cast<std::uint64_t>(++tick_ % 2) << 20) : 0);
@@ -39,28 +44,28 @@ public:
     }
     void SetChanging(bool changing) { step_ = changing; }
 
-private:
+  private:
     bool step_ = false;
     std::uint64_t tick_ = 0;
 };
 
 class NoProcesses : public Processes {
-public:
+  public:
     ProcessId CurrentProcess() override { return 1; }
     std::uint32_t ApplyPriorityClass(ProcessId, std::uint32_t c) override { return c; }
     std::vector<ProcessId> Snapshot() override { return {}; }
     bool TrimWorkingSet(ProcessId) override { return true; }
 };
 class NoPump : public MessagePump {
-public:
+  public:
     void ProcessPendingEvents() override {}
 };
 class NoClock : public Clock {
-public:
+  public:
     std::string TimeOfDayText() override { return {}; }
 };
 class NoBoxes : public MessageBoxes {
-public:
+  public:
     void ShowMessage(const std::string&, const std::string&) override {}
     void ShowInformation(const std::string&, const std::string&) override {}
 };
@@ -79,7 +84,12 @@ struct Page {
     NoPump pump;
     NoClock clock;
     NoBoxes boxes;
-    MemoryRelease release{processes, memory, pump, clock, boxes, "Vellumar",
+    MemoryRelease release{processes,
+                          memory,
+                          pump,
+                          clock,
+                          boxes,
+                          "Vellumar",
                           {all, used, left, percent, state, log, enable, interval}};
 };
 

@@ -36,7 +36,7 @@ LONGLONG Now() {
 
 // The real pump, timing the stretches between two of its calls.
 class TimedPump : public MessagePump {
-public:
+  public:
     void Start() { last_ = Now(); }
     void ProcessPendingEvents() override {
         const LONGLONG now = Now();
@@ -47,14 +47,14 @@ public:
     void Finish() { gaps_.push_back(Now() - last_); }
     const std::vector<LONGLONG>& Gaps() const { return gaps_; }
 
-private:
+  private:
     win32::Win32MessagePump pump_;
     LONGLONG last_ = 0;
     std::vector<LONGLONG> gaps_;
 };
 
 class Silent : public MessageBoxes {
-public:
+  public:
     void ShowMessage(const std::string&, const std::string&) override {}
     void ShowInformation(const std::string&, const std::string&) override {}
 };
