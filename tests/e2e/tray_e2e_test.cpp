@@ -66,6 +66,15 @@ void Hide(HWND main) {
     ASSERT_FALSE(::IsWindowVisible(main));
 }
 
+// The program's popup menu while it is open, or null.
+HWND OpenPopupMenu(const Program& program) {
+    for (HWND popup : e2e::TopLevelWindows(program.Pid(), L"#32768")) {
+        if (::IsWindowVisible(popup))
+            return popup;
+    }
+    return nullptr;
+}
+
 HWND OpenMenu(const Program& program, HWND main) {
     // The shell reports the button while the pointer is over the icon, at
     // the bottom right of the screen; the menu opens there.
@@ -73,13 +82,7 @@ HWND OpenMenu(const Program& program, HWND main) {
     // Posted, as the shell does: the menu's modal loop keeps the program busy.
     ::PostMessageW(main, kTrayCallbackMessage, 0, WM_RBUTTONDOWN);
     HWND menu = nullptr;
-    e2e::WaitUntil([&] {
-        for (HWND popup : e2e::TopLevelWindows(program.Pid(), L"#32768")) {
-            if (::IsWindowVisible(popup))
-                menu = popup;
-        }
-        return menu != nullptr;
-    });
+    e2e::WaitUntil([&] { return (menu = OpenPopupMenu(program)) != nullptr; });
     return menu;
 }
 
@@ -130,8 +133,7 @@ TEST(TrayEndToEnd, TheIconIsThereAndADoubleClickRestoresOnlyAHiddenWindow) {
         ASSERT_TRUE(SendAndAnswer(main, kTrayCallbackMessage, 0, other, result));
         EXPECT_FALSE(::IsWindowVisible(main)) << other;
     }
-    EXPECT_TRUE(e2e::TopLevelWindows(started.program.Pid(), L"#32768").empty() ||
-                !::IsWindowVisible(e2e::TopLevelWindows(started.program.Pid(), L"#32768")[0]));
+    EXPECT_FALSE(OpenPopupMenu(started.program));
 }
 
 TEST(TrayEndToEnd, TheRightButtonOpensTheMenuAndSettingShowsTheSettingPage) {
@@ -158,6 +160,7 @@ TEST(TrayEndToEnd, TheRightButtonOpensTheMenuAndSettingShowsTheSettingPage) {
     LRESULT result = -1;
     EXPECT_TRUE(SendAndAnswer(main, kTrayCallbackMessage, 0, WM_RBUTTONDOWN, result));
     EXPECT_EQ(result, 0);
+    EXPECT_FALSE(OpenPopupMenu(started.program));
 }
 
 TEST(TrayEndToEnd, TaskbarCreatedAddsTheIconAgain) {
