@@ -19,7 +19,7 @@ constexpr int kTimerStateMs = 100;
 constexpr int kTimerTrayIconMs = 990;
 constexpr int kTimerAdMs = 3000;
 
-struct PageSpec {
+struct PageLayout {
     Page page;
     const char* image_name;
     const char* label_name;
@@ -32,7 +32,7 @@ struct PageSpec {
     const TextStyle* font;
 };
 
-const PageSpec kPageSpecs[] = {
+const PageLayout kPageLayouts[] = {
     {Page::State, "ImageState", "LabelState", "PictureState", 2010, 2160, "State", 7455, 5535,
      &kSimSunFont},
     {Page::Process, "ImageProcess", "LabelProcess", "PictureProcess", 2540, 2640,
@@ -64,9 +64,9 @@ std::string HomePageUrl() {
 }
 
 std::string_view PageName(Page page) {
-    for (const auto& spec : kPageSpecs) {
-        if (spec.page == page)
-            return spec.caption;
+    for (const auto& layout : kPageLayouts) {
+        if (layout.page == page)
+            return layout.caption;
     }
     return {};
 }
@@ -153,28 +153,28 @@ void MainWindow::BuildPages() {
     TextStyle label_font = kWindowFont;
     label_font.color = kWhite;
     for (std::size_t i = 0; i < Pages.size(); ++i) {
-        const PageSpec& spec = kPageSpecs[i];
+        const PageLayout& layout = kPageLayouts[i];
         PageControls& page = Pages[i];
-        page.page = spec.page;
-        const TwipsRect place{kPageButtonLeft, spec.button_top, kPageButtonWidth,
+        page.page = layout.page;
+        const TwipsRect place{kPageButtonLeft, layout.button_top, kPageButtonWidth,
                               kPageButtonHeight};
         for (int index = 0; index < 2; ++index) {
             auto image = std::make_unique<Image>(
-                std::string(spec.image_name) + "(" + std::to_string(index) + ")", place,
-                index == 0 ? kPicturePagePlain : kPicturePageHighlighted, spec.caption);
+                std::string(layout.image_name) + "(" + std::to_string(index) + ")", place,
+                index == 0 ? kPicturePagePlain : kPicturePageHighlighted, layout.caption);
             image->SetActsAsButton(true);
-            image->onClick = [this, p = spec.page] { SelectPage(p); };
+            image->onClick = [this, p = layout.page] { SelectPage(p); };
             page.button[static_cast<std::size_t>(index)] = std::move(image);
         }
         page.label = std::make_unique<Label>(
-            spec.label_name,
-            TwipsRect{kPageLabelLeft, spec.label_top, kPageLabelWidth, kPageLabelHeight},
-            spec.caption, label_font);
-        page.label->onClick = [this, p = spec.page] { SelectPage(p); };
+            layout.label_name,
+            TwipsRect{kPageLabelLeft, layout.label_top, kPageLabelWidth, kPageLabelHeight},
+            layout.caption, label_font);
+        page.label->onClick = [this, p = layout.page] { SelectPage(p); };
         page.panel = std::make_unique<Panel>(
-            spec.panel_name,
-            TwipsRect{kPanelLeftTwips, kPanelTopTwips, spec.panel_width, spec.panel_height},
-            *spec.font);
+            layout.panel_name,
+            TwipsRect{kPanelLeftTwips, kPanelTopTwips, layout.panel_width, layout.panel_height},
+            *layout.font);
     }
     BuildStatePage(*PageOf(Page::State).panel);
     BuildProcessPage(*PageOf(Page::Process).panel);
@@ -252,7 +252,7 @@ void MainWindow::InitialLayout() {
         ImageMin[i]->Move(kMinPlace.left, kMinPlace.top);
         ImageExit[i]->Move(kExitPlace.left, kExitPlace.top);
         for (std::size_t p = 0; p < Pages.size(); ++p) {
-            Pages[p].button[i]->Move(kPageButtonLeft, kPageSpecs[p].button_top);
+            Pages[p].button[i]->Move(kPageButtonLeft, kPageLayouts[p].button_top);
         }
     }
     ShowChromeLook(ImageMin, ChromeLook::Normal);

@@ -47,8 +47,8 @@ inline constexpr std::array<TrayMenuItemSpec, 10> kTrayMenuItems = {{
 inline constexpr std::string_view kFormMenuCaption = "Vellumar";
 inline constexpr std::string_view kTrayMenuEntryCaption = "m_Menu";
 
-constexpr bool IsSeparator(const TrayMenuItemSpec& spec) {
-    return spec.caption == "-";
+constexpr bool IsSeparator(const TrayMenuItemSpec& entry) {
+    return entry.caption == "-";
 }
 // The page a page item selects, or nothing for the other items.
 std::optional<Page> PageOfItem(TrayMenuItem item);

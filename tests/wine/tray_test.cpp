@@ -197,13 +197,13 @@ TEST(TrayMenuFormOnWindows, HoldsTheTenItemsAndReportsTheChosenOne) {
         info.dwTypeData = caption;
         info.cch = 64;
         ASSERT_TRUE(::GetMenuItemInfoW(popup, static_cast<UINT>(i), TRUE, &info));
-        const auto& spec = kTrayMenuItems[static_cast<std::size_t>(i)];
+        const auto& entry = kTrayMenuItems[static_cast<std::size_t>(i)];
         EXPECT_EQ(info.hSubMenu, nullptr);
-        if (IsSeparator(spec)) {
+        if (IsSeparator(entry)) {
             EXPECT_TRUE(info.fType & MFT_SEPARATOR) << i;
         } else {
             EXPECT_EQ(info.wID, static_cast<UINT>(i + 1));
-            EXPECT_EQ(Narrow(caption), spec.caption) << i;
+            EXPECT_EQ(Narrow(caption), entry.caption) << i;
         }
     }
 

@@ -90,13 +90,13 @@ MainFrame::MainFrame(MainWindow& form, TimerService& timers)
     small_icon_.Reset(static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
                                                       ::GetSystemMetrics(SM_CXSMICON),
                                                       ::GetSystemMetrics(SM_CYSMICON), 0)));
-    WindowClassSpec spec{kMainWindowClass};
-    spec.style = CS_DBLCLKS;
-    spec.icon = big_icon_.Get();
-    spec.small_icon = small_icon_.Get();
+    WindowClassSpec window_class{kMainWindowClass};
+    window_class.style = CS_DBLCLKS;
+    window_class.icon = big_icon_.Get();
+    window_class.small_icon = small_icon_.Get();
     // A popup without caption or border; the system menu and minimise box
     // give the taskbar button its minimise, restore and close commands.
-    Create(spec, WS_EX_APPWINDOW, Widen(kProgramTitle).c_str(),
+    Create(window_class, WS_EX_APPWINDOW, Widen(kProgramTitle).c_str(),
            WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX, CW_USEDEFAULT, CW_USEDEFAULT,
            kClientWidth, kClientHeight, nullptr);
     ::SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big_icon_.Get()));

@@ -43,15 +43,15 @@ FontSpec FontSpecOf(HFONT font) {
     if (font == nullptr || ::GetObjectW(font, sizeof(lf), &lf) == 0) {
         ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
     }
-    FontSpec spec;
-    spec.name = Narrow(lf.lfFaceName);
+    FontSpec result;
+    result.name = Narrow(lf.lfFaceName);
     // Heights are pixels: negative for the character height, positive for the
     // cell height (of which the character height is roughly seven eighths).
     const double pixels = lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight * 7.0 / 8.0;
-    spec.size_pt = std::round(pixels * 72.0 / ScreenDpi() * 4.0) / 4.0;
-    spec.bold = lf.lfWeight >= FW_BOLD;
-    spec.italic = lf.lfItalic != 0;
-    return spec;
+    result.size_pt = std::round(pixels * 72.0 / ScreenDpi() * 4.0) / 4.0;
+    result.bold = lf.lfWeight >= FW_BOLD;
+    result.italic = lf.lfItalic != 0;
+    return result;
 }
 
 GdiSurface::GdiSurface() : dc_(::CreateCompatibleDC(nullptr)) {

@@ -9,22 +9,22 @@ constexpr UINT_PTR kSubclassId = 0x564C4D;  // one subclass of ours per control
 constexpr wchar_t kControlProperty[] = L"Vellumar.Control";
 }  // namespace
 
-void Window::RegisterOnce(const WindowClassSpec& spec) {
+void Window::RegisterOnce(const WindowClassSpec& window_class) {
     const HINSTANCE instance = ::GetModuleHandleW(nullptr);
     WNDCLASSEXW existing{};
     existing.cbSize = sizeof(existing);
-    if (::GetClassInfoExW(instance, spec.name, &existing))
+    if (::GetClassInfoExW(instance, window_class.name, &existing))
         return;
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);
-    wc.style = spec.style;
+    wc.style = window_class.style;
     wc.lpfnWndProc = &Window::StaticWindowProc;
     wc.hInstance = instance;
-    wc.hCursor = spec.cursor ? spec.cursor : ::LoadCursorW(nullptr, IDC_ARROW);
-    wc.hIcon = spec.icon;
-    wc.hIconSm = spec.small_icon;
-    wc.hbrBackground = spec.background;
-    wc.lpszClassName = spec.name;
+    wc.hCursor = window_class.cursor ? window_class.cursor : ::LoadCursorW(nullptr, IDC_ARROW);
+    wc.hIcon = window_class.icon;
+    wc.hIconSm = window_class.small_icon;
+    wc.hbrBackground = window_class.background;
+    wc.lpszClassName = window_class.name;
     ::RegisterClassExW(&wc);
 }
 
@@ -42,11 +42,12 @@ Window* Window::FromHandle(HWND hwnd) {
     return reinterpret_cast<Window*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
 
-bool Window::Create(const WindowClassSpec& spec, DWORD ex_style, const wchar_t* title, DWORD style,
-                    int x, int y, int width, int height, HWND parent, HMENU menu_or_id) {
-    RegisterOnce(spec);
+bool Window::Create(const WindowClassSpec& window_class, DWORD ex_style, const wchar_t* title,
+                    DWORD style, int x, int y, int width, int height, HWND parent,
+                    HMENU menu_or_id) {
+    RegisterOnce(window_class);
     const HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    return ::CreateWindowExW(ex_style, spec.name, title, style, x, y, width, height, parent,
+    return ::CreateWindowExW(ex_style, window_class.name, title, style, x, y, width, height, parent,
                              menu_or_id, instance, this) != nullptr;
 }
 

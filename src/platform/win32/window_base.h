@@ -34,14 +34,15 @@ class Window {
     static Window* FromHandle(HWND hwnd);
 
   protected:
-    bool Create(const WindowClassSpec& spec, DWORD ex_style, const wchar_t* title, DWORD style,
-                int x, int y, int width, int height, HWND parent, HMENU menu_or_id = nullptr);
+    bool Create(const WindowClassSpec& window_class, DWORD ex_style, const wchar_t* title,
+                DWORD style, int x, int y, int width, int height, HWND parent,
+                HMENU menu_or_id = nullptr);
     virtual LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
     // Called after WM_NCDESTROY; the HWND is gone.
     virtual void OnDestroyed() {}
 
   private:
-    static void RegisterOnce(const WindowClassSpec& spec);
+    static void RegisterOnce(const WindowClassSpec& window_class);
     static LRESULT CALLBACK StaticWindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
     HWND hwnd_ = nullptr;
 };

@@ -21,10 +21,11 @@ TrayMenuForm::~TrayMenuForm() {
 void TrayMenuForm::Load() {
     if (Handle())
         return;
-    WindowClassSpec spec{kFormMenuClass};
+    WindowClassSpec window_class{kFormMenuClass};
     // Never shown; as a tool window it would not get a taskbar button even
     // if something showed it.
-    Create(spec, WS_EX_TOOLWINDOW, Widen(kFormMenuCaption).c_str(), WS_POPUP, 0, 0, 0, 0, nullptr);
+    Create(window_class, WS_EX_TOOLWINDOW, Widen(kFormMenuCaption).c_str(), WS_POPUP, 0, 0, 0, 0,
+           nullptr);
     UniqueMenu bar(::CreateMenu());
     HMENU popup = ::CreatePopupMenu();
     if (!bar || !popup) {

@@ -63,7 +63,7 @@ class TrayMenu : public testing::FormFixture {
 
 TEST(TrayMenuItems, TenItemsWithTheirCaptionsAndTwoSeparators) {
     std::vector<std::string_view> captions;
-    for (const auto& spec : kTrayMenuItems) captions.push_back(spec.caption);
+    for (const auto& entry : kTrayMenuItems) captions.push_back(entry.caption);
     EXPECT_EQ(captions, (std::vector<std::string_view>{"State", "More process priority",
                                                        "Process CPU usage limit",
                                                        "Intelligent release memory", "Setting",
@@ -72,9 +72,9 @@ TEST(TrayMenuItems, TenItemsWithTheirCaptionsAndTwoSeparators) {
     EXPECT_TRUE(IsSeparator(kTrayMenuItems[8]));
     EXPECT_EQ(kTrayMenuItems[9].name, "m_Exit");
     // The page items carry the captions of the pages they select.
-    for (const auto& spec : kTrayMenuItems) {
-        if (const auto page = PageOfItem(spec.item)) {
-            EXPECT_EQ(PageName(*page), spec.caption);
+    for (const auto& entry : kTrayMenuItems) {
+        if (const auto page = PageOfItem(entry.item)) {
+            EXPECT_EQ(PageName(*page), entry.caption);
         }
     }
 }
