@@ -215,23 +215,47 @@ class LabelWindow : public Window, public ChildWindow, private ControlObserver {
     HWND tool_tip_ = nullptr;  // owned by the label window, destroyed with it
 };
 
-// ---------------------------------------------------------------- Image
-
-class ImageWindow : public SubclassedControl, public ChildWindow, private ControlObserver {
+// A system control (BUTTON, STATIC, COMBOBOX, list view) that mirrors one
+// portable control: created at the control's place, shown or hidden with
+// it, and observing it for as long as the window object lives.
+template <typename TModel>
+class SystemControlWindow : public SubclassedControl,
+                            public ChildWindow,
+                            protected ControlObserver {
   public:
-    ImageWindow(Image& model, HWND parent, ViewContext& context, int id)
-        : model_(model), context_(context) {
-        const RECT r = PixelRect(model.Bounds());
-        const bool button = model.ActsAsButton();
-        Create(button ? L"BUTTON" : L"STATIC", 0, Widen(model.Text()).c_str(),
-               WS_CHILD | WS_CLIPSIBLINGS | VisibleStyle(model) |
-                   (button ? BS_OWNERDRAW : SS_OWNERDRAW),
-               r.left, r.top, r.right - r.left, r.bottom - r.top, parent, id);
-        model_.SetObserver(this);
-    }
-    ~ImageWindow() override { model_.SetObserver(nullptr); }
+    ~SystemControlWindow() override { model_.SetObserver(nullptr); }
     HWND Hwnd() const override { return Handle(); }
     Control& Model() override { return model_; }
+
+  protected:
+    explicit SystemControlWindow(TModel& model) : model_(model) {}
+    // `height_px` replaces the control's height where the system control
+    // needs more (a drop-down list's open height); `font` may be null.
+    void CreateAtPlace(const wchar_t* system_class, DWORD ex_style, const std::wstring& text,
+                       DWORD style, HWND parent, int id, HFONT font, int height_px = -1) {
+        const RECT r = PixelRect(model_.Bounds());
+        Create(system_class, ex_style, text.c_str(),
+               WS_CHILD | WS_CLIPSIBLINGS | VisibleStyle(model_) | style, r.left, r.top,
+               r.right - r.left, height_px < 0 ? r.bottom - r.top : height_px, parent, id);
+        if (font)
+            ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    }
+    void Observe() { model_.SetObserver(this); }
+
+    TModel& model_;
+};
+
+// ---------------------------------------------------------------- Image
+
+class ImageWindow : public SystemControlWindow<Image> {
+  public:
+    ImageWindow(Image& model, HWND parent, ViewContext& context, int id)
+        : SystemControlWindow(model), context_(context) {
+        const bool button = model.ActsAsButton();
+        CreateAtPlace(button ? L"BUTTON" : L"STATIC", 0, Widen(model.Text()),
+                      button ? BS_OWNERDRAW : SS_OWNERDRAW, parent, id, nullptr);
+        Observe();
+    }
 
   private:
     void OnControlChanged(ControlChange change) override {
@@ -283,30 +307,20 @@ class ImageWindow : public SubclassedControl, public ChildWindow, private Contro
         return SubclassedControl::HandleMessage(message, wparam, lparam);
     }
 
-    Image& model_;
     ViewContext& context_;
 };
 
 // ------------------------------------------------------------- CheckBox
 
-class CheckBoxWindow : public SubclassedControl,
-                       public ChildWindow,
-                       public CommandTarget,
-                       private ControlObserver {
+class CheckBoxWindow : public SystemControlWindow<CheckBox>, public CommandTarget {
   public:
-    CheckBoxWindow(CheckBox& model, HWND parent, ViewContext& context, int id) : model_(model) {
-        const RECT r = PixelRect(model.Bounds());
-        Create(L"BUTTON", 0, Widen(model.Text()).c_str(),
-               WS_CHILD | WS_TABSTOP | WS_CLIPSIBLINGS | BS_CHECKBOX | VisibleStyle(model), r.left,
-               r.top, r.right - r.left, r.bottom - r.top, parent, id);
-        ::SendMessageW(Handle(), WM_SETFONT,
-                       reinterpret_cast<WPARAM>(context.fonts.Get(model.Style())), FALSE);
+    CheckBoxWindow(CheckBox& model, HWND parent, ViewContext& context, int id)
+        : SystemControlWindow(model) {
+        CreateAtPlace(L"BUTTON", 0, Widen(model.Text()), WS_TABSTOP | BS_CHECKBOX, parent, id,
+                      context.fonts.Get(model.Style()));
         SyncCheck();
-        model_.SetObserver(this);
+        Observe();
     }
-    ~CheckBoxWindow() override { model_.SetObserver(nullptr); }
-    HWND Hwnd() const override { return Handle(); }
-    Control& Model() override { return model_; }
 
     void OnCommand(WORD code) override {
         if (code == BN_CLICKED)
@@ -322,32 +336,20 @@ class CheckBoxWindow : public SubclassedControl,
             SyncCheck();
         MirrorCommonChange(Handle(), model_, change);
     }
-
-    CheckBox& model_;
 };
 
 // ------------------------------------------------------------ ComboList
 
-class ComboWindow : public SubclassedControl,
-                    public ChildWindow,
-                    public CommandTarget,
-                    private ControlObserver {
+class ComboWindow : public SystemControlWindow<ComboList>, public CommandTarget {
   public:
-    ComboWindow(ComboList& model, HWND parent, ViewContext& context, int id) : model_(model) {
-        const RECT r = PixelRect(model.Bounds());
+    ComboWindow(ComboList& model, HWND parent, ViewContext& context, int id)
+        : SystemControlWindow(model) {
         constexpr int kDropDownHeight = 160;
-        Create(L"COMBOBOX", 0, L"",
-               WS_CHILD | WS_TABSTOP | WS_VSCROLL | WS_CLIPSIBLINGS | CBS_DROPDOWNLIST |
-                   VisibleStyle(model),
-               r.left, r.top, r.right - r.left, kDropDownHeight, parent, id);
-        ::SendMessageW(Handle(), WM_SETFONT,
-                       reinterpret_cast<WPARAM>(context.fonts.Get(model.Style())), FALSE);
+        CreateAtPlace(L"COMBOBOX", 0, L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, parent, id,
+                      context.fonts.Get(model.Style()), kDropDownHeight);
         SyncItems();
-        model_.SetObserver(this);
+        Observe();
     }
-    ~ComboWindow() override { model_.SetObserver(nullptr); }
-    HWND Hwnd() const override { return Handle(); }
-    Control& Model() override { return model_; }
 
     void OnCommand(WORD code) override {
         if (code != CBN_SELCHANGE)
@@ -377,22 +379,17 @@ class ComboWindow : public SubclassedControl,
         if (change != ControlChange::Text)
             MirrorCommonChange(Handle(), model_, change);
     }
-
-    ComboList& model_;
 };
 
 // ------------------------------------------------------------- ListView
 
-class ListViewWindow : public SubclassedControl, public ChildWindow, private ControlObserver {
+class ListViewWindow : public SystemControlWindow<ListView> {
   public:
-    ListViewWindow(ListView& model, HWND parent, ViewContext& context, int id) : model_(model) {
-        const RECT r = PixelRect(model.Bounds());
-        Create(WC_LISTVIEWW, WS_EX_CLIENTEDGE, Widen(model.Name()).c_str(),
-               WS_CHILD | WS_TABSTOP | WS_CLIPSIBLINGS | LVS_REPORT | LVS_SINGLESEL |
-                   LVS_SHOWSELALWAYS | VisibleStyle(model),
-               r.left, r.top, r.right - r.left, r.bottom - r.top, parent, id);
-        ::SendMessageW(Handle(), WM_SETFONT,
-                       reinterpret_cast<WPARAM>(context.fonts.Get(model.Style())), FALSE);
+    ListViewWindow(ListView& model, HWND parent, ViewContext& context, int id)
+        : SystemControlWindow(model) {
+        CreateAtPlace(WC_LISTVIEWW, WS_EX_CLIENTEDGE, Widen(model.Name()),
+                      WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS, parent, id,
+                      context.fonts.Get(model.Style()));
         ::SendMessageW(Handle(), LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT,
                        LVS_EX_FULLROWSELECT);
         int index = 0;
@@ -406,11 +403,8 @@ class ListViewWindow : public SubclassedControl, public ChildWindow, private Con
             ::SendMessageW(Handle(), LVM_INSERTCOLUMNW, static_cast<WPARAM>(index++),
                            reinterpret_cast<LPARAM>(&lv));
         }
-        model_.SetObserver(this);
+        Observe();
     }
-    ~ListViewWindow() override { model_.SetObserver(nullptr); }
-    HWND Hwnd() const override { return Handle(); }
-    Control& Model() override { return model_; }
 
   private:
     void SetCellText(int row, int column) {
@@ -445,8 +439,6 @@ class ListViewWindow : public SubclassedControl, public ChildWindow, private Con
                 break;
         }
     }
-
-    ListView& model_;
 };
 
 // ----------------------------------------------------------- PushButton
