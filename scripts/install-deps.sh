@@ -14,4 +14,4 @@ packages=(
 )
 export DEBIAN_FRONTEND=noninteractive
 apt-get update -qq
-apt-get install -y -qq --no-install-recommends "${packages[@]}" >/dev/null
+apt-get install -y -qq "${packages[@]}" >/dev/null
