@@ -52,6 +52,22 @@ std::wstring Installation::ReadSetting(const wchar_t* section, const wchar_t* ke
     return value;
 }
 
+void Installation::WritePlainSettings(const wchar_t* autorun, const wchar_t* automin,
+                                      const wchar_t* ontop) const {
+    WriteSetting(L"Process", L"EnableImproveProcess", L"0");
+    WriteSetting(L"Process", L"ImproveSpeed", L"Above Normal");
+    WriteSetting(L"Memory", L"EnableFreeMemory", L"0");
+    WriteSetting(L"Memory", L"AutoFreeMemoryInterval", L"1 minute");
+    WriteSetting(L"Setting", L"Autorun", autorun);
+    WriteSetting(L"Setting", L"Automin", automin);
+    WriteSetting(L"Setting", L"Ontop", ontop);
+}
+
+StartedProgram::StartedProgram(const wchar_t* name)
+    : install(name), program((install.WritePlainSettings(), install)) {
+    main = program.WaitForMainWindow();
+}
+
 Program::Program(const Installation& installation) {
     std::wstring command = L"\"" + installation.Exe() + L"\"";
     STARTUPINFOW startup{};

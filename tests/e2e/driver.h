@@ -24,6 +24,10 @@ class Installation {
     std::wstring ConfigPath() const { return folder_ + L"\\Config.ini"; }
     void WriteSetting(const wchar_t* section, const wchar_t* key, const wchar_t* value) const;
     std::wstring ReadSetting(const wchar_t* section, const wchar_t* key) const;
+    // All seven settings: every feature off, the first list items, and the
+    // three Setting keys as given.
+    void WritePlainSettings(const wchar_t* autorun = L"0", const wchar_t* automin = L"0",
+                            const wchar_t* ontop = L"0") const;
 
   private:
     std::wstring folder_;
@@ -47,6 +51,14 @@ class Program {
   private:
     PROCESS_INFORMATION info_{};
     HWND main_ = nullptr;
+};
+
+// A copy of the program with plain settings, started, its startup done.
+struct StartedProgram {
+    explicit StartedProgram(const wchar_t* name);
+    Installation install;
+    Program program;
+    HWND main = nullptr;
 };
 
 // Top-level windows of a process with a class name.

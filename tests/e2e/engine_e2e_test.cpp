@@ -12,16 +12,6 @@ using e2e::FindChild;
 using e2e::Installation;
 using e2e::Program;
 
-void Configure(const Installation& install, const wchar_t* improve, const wchar_t* speed) {
-    install.WriteSetting(L"Process", L"EnableImproveProcess", improve);
-    install.WriteSetting(L"Process", L"ImproveSpeed", speed);
-    install.WriteSetting(L"Memory", L"EnableFreeMemory", L"0");
-    install.WriteSetting(L"Memory", L"AutoFreeMemoryInterval", L"1 minute");
-    install.WriteSetting(L"Setting", L"Autorun", L"0");
-    install.WriteSetting(L"Setting", L"Automin", L"0");
-    install.WriteSetting(L"Setting", L"Ontop", L"0");
-}
-
 DWORD PriorityOf(DWORD pid) {
     HANDLE process = ::OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, pid);
     if (!process)
@@ -53,12 +43,12 @@ void Pump(DWORD ms) {
 }
 
 TEST(EngineEndToEnd, TheForegroundProcessIsRaisedLoggedAndPutBack) {
-    Installation install(L"raise");
     // Raising starts switched off, so the program's own window is not the
     // first target; it is switched on once notepad is in front.
-    Configure(install, L"0", L"Above Normal");
-    Program program(install);
-    HWND main = program.WaitForMainWindow();
+    e2e::StartedProgram started(L"raise");
+    const Installation& install = started.install;
+    const Program& program = started.program;
+    HWND main = started.main;
     ASSERT_TRUE(main);
 
     STARTUPINFOW startup{};
@@ -143,10 +133,9 @@ TEST(EngineEndToEnd, TheForegroundProcessIsRaisedLoggedAndPutBack) {
 }
 
 TEST(EngineEndToEnd, ReleaseMemoryNowReportsTheAmountAndLogsIt) {
-    Installation install(L"release");
-    Configure(install, L"0", L"Above Normal");
-    Program program(install);
-    HWND main = program.WaitForMainWindow();
+    e2e::StartedProgram started(L"release");
+    const Program& program = started.program;
+    HWND main = started.main;
     ASSERT_TRUE(main);
     e2e::ClickWindow(FindChild(main, L"Intelligent release memory"));
     HWND button = FindChild(main, L"release memory now");
@@ -174,10 +163,8 @@ TEST(EngineEndToEnd, ReleaseMemoryNowReportsTheAmountAndLogsIt) {
 }
 
 TEST(EngineEndToEnd, TheStatePageShowsTheTimeAndTheMemoryShare) {
-    Installation install(L"state");
-    Configure(install, L"0", L"Above Normal");
-    Program program(install);
-    HWND main = program.WaitForMainWindow();
+    e2e::StartedProgram started(L"state");
+    HWND main = started.main;
     ASSERT_TRUE(main);
     HWND time = e2e::ValueRightOf(FindChild(main, L"Time:"));
     ASSERT_TRUE(time);

@@ -11,6 +11,7 @@ namespace {
 using e2e::FindChild;
 using e2e::Installation;
 using e2e::Program;
+using e2e::StartedProgram;
 
 const wchar_t* const kPanels[] = {L"PictureState",  L"PictureProcess", L"PictureCPU",
                                   L"PictureMemory", L"PictureSetting", L"PictureAbout"};
@@ -27,28 +28,6 @@ std::wstring VisiblePanel(HWND main) {
     return count == 1 ? shown : L"<" + std::to_wstring(count) + L" panels>";
 }
 
-void WriteAll(const Installation& install, const wchar_t* autorun, const wchar_t* automin,
-              const wchar_t* ontop) {
-    install.WriteSetting(L"Process", L"EnableImproveProcess", L"0");
-    install.WriteSetting(L"Process", L"ImproveSpeed", L"Above Normal");
-    install.WriteSetting(L"Memory", L"EnableFreeMemory", L"0");
-    install.WriteSetting(L"Memory", L"AutoFreeMemoryInterval", L"1 minute");
-    install.WriteSetting(L"Setting", L"Autorun", autorun);
-    install.WriteSetting(L"Setting", L"Automin", automin);
-    install.WriteSetting(L"Setting", L"Ontop", ontop);
-}
-
-// A copy of the program started with every setting at its plain value.
-struct StartedProgram {
-    explicit StartedProgram(const wchar_t* name)
-        : install(name), program((WriteAll(install, L"0", L"0", L"0"), install)) {
-        main = program.WaitForMainWindow();
-    }
-    Installation install;
-    Program program;
-    HWND main = nullptr;
-};
-
 std::wstring RunValue() {
     wchar_t data[1024] = {};
     DWORD size = sizeof(data);
@@ -61,7 +40,7 @@ std::wstring RunValue() {
 
 TEST(ShellEndToEnd, ASecondStartShowsTheMessageAndEndsWithoutAWindow) {
     Installation install(L"single");
-    WriteAll(install, L"0", L"0", L"0");
+    install.WritePlainSettings(L"0", L"0", L"0");
     Program first(install);
     ASSERT_TRUE(first.WaitForMainWindow());
 
@@ -101,7 +80,7 @@ TEST(ShellEndToEnd, StartsCentredOnTheStatePageWhenAutominIsOff) {
 
 TEST(ShellEndToEnd, AutominStartsHiddenAndOntopStartsTopmost) {
     Installation install(L"hidden");
-    WriteAll(install, L"0", L"1", L"1");
+    install.WritePlainSettings(L"0", L"1", L"1");
     Program program(install);
     HWND main = program.WaitForMainWindow();
     ASSERT_TRUE(main);

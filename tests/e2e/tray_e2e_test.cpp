@@ -20,24 +20,7 @@ constexpr UINT kTrayCallbackMessage = 2025;
 constexpr DWORD kSendTimeoutMs = 10000;
 
 // A copy of the program started shown, on the State page.
-struct TrayProgram {
-    explicit TrayProgram(const wchar_t* name)
-        : install(name), program((Configure(install), install)) {
-        main = program.WaitForMainWindow();
-    }
-    static void Configure(const Installation& install) {
-        install.WriteSetting(L"Process", L"EnableImproveProcess", L"0");
-        install.WriteSetting(L"Process", L"ImproveSpeed", L"Above Normal");
-        install.WriteSetting(L"Memory", L"EnableFreeMemory", L"0");
-        install.WriteSetting(L"Memory", L"AutoFreeMemoryInterval", L"1 minute");
-        install.WriteSetting(L"Setting", L"Autorun", L"0");
-        install.WriteSetting(L"Setting", L"Automin", L"0");
-        install.WriteSetting(L"Setting", L"Ontop", L"0");
-    }
-    Installation install;
-    Program program;
-    HWND main = nullptr;
-};
+using TrayProgram = e2e::StartedProgram;
 
 // Whether the shell holds the icon (main window, id 0): a modify that
 // changes nothing succeeds only on an icon that exists.
