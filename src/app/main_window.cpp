@@ -178,6 +178,7 @@ void MainWindow::BuildPages() {
     }
     BuildStatePage(*PageOf(Page::State).panel);
     BuildProcessPage(*PageOf(Page::Process).panel);
+    BuildCpuPage(*PageOf(Page::CPU).panel);
     BuildMemoryPage(*PageOf(Page::Memory).panel);
     BuildSettingPage(*PageOf(Page::Setting).panel);
     BuildAboutPage(*PageOf(Page::About).panel);

@@ -19,6 +19,7 @@
 #include "app/autorun.h"
 #include "app/settings.h"
 #include "controls/controls.h"
+#include "controls/image_list.h"
 #include "engine/memory_release.h"
 #include "engine/process_priority.h"
 #include "platform/session.h"
@@ -196,6 +197,13 @@ class MainWindow {
     PushButton* CommandFreeMemory = nullptr;
     ListView* ListViewMemoryLog = nullptr;
 
+    // CPU page. ImageListProcesses holds the icons of ListViewProcesses.
+    Label* LabelCPULimitedCount = nullptr;
+    ListView* ListViewProcesses = nullptr;
+    PushButton* CommandRefreshProcess = nullptr;
+    PushButton* CommandLimitProcessCPU = nullptr;
+    ImageList ImageListProcesses{"ImageListProcesses"};
+
     // State page.
     Label* LabelTime = nullptr;
     Label* LabelSpeed = nullptr;
@@ -228,6 +236,7 @@ class MainWindow {
     void BuildSettingPage(Panel& panel);
     void BuildAboutPage(Panel& panel);
     void BuildProcessPage(Panel& panel);
+    void BuildCpuPage(Panel& panel);
     void BuildMemoryPage(Panel& panel);
     void BuildStatePage(Panel& panel);
     void StartEngine(SystemServices system);

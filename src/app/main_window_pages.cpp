@@ -50,6 +50,32 @@ void MainWindow::BuildProcessPage(Panel& panel) {
                            {"NO.", 600}, {"Time", 1000}, {"Target", 2800}, {"Priority", 1440}});
 }
 
+void MainWindow::BuildCpuPage(Panel& panel) {
+    const TextStyle& text = kSimSunFont;
+    Own<Label>(panel, "Label22", TwipsRect{360, 240, 1590, 210}, "The second way", kHeadingFont);
+    Own<Label>(panel, "Label21", TwipsRect{360, 480, 6645, 1050},
+               "Limit CPU usage of special process\n"
+               "If any process use to much CPU(for example 90%).other software will run very "
+               "slowly.or even crashes.\n"
+               "when you don't want some process to eat too much CPU.just use this function.\n"
+               "This can ensure computer has sufficient CPU resources are available.",
+               text);
+    Own<Label>(panel, "Label24", TwipsRect{360, 1560, 1200, 180}, "Limited count:", text);
+    LabelCPULimitedCount =
+        &Own<Label>(panel, "LabelCPULimitedCount", TwipsRect{1800, 1560, 105, 180}, "0", text);
+    LabelCPULimitedCount->SetAutoSize(true);
+    Own<Shape>(panel, "Shape9", TwipsRect{360, 1920, 6615, 2655}, Shape::Kind::Rectangle,
+               kFrameGrey);
+    ListViewProcesses = &Own<ListView>(
+        panel, "ListViewProcesses", TwipsRect{375, 1935, 6585, 2625}, kWindowFont,
+        std::vector<ListView::Column>{
+            {"ID", 800}, {"PID", 800}, {"Process", 2600}, {"CPU Usage limited", 2000}});
+    CommandRefreshProcess = &Own<PushButton>(panel, "CommandRefreshProcess",
+                                             TwipsRect{840, 4800, 1455, 375}, "Refresh");
+    CommandLimitProcessCPU = &Own<PushButton>(panel, "CommandLimitProcessCPU",
+                                              TwipsRect{2520, 4800, 1455, 375}, "Limit");
+}
+
 void MainWindow::BuildMemoryPage(Panel& panel) {
     const TextStyle& text = kSimSunFont;
     Own<Label>(panel, "Label19", TwipsRect{360, 240, 1365, 210}, "The third way", kHeadingFont);

@@ -4,6 +4,8 @@
 #include <cctype>
 #include <utility>
 
+#include "controls/image_list.h"
+
 namespace vellumar {
 
 void Control::SetVisible(bool visible) {
@@ -52,6 +54,7 @@ int ListView::AddRow(std::string first) {
     if (!row.empty())
         row[0] = std::move(first);
     rows_.push_back(std::move(row));
+    row_icons_.emplace_back();
     changed_row_ = RowCount() - 1;
     changed_column_ = 0;
     Changed(ControlChange::RowAdded);
@@ -74,6 +77,35 @@ void ListView::EnsureVisible(int row) {
     changed_row_ = row;
     changed_column_ = -1;
     Changed(ControlChange::ScrollToRow);
+}
+
+void ListView::Clear() {
+    rows_.clear();
+    row_icons_.clear();
+    selected_row_ = -1;
+    Changed(ControlChange::RowsCleared);
+}
+
+void ListView::SetSmallIcons(const ImageList* icons) {
+    small_icons_ = icons;
+    Changed(ControlChange::SmallIcons);
+}
+
+bool ListView::SetRowIcon(int row, const std::string& key) {
+    if (row < 0 || row >= RowCount() || !small_icons_ || small_icons_->IndexOf(key) < 0)
+        return false;
+    row_icons_[static_cast<std::size_t>(row)] = key;
+    changed_row_ = row;
+    changed_column_ = -1;
+    Changed(ControlChange::RowIcon);
+    return true;
+}
+
+void ListView::SelectRow(int row) {
+    if (row < -1 || row >= RowCount() || row == selected_row_)
+        return;
+    selected_row_ = row;
+    Changed(ControlChange::Selection);
 }
 
 Image::Image(std::string name, TwipsRect bounds, int picture, std::string accessible_name,

@@ -18,6 +18,8 @@
 
 namespace vellumar {
 
+class ImageList;
+
 struct TwipsRect {
     int left = 0;
     int top = 0;
@@ -53,6 +55,10 @@ enum class ControlChange {
     RowAdded,
     CellChanged,
     ScrollToRow,
+    RowsCleared,
+    RowIcon,
+    SmallIcons,
+    Selection,
 };
 
 class ControlObserver {
@@ -182,14 +188,40 @@ class ListView : public Control {
     int AddRow(std::string first);
     void SetCell(int row, int column, std::string text);
     void EnsureVisible(int row);
-    // What the latest RowAdded, CellChanged or ScrollToRow change was about.
+    // What the latest RowAdded, CellChanged, RowIcon or ScrollToRow change
+    // was about.
     int ChangedRow() const { return changed_row_; }
     int ChangedColumn() const { return changed_column_; }
+
+    // Removes every row; nothing is selected afterwards.
+    void Clear();
+    // The image list whose pictures the rows show as small icons; nullptr
+    // unbinds it.
+    void SetSmallIcons(const ImageList* icons);
+    const ImageList* SmallIcons() const { return small_icons_; }
+    // Gives a row the small icon under `key` of the bound list. False, and
+    // nothing changes, without a bound list, a row or a picture of that key.
+    bool SetRowIcon(int row, const std::string& key);
+    // The key of the row's small icon, empty for none.
+    const std::string& RowIcon(int row) const { return row_icons_[static_cast<std::size_t>(row)]; }
+    // The selected row, -1 for none (one row at most is selected).
+    int SelectedRow() const { return selected_row_; }
+    void SelectRow(int row);
+    void UserSelect(int row) { SelectRow(row); }
+
+    std::function<void()> onDblClick;
+    void UserDoubleClick() {
+        if (onDblClick)
+            onDblClick();
+    }
 
   private:
     TextStyle style_;
     std::vector<Column> columns_;
     std::vector<std::vector<std::string>> rows_;
+    std::vector<std::string> row_icons_;
+    const ImageList* small_icons_ = nullptr;
+    int selected_row_ = -1;
     int changed_row_ = -1;
     int changed_column_ = -1;
 };

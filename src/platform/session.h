@@ -29,6 +29,8 @@ class MessageBoxes {
     virtual void ShowMessage(const std::string& title, const std::string& text) = 0;
     // The same with the information icon.
     virtual void ShowInformation(const std::string& title, const std::string& text) = 0;
+    // The same with the warning icon.
+    virtual void ShowWarning(const std::string& title, const std::string& text) = 0;
 };
 
 }  // namespace vellumar

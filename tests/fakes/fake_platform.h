@@ -165,6 +165,9 @@ class FakeSession : public InstanceLock, public Privileges, public MessageBoxes 
     void ShowInformation(const std::string& title, const std::string& text) override {
         log_.Add("information " + title + ": " + text);
     }
+    void ShowWarning(const std::string& title, const std::string& text) override {
+        log_.Add("warning " + title + ": " + text);
+    }
     bool other_instance = false;
 
   private:

@@ -126,6 +126,10 @@ void Win32MessageBoxes::ShowInformation(const std::string& title, const std::str
     ::MessageBoxW(owner_, Widen(text).c_str(), Widen(title).c_str(), MB_OK | MB_ICONINFORMATION);
 }
 
+void Win32MessageBoxes::ShowWarning(const std::string& title, const std::string& text) {
+    ::MessageBoxW(owner_, Widen(text).c_str(), Widen(title).c_str(), MB_OK | MB_ICONWARNING);
+}
+
 Win32TimerService::Win32TimerService() {
     Create(WindowClassSpec{L"Vellumar.Timers"}, 0, L"", 0, 0, 0, 0, 0, HWND_MESSAGE);
 }

@@ -72,6 +72,7 @@ class Win32MessageBoxes : public MessageBoxes {
     void SetOwner(HWND owner) { owner_ = owner; }
     void ShowMessage(const std::string& title, const std::string& text) override;
     void ShowInformation(const std::string& title, const std::string& text) override;
+    void ShowWarning(const std::string& title, const std::string& text) override;
 
   private:
     HWND owner_ = nullptr;

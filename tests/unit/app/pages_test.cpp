@@ -21,6 +21,14 @@ TEST_F(MainWindowPagesContent, PagesStartWithTheirTextsAndInitialFigures) {
     EXPECT_EQ(TextOf(form, "Label17"), "Virual memory");
     EXPECT_EQ(TextOf(form, "Label5"), "Process limited count:");
     EXPECT_EQ(TextOf(form, "CommandFreeMemory"), "release memory now");
+    EXPECT_EQ(TextOf(form, "Label22"), "The second way");
+    EXPECT_EQ(TextOf(form, "Label24"), "Limited count:");
+    EXPECT_EQ(TextOf(form, "CommandRefreshProcess"), "Refresh");
+    EXPECT_EQ(TextOf(form, "CommandLimitProcessCPU"), "Limit");
+    EXPECT_EQ(form.LabelCPULimitedCount->Text(), "0");
+    EXPECT_TRUE(form.LabelCPULimitedCount->AutoSize());
+    EXPECT_EQ(form.ListViewProcesses->Columns()[3].header, "CPU Usage limited");
+    EXPECT_EQ(form.ListViewProcesses->Columns()[2].width_twips, 2600);
     EXPECT_EQ(form.LabelNowImproveProcess->Text(), "None");
     EXPECT_EQ(form.LabelImprovedCount->Text(), "None");
     EXPECT_EQ(form.LabelStateNowImproving->Text(), "None");
