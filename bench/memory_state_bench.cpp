@@ -68,6 +68,7 @@ class NoBoxes : public MessageBoxes {
   public:
     void ShowMessage(const std::string&, const std::string&) override {}
     void ShowInformation(const std::string&, const std::string&) override {}
+    void ShowWarning(const std::string&, const std::string&) override {}
 };
 
 struct Page {

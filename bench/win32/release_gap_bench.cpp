@@ -57,6 +57,7 @@ class Silent : public MessageBoxes {
   public:
     void ShowMessage(const std::string&, const std::string&) override {}
     void ShowInformation(const std::string&, const std::string&) override {}
+    void ShowWarning(const std::string&, const std::string&) override {}
 };
 
 }  // namespace

@@ -8,7 +8,10 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <map>
 
+#include "controls/image_list.h"
+#include "controls/slider.h"
 #include "controls/win32/command_button_window.h"
 #include "platform/win32/text.h"
 
@@ -383,13 +386,22 @@ class ComboWindow : public SystemControlWindow<ComboList>, public CommandTarget 
 
 // ------------------------------------------------------------- ListView
 
-class ListViewWindow : public SystemControlWindow<ListView> {
+struct ImageListTraits {
+    static HIMAGELIST Invalid() { return nullptr; }
+    static bool IsValid(HIMAGELIST h) { return h != nullptr; }
+    static void Close(HIMAGELIST h) { ::ImageList_Destroy(h); }
+};
+using UniqueImageList = UniqueResource<HIMAGELIST, ImageListTraits>;
+
+class ListViewWindow : public SystemControlWindow<ListView>, public NotifyTarget {
   public:
     ListViewWindow(ListView& model, HWND parent, ViewContext& context, int id)
         : SystemControlWindow(model) {
-        CreateAtPlace(WC_LISTVIEWW, WS_EX_CLIENTEDGE, Widen(model.Name()),
-                      WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS, parent, id,
-                      context.fonts.Get(model.Style()));
+        // The window keeps its image list: the list view must not destroy it.
+        CreateAtPlace(
+            WC_LISTVIEWW, WS_EX_CLIENTEDGE, Widen(model.Name()),
+            WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS,
+            parent, id, context.fonts.Get(model.Style()));
         ::SendMessageW(Handle(), LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT,
                        LVS_EX_FULLROWSELECT);
         int index = 0;
@@ -406,6 +418,20 @@ class ListViewWindow : public SystemControlWindow<ListView> {
         Observe();
     }
 
+    LRESULT OnNotify(const NMHDR& header) override {
+        if (header.code == NM_DBLCLK) {
+            model_.UserDoubleClick();
+        } else if (header.code == LVN_ITEMCHANGED && !syncing_) {
+            const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+            if ((change.uChanged & LVIF_STATE) &&
+                ((change.uOldState ^ change.uNewState) & LVIS_SELECTED)) {
+                model_.UserSelect(static_cast<int>(::SendMessageW(
+                    Handle(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED)));
+            }
+        }
+        return 0;
+    }
+
   private:
     void SetCellText(int row, int column) {
         std::wstring text = Widen(model_.Row(row)[static_cast<std::size_t>(column)]);
@@ -415,14 +441,58 @@ class ListViewWindow : public SystemControlWindow<ListView> {
         ::SendMessageW(Handle(), LVM_SETITEMTEXTW, static_cast<WPARAM>(row),
                        reinterpret_cast<LPARAM>(&item));
     }
+    // Brings the native image list up to the model's: rebuilt after a clear,
+    // else only the pictures added since the last look are copied in. Keys
+    // that share one picture share one native image.
+    void SyncImages(const ImageList& images) {
+        if (!native_images_) {
+            native_images_.Reset(::ImageList_Create(::GetSystemMetrics(SM_CXSMICON),
+                                                    ::GetSystemMetrics(SM_CYSMICON),
+                                                    ILC_COLOR32 | ILC_MASK, 16, 16));
+        }
+        if (images.Generation() != synced_generation_ ||
+            images.Entries().size() < native_index_.size()) {
+            ::ImageList_RemoveAll(native_images_.Get());
+            synced_generation_ = images.Generation();
+            native_index_.clear();
+            native_of_picture_.clear();
+        }
+        for (std::size_t i = native_index_.size(); i < images.Entries().size(); ++i) {
+            const IconPicture* picture = images.Entries()[i].picture.get();
+            auto [it, added] = native_of_picture_.try_emplace(picture, -1);
+            if (added) {
+                it->second = ::ImageList_AddIcon(native_images_.Get(),
+                                                 reinterpret_cast<HICON>(picture->IconHandle()));
+            }
+            native_index_.push_back(it->second);
+        }
+    }
+    void SetRowImage(int row, int image) {
+        LVITEMW item{};
+        item.mask = LVIF_IMAGE;
+        item.iItem = row;
+        item.iImage = image;
+        ::SendMessageW(Handle(), LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    }
+    void SyncSelection() {
+        syncing_ = true;
+        LVITEMW item{};
+        item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        const int row = model_.SelectedRow();
+        item.state = row >= 0 ? LVIS_SELECTED | LVIS_FOCUSED : 0;
+        ::SendMessageW(Handle(), LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+                       reinterpret_cast<LPARAM>(&item));
+        syncing_ = false;
+    }
     void OnControlChanged(ControlChange change) override {
         const int row = model_.ChangedRow();
         switch (change) {
             case ControlChange::RowAdded: {
                 std::wstring text = Widen(model_.Row(row)[0]);
                 LVITEMW item{};
-                item.mask = LVIF_TEXT;
+                item.mask = LVIF_TEXT | LVIF_IMAGE;
                 item.iItem = row;
+                item.iImage = I_IMAGENONE;
                 item.pszText = text.data();
                 ::SendMessageW(Handle(), LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
                 break;
@@ -431,13 +501,140 @@ class ListViewWindow : public SystemControlWindow<ListView> {
                 SetCellText(row, model_.ChangedColumn());
                 break;
             case ControlChange::ScrollToRow:
-                ::SendMessageW(Handle(), LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+                if (rebuilding_) {
+                    scroll_to_row_ = row;
+                } else {
+                    ::SendMessageW(Handle(), LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+                }
+                break;
+            case ControlChange::RowsCleared:
+                syncing_ = true;
+                ::SendMessageW(Handle(), LVM_DELETEALLITEMS, 0, 0);
+                syncing_ = false;
+                BeginRebuild();
+                break;
+            case ControlChange::SmallIcons: {
+                if (const ImageList* images = model_.SmallIcons())
+                    SyncImages(*images);
+                const HIMAGELIST bound = model_.SmallIcons() ? native_images_.Get() : nullptr;
+                if (bound != bound_images_) {
+                    bound_images_ = bound;
+                    ::SendMessageW(Handle(), LVM_SETIMAGELIST, LVSIL_SMALL,
+                                   reinterpret_cast<LPARAM>(bound));
+                }
+                break;
+            }
+            case ControlChange::RowIcon:
+                if (const ImageList* images = model_.SmallIcons()) {
+                    const int index = images->IndexOf(model_.RowIcon(row));
+                    if (index >= 0 && static_cast<std::size_t>(index) < native_index_.size())
+                        SetRowImage(row, native_index_[static_cast<std::size_t>(index)]);
+                }
+                break;
+            case ControlChange::Selection:
+                SyncSelection();
                 break;
             default:
                 if (change != ControlChange::Text)
                     MirrorCommonChange(Handle(), model_, change);
                 break;
         }
+    }
+
+    // A list rebuilt from nothing (a refresh) is drawn and scrolled once,
+    // when the work that rebuilds it has ended and the message loop runs.
+    void BeginRebuild() {
+        if (rebuilding_)
+            return;
+        rebuilding_ = true;
+        ::SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);
+        ::PostMessageW(Handle(), kEndRebuild, 0, 0);
+    }
+    void EndRebuild() {
+        rebuilding_ = false;
+        ::SendMessageW(Handle(), WM_SETREDRAW, TRUE, 0);
+        if (scroll_to_row_ >= 0 && scroll_to_row_ < model_.RowCount()) {
+            ::SendMessageW(Handle(), LVM_ENSUREVISIBLE, static_cast<WPARAM>(scroll_to_row_), FALSE);
+        }
+        scroll_to_row_ = -1;
+        ::InvalidateRect(Handle(), nullptr, TRUE);
+    }
+    LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override {
+        if (message == kEndRebuild) {
+            EndRebuild();
+            return 0;
+        }
+        return SystemControlWindow::HandleMessage(message, wparam, lparam);
+    }
+
+    static constexpr UINT kEndRebuild = WM_APP + 0x51;
+    UniqueImageList native_images_;
+    HIMAGELIST bound_images_ = nullptr;
+    std::uint64_t synced_generation_ = 0;
+    // The native image of each picture of the model's list, in its order.
+    std::vector<int> native_index_;
+    std::map<const IconPicture*, int> native_of_picture_;
+    bool syncing_ = false;
+    bool rebuilding_ = false;
+    int scroll_to_row_ = -1;
+};
+
+// --------------------------------------------------------------- Slider
+
+class SliderWindow : public SystemControlWindow<Slider>, public ScrollTarget {
+  public:
+    SliderWindow(Slider& model, HWND parent, int id) : SystemControlWindow(model) {
+        CreateAtPlace(TRACKBAR_CLASSW, 0, Widen(model.Name()),
+                      WS_TABSTOP | TBS_HORZ | TBS_BOTTOM | TBS_AUTOTICKS, parent, id, nullptr);
+        ::SendMessageW(Handle(), TBM_SETRANGEMIN, FALSE, model.Min());
+        ::SendMessageW(Handle(), TBM_SETRANGEMAX, FALSE, model.Max());
+        ::SendMessageW(Handle(), TBM_SETTICFREQ, 10, 0);
+        ::SendMessageW(Handle(), TBM_SETLINESIZE, 0, 1);
+        ::SendMessageW(Handle(), TBM_SETPAGESIZE, 0, 10);
+        SyncPosition();
+        Observe();
+    }
+
+    void OnScroll() override {
+        model_.UserSetValue(static_cast<int>(::SendMessageW(Handle(), TBM_GETPOS, 0, 0)));
+    }
+
+  private:
+    void SyncPosition() { ::SendMessageW(Handle(), TBM_SETPOS, TRUE, model_.Value()); }
+    void OnControlChanged(ControlChange change) override {
+        if (change == ControlChange::Value)
+            SyncPosition();
+        else if (change != ControlChange::Text)
+            MirrorCommonChange(Handle(), model_, change);
+    }
+};
+
+// ------------------------------------------------------------ IconView
+
+// A STATIC icon window; the model's picture owns the icon it shows.
+class IconViewWindow : public SystemControlWindow<IconView> {
+  public:
+    IconViewWindow(IconView& model, HWND parent, int id) : SystemControlWindow(model) {
+        CreateAtPlace(L"STATIC", 0, Widen(model.Text()), SS_ICON | SS_CENTERIMAGE, parent, id,
+                      nullptr);
+        // SS_ICON sizes the window to its icon; the place stays the model's.
+        MirrorCommonChange(Handle(), model_, ControlChange::Bounds);
+        SyncIcon();
+        Observe();
+    }
+
+  private:
+    void SyncIcon() {
+        const SharedIcon& picture = model_.Picture();
+        const auto icon = picture ? reinterpret_cast<HICON>(picture->IconHandle()) : nullptr;
+        ::SendMessageW(Handle(), STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+        MirrorCommonChange(Handle(), model_, ControlChange::Bounds);
+    }
+    void OnControlChanged(ControlChange change) override {
+        if (change == ControlChange::Picture)
+            SyncIcon();
+        else if (change != ControlChange::Text)
+            MirrorCommonChange(Handle(), model_, change);
     }
 };
 
@@ -562,6 +759,11 @@ class PanelWindow : public Window,
             case WM_COMMAND:
                 RouteCommand(wparam, lparam);
                 return 0;
+            case WM_NOTIFY:
+                return RouteNotify(lparam);
+            case WM_HSCROLL:
+                RouteScroll(lparam);
+                return 0;
         }
         return Window::HandleMessage(message, wparam, lparam);
     }
@@ -598,6 +800,12 @@ std::unique_ptr<ChildWindow> CreateChildWindow(Control& control, HWND parent,
     if (auto* button = dynamic_cast<PushButton*>(&control)) {
         return std::make_unique<PushButtonWindow>(*button, parent, context, id);
     }
+    if (auto* slider = dynamic_cast<Slider*>(&control)) {
+        return std::make_unique<SliderWindow>(*slider, parent, id);
+    }
+    if (auto* icon = dynamic_cast<IconView*>(&control)) {
+        return std::make_unique<IconViewWindow>(*icon, parent, id);
+    }
     return nullptr;
 }
 
@@ -608,6 +816,23 @@ void RouteCommand(WPARAM wparam, LPARAM lparam) {
     if (auto* target = dynamic_cast<CommandTarget*>(SubclassedControl::FromHandle(child))) {
         target->OnCommand(HIWORD(wparam));
     }
+}
+
+LRESULT RouteNotify(LPARAM lparam) {
+    const auto* header = reinterpret_cast<const NMHDR*>(lparam);
+    if (!header || !header->hwndFrom)
+        return 0;
+    if (auto* target = dynamic_cast<NotifyTarget*>(SubclassedControl::FromHandle(header->hwndFrom)))
+        return target->OnNotify(*header);
+    return 0;
+}
+
+void RouteScroll(LPARAM lparam) {
+    const auto child = reinterpret_cast<HWND>(lparam);
+    if (!child)
+        return;
+    if (auto* target = dynamic_cast<ScrollTarget*>(SubclassedControl::FromHandle(child)))
+        target->OnScroll();
 }
 
 }  // namespace vellumar::win32

@@ -7,6 +7,8 @@
 //               container, which hit-tests the images like windowless
 //               controls, while BM_CLICK from assistive tools still works;
 //   CheckBox -> BUTTON check box; ComboList -> COMBOBOX drop-down list;
+//   ListView -> report list view, with its small-icon image list;
+//   Slider   -> track bar; IconView -> STATIC icon;
 //   Panel    -> "VellumarPanel" window holding its children.
 // Each window observes its control and mirrors every change; user input on
 // the window goes back to the control's User* methods.
@@ -50,6 +52,18 @@ class CommandTarget {
     virtual void OnCommand(WORD code) = 0;
 };
 
+// Children that send WM_NOTIFY (list views) or WM_HSCROLL (track bars).
+class NotifyTarget {
+  public:
+    virtual ~NotifyTarget() = default;
+    virtual LRESULT OnNotify(const NMHDR& header) = 0;
+};
+class ScrollTarget {
+  public:
+    virtual ~ScrollTarget() = default;
+    virtual void OnScroll() = 0;
+};
+
 class ChildWindow {
   public:
     virtual ~ChildWindow() = default;
@@ -64,5 +78,8 @@ std::unique_ptr<ChildWindow> CreateChildWindow(Control& control, HWND parent,
 
 // Routes WM_COMMAND from a child control to its window object.
 void RouteCommand(WPARAM wparam, LPARAM lparam);
+// Routes WM_NOTIFY and WM_HSCROLL from a child control to its window object.
+LRESULT RouteNotify(LPARAM lparam);
+void RouteScroll(LPARAM lparam);
 
 }  // namespace vellumar::win32

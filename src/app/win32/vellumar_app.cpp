@@ -8,8 +8,11 @@
 #include "app/main_window.h"
 #include "app/settings.h"
 #include "app/startup.h"
+#include "app/win32/cpu_limit_dialog_window.h"
 #include "app/win32/main_frame.h"
+#include "engine/process_limits.h"
 #include "platform/win32/platform_win32.h"
+#include "platform/win32/process_snapshot_win32.h"
 #include "platform/win32/system_win32.h"
 #include "shell/win32/tray_shell_win32.h"
 
@@ -49,8 +52,26 @@ int RunVellumar() {
     // does not outlive it.
     frame.onEndSession = [&tray] { tray.Shutdown(); };
 
+    // The second way: the process list, the limit table and its dialog.
+    Win32ProcessSnapshots snapshots;
+    Win32FileIcons file_icons;
+    ProcessLimits process_limits;
+    FormSetProcessCpuPercent limit_dialog(process_limits, *form.ListViewProcesses);
+    CpuLimitDialogWindow limit_dialog_window(
+        limit_dialog, [&frame] { return frame.Handle(); }, timers);
+    ProcessLimiter limiter(
+        LimitServices{snapshots, file_icons, pump, message_boxes},
+        LimitPageControls{*form.ListViewProcesses, form.ImageListProcesses,
+                          *form.LabelCPULimitedCount, *form.LabelStateProcessLimited,
+                          *form.CommandRefreshProcess, *form.CommandLimitProcessCPU, form.TimerCPU},
+        process_limits, limit_dialog, std::string(kProgramTitle));
+    tray.AddGateForm([&limit_dialog] { return limit_dialog.Shown(); });
+    tray.unloadCpuLimitDialog = [&limit_dialog] { limit_dialog.Unload(); };
+
     StartupHooks hooks;
     tray.FillStartupHooks(hooks);
+    hooks.reset_process_limits = [&process_limits] { process_limits.ResetUnusedSlots(); };
+    hooks.refresh_process_list = [&limiter] { limiter.CommandRefreshProcess_Click(); };
     LoadMainWindow(form, privileges, hooks);
     frame.ShowAfterLoad();
 

@@ -19,7 +19,10 @@ TrayShell::TrayShell(MainWindow& form, std::function<HWND()> main_window)
       shutdown_(ProgramShutdown::Steps{[this] { tray_icon_.DeleteTrayIcon(); },
                                        [this] { window_hook_.Remove(); },
                                        [this] { menu_window_.Unload(); },
-                                       {},  // the CPU-limit dialog, once it exists
+                                       [this] {
+                                           if (unloadCpuLimitDialog)
+                                               unloadCpuLimitDialog();
+                                       },
                                        [this] {
                                            // The window's timers go with it: the animation must not
                                            // touch the shell again once the icon is gone.

@@ -34,6 +34,10 @@ class TrayShell {
     // The startup steps of the desktop integration.
     void FillStartupHooks(StartupHooks& hooks);
     void Shutdown() { shutdown_.Run(); }
+    // Another form whose visibility closes the icon's gate while it shows.
+    void AddGateForm(std::function<bool()> shown) { hook_.AddGateForm(std::move(shown)); }
+    // The shutdown's step that unloads the CPU-limit dialog.
+    std::function<void()> unloadCpuLimitDialog;
 
   private:
     void ShowMainWindow();
