@@ -262,6 +262,24 @@ std::wstring ListViewCell(HWND list, DWORD pid, int row, int column) {
     return text;
 }
 
+void SelectListViewRow(HWND list, DWORD pid, int row) {
+    HANDLE process = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid);
+    if (!process)
+        return;
+    void* remote = ::VirtualAllocEx(process, nullptr, sizeof(LVITEMW), MEM_COMMIT | MEM_RESERVE,
+                                    PAGE_READWRITE);
+    if (remote) {
+        LVITEMW item{};
+        item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        item.state = LVIS_SELECTED | LVIS_FOCUSED;
+        ::WriteProcessMemory(process, remote, &item, sizeof(item), nullptr);
+        ::SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+                       reinterpret_cast<LPARAM>(remote));
+        ::VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    }
+    ::CloseHandle(process);
+}
+
 int ListViewRows(HWND list) {
     return static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
 }

@@ -80,6 +80,9 @@ void SaveScreenshot(HWND window, const std::string& name);
 // The text of a cell of a report list view in another process.
 std::wstring ListViewCell(HWND list, DWORD pid, int row, int column);
 int ListViewRows(HWND list);
+// Selects and focuses a row of a report list view in another process, as a
+// click on it does.
+void SelectListViewRow(HWND list, DWORD pid, int row);
 // The window just right of a caption window, on the same line (the value a
 // caption names), shown or not.
 HWND ValueRightOf(HWND caption);
