@@ -107,6 +107,7 @@ int main(int argc, char** argv) {
                   {0, 0, 6585, 2625},
                   {},
                   {{"ID", 800}, {"PID", 800}, {"Process", 2600}, {"CPU Usage limited", 2000}}};
+    list.SetOnDemand(true);  // as the CPU page's list
     ImageList images{"ImageListProcesses"};
     // "bare" leaves the list without a window: the portable work alone.
     const bool bare = argc > 3 && std::string(argv[3]) == "bare";

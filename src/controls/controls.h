@@ -195,6 +195,10 @@ class ListView : public Control {
 
     // Removes every row; nothing is selected afterwards.
     void Clear();
+    // Rows handed to the screen only when it draws them, for long lists that
+    // are rebuilt often. Read when the list's window is made.
+    bool OnDemand() const { return on_demand_; }
+    void SetOnDemand(bool value) { on_demand_ = value; }
     // The image list whose pictures the rows show as small icons; nullptr
     // unbinds it.
     void SetSmallIcons(const ImageList* icons);
@@ -222,6 +226,7 @@ class ListView : public Control {
     std::vector<std::string> row_icons_;
     const ImageList* small_icons_ = nullptr;
     int selected_row_ = -1;
+    bool on_demand_ = false;
     int changed_row_ = -1;
     int changed_column_ = -1;
 };

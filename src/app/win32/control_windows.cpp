@@ -396,7 +396,7 @@ using UniqueImageList = UniqueResource<HIMAGELIST, ImageListTraits>;
 class ListViewWindow : public SystemControlWindow<ListView>, public NotifyTarget {
   public:
     ListViewWindow(ListView& model, HWND parent, ViewContext& context, int id)
-        : SystemControlWindow(model) {
+        : SystemControlWindow(model), on_demand_(model.OnDemand()) {
         // The window keeps its image list: the list view must not destroy it.
         CreateAtPlace(
             WC_LISTVIEWW, WS_EX_CLIENTEDGE, Widen(model.Name()),
@@ -419,7 +419,9 @@ class ListViewWindow : public SystemControlWindow<ListView>, public NotifyTarget
     }
 
     LRESULT OnNotify(const NMHDR& header) override {
-        if (header.code == NM_DBLCLK) {
+        if (header.code == LVN_GETDISPINFOW) {
+            FillOnDemand(reinterpret_cast<NMLVDISPINFOW&>(const_cast<NMHDR&>(header)).item);
+        } else if (header.code == NM_DBLCLK) {
             model_.UserDoubleClick();
         } else if (header.code == LVN_ITEMCHANGED && !syncing_) {
             const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
@@ -433,6 +435,37 @@ class ListViewWindow : public SystemControlWindow<ListView>, public NotifyTarget
     }
 
   private:
+    // A row of an on-demand list, as the list view draws or reads it.
+    void FillOnDemand(LVITEMW& item) {
+        if (item.iItem < 0 || item.iItem >= model_.RowCount())
+            return;
+        const auto& row = model_.Row(item.iItem);
+        if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0 && item.iSubItem >= 0 &&
+            static_cast<std::size_t>(item.iSubItem) < row.size()) {
+            const std::wstring text = Widen(row[static_cast<std::size_t>(item.iSubItem)]);
+            ::lstrcpynW(item.pszText, text.c_str(), item.cchTextMax);
+        }
+        if (item.mask & LVIF_IMAGE)
+            item.iImage = NativeImageOf(item.iItem);
+    }
+    int NativeImageOf(int row) const {
+        const ImageList* images = model_.SmallIcons();
+        const int index = images ? images->IndexOf(model_.RowIcon(row)) : -1;
+        if (index < 0 || static_cast<std::size_t>(index) >= native_index_.size())
+            return I_IMAGENONE;
+        return native_index_[static_cast<std::size_t>(index)];
+    }
+    // Tells an on-demand list view how many rows there are.
+    void SyncRowCount() {
+        syncing_ = true;
+        ::SendMessageW(Handle(), LVM_SETITEMCOUNT, static_cast<WPARAM>(model_.RowCount()),
+                       LVSICF_NOSCROLL);
+        syncing_ = false;
+    }
+    void RedrawRow(int row) {
+        ::SendMessageW(Handle(), LVM_REDRAWITEMS, static_cast<WPARAM>(row),
+                       static_cast<LPARAM>(row));
+    }
     void SetCellText(int row, int column) {
         std::wstring text = Widen(model_.Row(row)[static_cast<std::size_t>(column)]);
         LVITEMW item{};
@@ -484,21 +517,37 @@ class ListViewWindow : public SystemControlWindow<ListView>, public NotifyTarget
                        reinterpret_cast<LPARAM>(&item));
         syncing_ = false;
     }
+    // Rows of a list view that holds its own texts and images.
+    void MirrorRow(ControlChange change, int row) {
+        if (change == ControlChange::RowAdded) {
+            std::wstring text = Widen(model_.Row(row)[0]);
+            LVITEMW item{};
+            item.mask = LVIF_TEXT | LVIF_IMAGE;
+            item.iItem = row;
+            item.iImage = I_IMAGENONE;
+            item.pszText = text.data();
+            ::SendMessageW(Handle(), LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+        } else if (change == ControlChange::CellChanged) {
+            SetCellText(row, model_.ChangedColumn());
+        } else {
+            SetRowImage(row, NativeImageOf(row));
+        }
+    }
     void OnControlChanged(ControlChange change) override {
         const int row = model_.ChangedRow();
         switch (change) {
-            case ControlChange::RowAdded: {
-                std::wstring text = Widen(model_.Row(row)[0]);
-                LVITEMW item{};
-                item.mask = LVIF_TEXT | LVIF_IMAGE;
-                item.iItem = row;
-                item.iImage = I_IMAGENONE;
-                item.pszText = text.data();
-                ::SendMessageW(Handle(), LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
-                break;
-            }
+            case ControlChange::RowAdded:
             case ControlChange::CellChanged:
-                SetCellText(row, model_.ChangedColumn());
+            case ControlChange::RowIcon:
+                if (!on_demand_) {
+                    MirrorRow(change, row);
+                } else if (!rebuilding_) {
+                    // A rebuilt list is counted once, when the rebuild ends.
+                    if (change == ControlChange::RowAdded)
+                        SyncRowCount();
+                    else
+                        RedrawRow(row);
+                }
                 break;
             case ControlChange::ScrollToRow:
                 if (rebuilding_) {
@@ -524,15 +573,10 @@ class ListViewWindow : public SystemControlWindow<ListView>, public NotifyTarget
                 }
                 break;
             }
-            case ControlChange::RowIcon:
-                if (const ImageList* images = model_.SmallIcons()) {
-                    const int index = images->IndexOf(model_.RowIcon(row));
-                    if (index >= 0 && static_cast<std::size_t>(index) < native_index_.size())
-                        SetRowImage(row, native_index_[static_cast<std::size_t>(index)]);
-                }
-                break;
             case ControlChange::Selection:
-                SyncSelection();
+                // An on-demand list has no rows to select until it is counted.
+                if (!(on_demand_ && rebuilding_))
+                    SyncSelection();
                 break;
             default:
                 if (change != ControlChange::Text)
@@ -552,6 +596,10 @@ class ListViewWindow : public SystemControlWindow<ListView>, public NotifyTarget
     }
     void EndRebuild() {
         rebuilding_ = false;
+        if (on_demand_) {
+            SyncRowCount();
+            SyncSelection();
+        }
         ::SendMessageW(Handle(), WM_SETREDRAW, TRUE, 0);
         if (scroll_to_row_ >= 0 && scroll_to_row_ < model_.RowCount()) {
             ::SendMessageW(Handle(), LVM_ENSUREVISIBLE, static_cast<WPARAM>(scroll_to_row_), FALSE);
@@ -574,6 +622,7 @@ class ListViewWindow : public SystemControlWindow<ListView>, public NotifyTarget
     // The native image of each picture of the model's list, in its order.
     std::vector<int> native_index_;
     std::map<const IconPicture*, int> native_of_picture_;
+    const bool on_demand_;
     bool syncing_ = false;
     bool rebuilding_ = false;
     int scroll_to_row_ = -1;
