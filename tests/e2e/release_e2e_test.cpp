@@ -10,7 +10,6 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
-#include <cwchar>
 #include <memory>
 #include <string>
 
@@ -58,27 +57,27 @@ std::wstring RegText(HKEY root, const wchar_t* key, const wchar_t* value) {
     return data;
 }
 
-std::string Narrow(const wchar_t* text) {
-    return std::string(text, text + std::wcslen(text));
-}
-
-// Runs a program to its end; its exit code, or -1.
-long RunToEnd(const std::wstring& command_line) {
-    std::wstring command = command_line;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION info{};
-    if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                          &startup, &info)) {
-        return -1;
+// A process started from a command line, its handles closed at the end.
+struct Launched {
+    explicit Launched(std::wstring command) {
+        STARTUPINFOW startup{};
+        startup.cb = sizeof(startup);
+        ::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                         &startup, &info);
     }
-    DWORD code = static_cast<DWORD>(-1);
-    if (::WaitForSingleObject(info.hProcess, kInstallTimeoutMs) == WAIT_OBJECT_0)
-        ::GetExitCodeProcess(info.hProcess, &code);
-    ::CloseHandle(info.hThread);
-    ::CloseHandle(info.hProcess);
-    return static_cast<long>(code);
-}
+    ~Launched() {
+        ::CloseHandle(info.hThread);
+        ::CloseHandle(info.hProcess);
+    }
+    // Its exit code once it ends, or -1.
+    long Wait(DWORD timeout_ms = kInstallTimeoutMs) const {
+        DWORD code = static_cast<DWORD>(-1);
+        if (::WaitForSingleObject(info.hProcess, timeout_ms) == WAIT_OBJECT_0)
+            ::GetExitCodeProcess(info.hProcess, &code);
+        return static_cast<long>(code);
+    }
+    PROCESS_INFORMATION info{};
+};
 
 DWORD ExitCode(const Program& program) {
     DWORD code = STILL_ACTIVE;
@@ -90,7 +89,7 @@ DWORD ExitCode(const Program& program) {
 void TickSetting(HWND main, const wchar_t* text) {
     e2e::ClickWindow(FindChild(main, L"Setting"));
     HWND box = FindChild(main, text);
-    ASSERT_TRUE(box) << "no check box " << Narrow(text);
+    ASSERT_TRUE(box);
     ::SendMessageW(box, BM_CLICK, 0, 0);
 }
 
@@ -126,38 +125,31 @@ TEST_F(ReleaseEndToEnd, InstallsUpgradesOverARunningCopyAndUninstalls) {
 
     // The first page, photographed, then left with Cancel.
     {
-        STARTUPINFOW startup{};
-        startup.cb = sizeof(startup);
-        PROCESS_INFORMATION info{};
-        std::wstring command = setup;
-        ASSERT_TRUE(::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                     nullptr, &startup, &info));
+        const Launched wizard(setup);
         HWND page = nullptr;
         EXPECT_TRUE(WaitUntil([&] {
-            const auto dialogs = e2e::TopLevelWindows(info.dwProcessId, L"#32770");
+            const auto dialogs = e2e::TopLevelWindows(wizard.info.dwProcessId, L"#32770");
             page = dialogs.empty() ? nullptr : dialogs.front();
             return page && FindChild(page, L"&Next >");
         }));
         e2e::SaveScreenshot(page, "installer-welcome");
         ::PostMessageW(page, WM_COMMAND, IDCANCEL, 0);
-        if (HWND sure = e2e::WaitForMessageBox(info.dwProcessId, 5000))
+        if (HWND sure = e2e::WaitForMessageBox(wizard.info.dwProcessId, 5000))
             ::PostMessageW(sure, WM_COMMAND, IDYES, 0);
-        EXPECT_EQ(::WaitForSingleObject(info.hProcess, 30000), WAIT_OBJECT_0);
-        ::CloseHandle(info.hThread);
-        ::CloseHandle(info.hProcess);
+        EXPECT_EQ(wizard.Wait(30000), 1);  // cancelled by the user
         EXPECT_FALSE(Exists(installed.Exe()));
     }
 
-    ASSERT_EQ(RunToEnd(setup + L" /S"), 0);
-    for (const wchar_t* file : {L"\\vellumar.exe", L"\\README.txt", L"\\Uninstall.exe"})
-        EXPECT_TRUE(Exists(install_dir + file)) << Narrow(file);
+    ASSERT_EQ(Launched(setup + L" /S").Wait(), 0);
+    EXPECT_TRUE(Exists(installed.Exe()));
+    EXPECT_TRUE(Exists(install_dir + L"\\README.txt"));
+    EXPECT_TRUE(Exists(install_dir + L"\\Uninstall.exe"));
     EXPECT_TRUE(Exists(shortcut));
     EXPECT_EQ(RegText(HKEY_CURRENT_USER, kUninstallKey, L"DisplayName"), L"Vellumar");
     EXPECT_EQ(RegText(HKEY_CURRENT_USER, kUninstallKey, L"DisplayVersion"),
               Env(L"VELLUMAR_VERSION"));
     EXPECT_EQ(RegText(HKEY_CURRENT_USER, kUninstallKey, L"Publisher"), L"Vellumar");
-    EXPECT_EQ(RegText(HKEY_CURRENT_USER, kUninstallKey, L"DisplayIcon"),
-              L"\"" + installed.Exe() + L"\",0");
+    EXPECT_EQ(RegText(HKEY_CURRENT_USER, kUninstallKey, L"DisplayIcon"), installed.Exe() + L",0");
     DWORD size_kb = 0;
     DWORD size = sizeof(size_kb);
     EXPECT_EQ(::RegGetValueW(HKEY_CURRENT_USER, kUninstallKey, L"EstimatedSize", RRF_RT_REG_DWORD,
@@ -175,7 +167,7 @@ TEST_F(ReleaseEndToEnd, InstallsUpgradesOverARunningCopyAndUninstalls) {
     EXPECT_EQ(RegText(HKEY_LOCAL_MACHINE, kRunKey, L"VLM"), L"\"" + installed.Exe() + L"\"");
 
     // An upgrade ends the running copy through its Exit and keeps Config.ini.
-    ASSERT_EQ(RunToEnd(setup + L" /S"), 0);
+    ASSERT_EQ(Launched(setup + L" /S").Wait(), 0);
     EXPECT_TRUE(program->WaitForExit(1000));
     EXPECT_EQ(ExitCode(*program), 0u);
     EXPECT_EQ(installed.ReadSetting(L"Setting", L"Autorun"), L"1");
@@ -184,7 +176,7 @@ TEST_F(ReleaseEndToEnd, InstallsUpgradesOverARunningCopyAndUninstalls) {
     // Uninstalling ends a running copy too, and removes all but the settings.
     program = std::make_unique<Program>(installed);
     ASSERT_TRUE(program->WaitForMainWindow());
-    ASSERT_EQ(RunToEnd(L"\"" + install_dir + L"\\Uninstall.exe\" /S"), 0);
+    ASSERT_EQ(Launched(L"\"" + install_dir + L"\\Uninstall.exe\" /S").Wait(), 0);
     // The uninstaller works on from a copy of itself.
     EXPECT_TRUE(WaitUntil([&] { return !Exists(install_dir); }, kInstallTimeoutMs));
     EXPECT_TRUE(program->WaitForExit(1000));
@@ -204,7 +196,7 @@ TEST_F(ReleaseEndToEnd, TheUnpackedZipKeepsSettingsBesideItsExeOrElseInAppData) 
     };
     for (const Case& c : {Case{L"VELLUMAR_PORTABLE", true}, Case{L"VELLUMAR_READONLY", false}}) {
         const Installation unpacked(Installation::InPlace{}, Env(c.folder_variable));
-        SCOPED_TRACE(Narrow(c.folder_variable));
+        SCOPED_TRACE(c.writable ? "writable folder" : "read-only folder");
         EXPECT_TRUE(Exists(unpacked.Folder() + L"\\README.txt"));
         Program program(unpacked);
         HWND main = program.WaitForMainWindow();
