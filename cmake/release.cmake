@@ -47,7 +47,7 @@ if(MAKENSIS)
                 -o ${CMAKE_BINARY_DIR}/generated/make_wizard_bitmap
         COMMAND ${CMAKE_BINARY_DIR}/generated/make_wizard_bitmap ${WIZARD_BMP}
         DEPENDS ${PROJECT_SOURCE_DIR}/tools/make_wizard_bitmap.cpp ${ARTWORK_SOURCES}
-                ${PROJECT_SOURCE_DIR}/src/app/artwork.h ${VELLUMAR_ICO}
+                ${PROJECT_SOURCE_DIR}/src/app/artwork.h
         COMMENT "Rendering the installer picture"
         VERBATIM)
     add_custom_command(
@@ -62,10 +62,15 @@ if(MAKENSIS)
         VERBATIM)
     list(APPEND RELEASE_OUTPUTS ${RELEASE_SETUP})
     add_custom_target(release ALL DEPENDS ${RELEASE_OUTPUTS})
+else()
+    message(STATUS "makensis not found: the release target builds the zip only")
+    add_custom_target(release DEPENDS ${RELEASE_OUTPUTS})
+endif()
 
-    # The packages end to end: a fixture unpacks the zip twice, once into a
-    # folder made unwritable with the immutable attribute (Wine runs as root
-    # here, for whom file modes do not stop writes), and undoes that after.
+if(MAKENSIS AND CMAKE_HOST_UNIX)
+    # The packages end to end under Wine: a fixture unpacks the zip twice, once
+    # into a folder made unwritable with the immutable attribute (Wine runs as
+    # root here, for whom file modes do not stop writes), and undoes that after.
     set(RELEASE_TEST_DIR ${CMAKE_BINARY_DIR}/release-test)
     add_test(NAME release_unpack
              COMMAND sh ${PROJECT_SOURCE_DIR}/tests/e2e/release_fixture.sh unpack ${RELEASE_TEST_DIR} ${RELEASE_ZIP})
@@ -74,11 +79,15 @@ if(MAKENSIS)
     set_tests_properties(release_unpack PROPERTIES FIXTURES_SETUP release_folders)
     set_tests_properties(release_unlock PROPERTIES FIXTURES_CLEANUP release_folders)
     add_test(NAME release_packages COMMAND e2e_tests --gtest_filter=ReleaseEndToEnd.*)
+    # Shortcuts made by the installer must not reach this machine's menus.
+    set(RELEASE_TEST_ENV ${WINE_TEST_ENV}
+        "WINEDLLOVERRIDES=mscoree,mshtml,winemenubuilder.exe="
+        "VELLUMAR_SETUP=${RELEASE_SETUP}"
+        "VELLUMAR_VERSION=${PROJECT_VERSION}"
+        "VELLUMAR_PORTABLE=${RELEASE_TEST_DIR}/portable/${RELEASE_NAME}"
+        "VELLUMAR_READONLY=${RELEASE_TEST_DIR}/readonly/${RELEASE_NAME}"
+        "VELLUMAR_SCREENSHOTS=${CMAKE_BINARY_DIR}/screenshots")
     set_tests_properties(release_packages PROPERTIES
-        FIXTURES_REQUIRED release_folders
-        ENVIRONMENT "${WINE_TEST_ENV};WINEDLLOVERRIDES=mscoree,mshtml,winemenubuilder.exe=;VELLUMAR_SETUP=${RELEASE_SETUP};VELLUMAR_VERSION=${PROJECT_VERSION};VELLUMAR_PORTABLE=${RELEASE_TEST_DIR}/portable/${RELEASE_NAME};VELLUMAR_READONLY=${RELEASE_TEST_DIR}/readonly/${RELEASE_NAME};VELLUMAR_SCREENSHOTS=${CMAKE_BINARY_DIR}/screenshots"
+        FIXTURES_REQUIRED release_folders ENVIRONMENT "${RELEASE_TEST_ENV}"
         TIMEOUT 600 RUN_SERIAL ON)
-else()
-    message(STATUS "makensis not found: the release target builds the zip only")
-    add_custom_target(release DEPENDS ${RELEASE_OUTPUTS})
 endif()
