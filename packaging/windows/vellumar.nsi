@@ -177,6 +177,8 @@ Section "un.${PRODUCT}" UnSecProgram
 
     SetShellVarContext current
     Delete "$SMPROGRAMS\${PRODUCT}.lnk"
+    ; Last: should anything above be cut off, "Apps & features" still offers
+    ; to finish the job.
     DeleteRegKey HKCU "${UNINSTALL_KEY}"
 SectionEnd
 

@@ -177,12 +177,14 @@ TEST_F(ReleaseEndToEnd, InstallsUpgradesOverARunningCopyAndUninstalls) {
     program = std::make_unique<Program>(installed);
     ASSERT_TRUE(program->WaitForMainWindow());
     ASSERT_EQ(Launched(L"\"" + install_dir + L"\\Uninstall.exe\" /S").Wait(), 0);
-    // The uninstaller works on from a copy of itself.
-    EXPECT_TRUE(WaitUntil([&] { return !Exists(install_dir); }, kInstallTimeoutMs));
+    // The uninstaller works on from a copy of itself; the key goes last.
+    EXPECT_TRUE(WaitUntil(
+        [&] { return RegText(HKEY_CURRENT_USER, kUninstallKey, L"DisplayName") == L"<missing>"; },
+        kInstallTimeoutMs));
+    EXPECT_FALSE(Exists(install_dir));
     EXPECT_TRUE(program->WaitForExit(1000));
     EXPECT_EQ(ExitCode(*program), 0u);
     EXPECT_FALSE(Exists(shortcut));
-    EXPECT_EQ(RegText(HKEY_CURRENT_USER, kUninstallKey, L"DisplayName"), L"<missing>");
     EXPECT_EQ(RegText(HKEY_LOCAL_MACHINE, kRunKey, L"VLM"), L"<missing>");
     EXPECT_EQ(RegText(HKEY_CURRENT_USER, kRunKey, L"VLM"), L"<missing>");
     const Installation kept(Installation::InPlace{}, app_data);
