@@ -48,7 +48,6 @@ VIAddVersionKey "LegalCopyright" "${PUBLISHER}"
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_WELCOMEFINISHPAGE_BITMAP "${WIZARD}"
-!define MUI_UNWELCOMEFINISHPAGE_BITMAP "${WIZARD}"
 !define MUI_ABORTWARNING
 
 !define MUI_WELCOMEPAGE_TEXT "This will install ${PRODUCT} ${VERSION}, a small tray utility that keeps your PC responsive, for your user account. No administrator rights are needed.$\r$\n$\r$\nIf ${PRODUCT} is running, it will be asked to exit first; your settings are kept.$\r$\n$\r$\nClick Next to continue."
