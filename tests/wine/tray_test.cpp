@@ -17,6 +17,8 @@
 namespace vellumar::win32 {
 namespace {
 
+const TrayArtwork kArtwork{OpaqueRgb(0xFF, 0xFF, 0xFF), OpaqueRgb(0xEE, 0x6E, 0x0C)};
+
 // The pixels of an icon drawn on black and on white: one that shows the
 // background is transparent ('.'), one that stays white is chevron ('#'),
 // one that stays the rim colour is rim ('o').
@@ -39,7 +41,7 @@ std::vector<char> DrawnPixels(HICON icon) {
                     on_black.push_back(c);
                 } else {
                     const COLORREF b = on_black[static_cast<std::size_t>(y * 16 + x)];
-                    const COLORREF rim = ColorRefFromArgb(kTrayRimColor);
+                    const COLORREF rim = ColorRefFromArgb(kArtwork.rim);
                     char kind = '?';
                     if (b == RGB(255, 255, 255) && c == RGB(255, 255, 255))
                         kind = '#';
@@ -56,7 +58,7 @@ std::vector<char> DrawnPixels(HICON icon) {
 }
 
 TEST(TrayFrameIconsOnWindows, EveryFrameIsASixteenPixelIconThatDrawsItsChevrons) {
-    TrayFrameIconSet icons;
+    TrayFrameIconSet icons(kArtwork);
     for (int frame = 1; frame <= kTrayFrameCount; ++frame) {
         const auto icon = reinterpret_cast<HICON>(icons.FrameIcon(frame));
         ASSERT_TRUE(icon) << frame;
@@ -68,14 +70,14 @@ TEST(TrayFrameIconsOnWindows, EveryFrameIsASixteenPixelIconThatDrawsItsChevrons)
         ::GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof(bm), &bm);
         EXPECT_EQ(bm.bmWidth, 16);
 
-        const PixelBuffer expected = TrayFrame(frame);
+        const PixelBuffer expected = TrayFrame(frame, kArtwork);
         const auto drawn = DrawnPixels(icon);
         for (int y = 0; y < 16; ++y) {
             for (int x = 0; x < 16; ++x) {
                 const Argb pixel = expected.At(x, y);
-                const char want = pixel == kTrayChevronColor ? '#'
-                                  : pixel == kTrayRimColor   ? 'o'
-                                                             : '.';
+                const char want = pixel == kArtwork.chevron ? '#'
+                                  : pixel == kArtwork.rim   ? 'o'
+                                                            : '.';
                 EXPECT_EQ(drawn[static_cast<std::size_t>(y * 16 + x)], want)
                     << "frame " << frame << " at " << x << "," << y;
             }
