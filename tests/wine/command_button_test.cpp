@@ -356,6 +356,13 @@ TEST_F(CommandOnWindows, ScreenReadersSeeAPushButtonNamedByTheCaption) {
     accessible->Release();
     ::FreeLibrary(oleacc);
     ::CoUninitialize();
+
+    // Access keys of other alphabets, typed in either case.
+    button->Model().SetCaption("&\xCE\xA9");  // "&Ω"
+    ::SendMessageW(hwnd, WM_SYSCHAR, L'\u03C9', 0x20000000);
+    button->Model().SetCaption("&\xD0\xB1");  // "&б"
+    ::SendMessageW(hwnd, WM_SYSCHAR, L'\u0411', 0x20000000);
+    EXPECT_EQ(clicks, 5);
 }
 
 // COM's identity rule: IUnknown queried from any interface the object hands
