@@ -3,6 +3,9 @@
 // styles 2 to 5.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+
 #include "command_test_support.h"
 #include "controls/button_painter.h"
 
@@ -350,6 +353,66 @@ TEST(CommandFaces, TinyAndOddSizesPaintWithoutFaults) {
     five.button.SetXpType(1);
     EXPECT_EQ(five.host.At(5, 2), Rgb(198, 197, 215));
     EXPECT_EQ(five.host.At(5, 3), Rgb(198, 197, 215));
+}
+
+// Single-precision references: the running fade values, and [f * i] for a
+// factor f = k / h, each computed and rounded (halves to even) in float.
+int RoundedProduct(float factor, int i) {
+    return static_cast<int>(std::nearbyint(factor * static_cast<float>(i)));
+}
+ColorRef Fade(ColorRef from, int h, int rows_drawn) {
+    int out[3];
+    for (int k = 0; k < 3; ++k) {
+        float c = static_cast<float>((from >> (8 * k)) & 0xFF);
+        const float inc = (255.0f - c) / static_cast<float>(h - 5);
+        for (int n = 0; n < rows_drawn; ++n) c = std::min(c + inc, 255.0f);
+        out[k] = static_cast<int>(std::nearbyint(c));
+    }
+    return Rgb(out[0], out[1], out[2]);
+}
+
+TEST(CommandFaces, RowsMatchTheSinglePrecisionReferenceAtEveryHeightFrom6To64) {
+    constexpr auto kProp = ColorShift::kProportional;
+    const ColorRef up_base = ShiftColor(kSysBtnFace, 48, kProp);
+    const ColorRef down_base = ShiftColor(up_base, -32, kProp);
+    for (int h = 6; h <= 64; ++h) {
+        CommandRig rig(40, h, 1);
+        for (int y = 1; y <= h - 2; ++y)  // XpType 1, up: fading from row h - 2 upward
+            EXPECT_EQ(rig.host.At(3, y), Fade(Rgb(198, 197, 215), h, h - 1 - y)) << h << "," << y;
+        rig.button.SetXpType(2);
+        rig.button.OnMouseDown(1, 0, 5, 5);
+        for (int i = 2; i <= h - 1; ++i) {  // XpType 2, down: 15 / h, counted from the bottom
+            EXPECT_EQ(
+                rig.host.At(3, h - i),
+                ShiftColor(down_base, -RoundedProduct(15.0f / static_cast<float>(h), i), kProp))
+                << h << "," << i;
+        }
+        rig.button.OnMouseUp(1, 0, 5, 5);
+        rig.button.SetColorScheme(2);
+        for (int i = 1; i <= h - 2; ++i) {  // schemes 2 and 3, up: 25 / h
+            EXPECT_EQ(rig.host.At(3, i),
+                      ShiftColor(up_base, -RoundedProduct(25.0f / static_cast<float>(h), i), kProp))
+                << h << "," << i;
+        }
+        CommandRig style3(40, h, 3);
+        style3.button.SetPercent(37);
+        const float split = 37.0f * static_cast<float>(h) / 100.0f;
+        const ColorRef mid = style3.button.MidColor();
+        const ColorRef end = style3.button.EndColor();
+        float channel[3];
+        float step[3];
+        for (int k = 0; k < 3; ++k) {
+            channel[k] = static_cast<float>((mid >> (8 * k)) & 0xFF);
+            step[k] = (static_cast<float>((end >> (8 * k)) & 0xFF) - channel[k]) / (split - 1.0f);
+        }
+        for (int y = static_cast<int>(std::nearbyint(split)); y >= 3; --y) {
+            EXPECT_EQ(style3.host.At(3, y), Rgb(static_cast<int>(std::nearbyint(channel[0])),
+                                                static_cast<int>(std::nearbyint(channel[1])),
+                                                static_cast<int>(std::nearbyint(channel[2]))))
+                << h << "," << y;
+            for (int k = 0; k < 3; ++k) channel[k] = std::clamp(channel[k] + step[k], 0.0f, 255.0f);
+        }
+    }
 }
 
 TEST(CommandFaces, UnknownTypesAndStatesDrawOnlyTheBackground) {
