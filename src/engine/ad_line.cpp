@@ -112,6 +112,14 @@ AdLine::AdLine(Label& label_ad, Label& label_homepage, Timer& timer_ad, AdFetche
     label_homepage_.onClick = [this] { LabelHomepage_Click(); };
 }
 
+AdLine::~AdLine() {
+    timer_ad_.SetHandler({});
+    fetcher_.onFetched = nullptr;
+    label_ad_.onClick = nullptr;
+    label_ad_.onMouseMove = nullptr;
+    label_homepage_.onClick = nullptr;
+}
+
 void AdLine::AddPausingForm(std::function<bool()> shown) {
     pausing_forms_.push_back(std::move(shown));
 }

@@ -78,6 +78,8 @@ class AdLine {
     // Installs the handlers of the two labels and of `timer_ad`.
     AdLine(Label& label_ad, Label& label_homepage, Timer& timer_ad, AdFetcher& fetcher,
            std::function<void(const std::string&)> open_page);
+    // Takes its handlers back, so the labels and the timer can outlive it.
+    ~AdLine();
     AdLine(const AdLine&) = delete;
     AdLine& operator=(const AdLine&) = delete;
 

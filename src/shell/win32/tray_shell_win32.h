@@ -34,6 +34,8 @@ class TrayShell {
     // The startup steps of the desktop integration.
     void FillStartupHooks(StartupHooks& hooks);
     void Shutdown() { shutdown_.Run(); }
+    // Whether FormMenu's window is on screen.
+    bool MenuShown() { return form_menu_.Shown(); }
 
   private:
     void ShowMainWindow();

@@ -9,88 +9,61 @@
 namespace vellumar {
 namespace {
 
+using TextCase = std::pair<std::string, std::string>;
+
 TEST(AdReply, MarkerRules) {
-    const struct {
-        std::string_view reply;
-        std::string_view text;
-    } cases[] = {
-        {"ADBuy now", "Buy now"},
-        {"adBuy now", "Buy now"},
-        {"aD Buy\r\nnow ", " Buy\r\nnow "},  // the rest unchanged
-        {"AD", ""},                          // the marker alone
-        {"\xEF\xBB\xBF"
-         "ADBuy",
-         ""},               // byte-order mark first
-        {"\r\nADBuy", ""},  // blank line first
-        {" ADBuy", ""},
-        {"A", ""},
-        {"", ""},
-    };
-    for (const auto& c : cases) EXPECT_EQ(AdTextOfReply(c.reply), c.text) << c.reply;
+    const std::string bom = "\xEF\xBB\xBF";
+    for (const auto& [reply, text] : std::vector<TextCase>{{"ADBuy now", "Buy now"},
+                                                           {"adBuy now", "Buy now"},
+                                                           {"aD x\r\ny ", " x\r\ny "},
+                                                           {"AD", ""},
+                                                           {bom + "ADBuy", ""},
+                                                           {"\r\nADBuy", ""},
+                                                           {" ADBuy", ""},
+                                                           {"A", ""}}) {
+        EXPECT_EQ(AdTextOfReply(reply), text) << reply;
+    }
 }
 
 TEST(AdReply, LabelShowsTheFirstLineWithoutControlCharacters) {
-    const struct {
-        std::string_view text;
-        std::string_view line;
-    } cases[] = {
-        {"one\r\ntwo", "one"},
-        {"one\ntwo", "one"},
-        {"one\rtwo", "one"},
-        {"a\tb\x01"
-         "c\x7f"
-         "d\x1b",
-         "abcd"},
-        {"x\xC2\x85y", "xy"},                                      // C1 control in UTF-8
-        {"caf\xC3\xA9 \xE5\xBF\xAB", "caf\xC3\xA9 \xE5\xBF\xAB"},  // letters kept
-        {"\r\nsecond line", ""},
-    };
-    for (const auto& c : cases) EXPECT_EQ(AdLabelText(c.text), c.line) << c.text;
+    for (const auto& [text, line] :
+         std::vector<TextCase>{{"one\r\ntwo", "one"},
+                               {"one\ntwo", "one"},
+                               {"one\rtwo", "one"},
+                               {"a\tb\001c\177d\033", "abcd"},
+                               {"x\xC2\x85y", "xy"},  // C1 control
+                               {"caf\xC3\xA9 \xE5\xBF\xAB", "caf\xC3\xA9 \xE5\xBF\xAB"},
+                               {"\r\nnext", ""}}) {
+        EXPECT_EQ(AdLabelText(text), line) << text;
+    }
 }
 
 TEST(AdReply, SiteRootAndItsOverride) {
-    const std::string built_in(kSiteRoot);
-    const struct {
-        const char* override_url;
-        std::string root;
-    } cases[] = {
-        {nullptr, built_in},
-        {"", built_in},
-        {"ftp://127.0.0.1", built_in},
-        {"http://127.0.0.1:8080/", "http://127.0.0.1:8080"},
-        {"HTTPS://example.org", "HTTPS://example.org"},
-    };
-    for (const auto& c : cases) EXPECT_EQ(SiteRootFrom(c.override_url), c.root);
-    EXPECT_EQ(HomePageUrl(), SiteRoot() + "/vellumar/");
+    EXPECT_EQ(SiteRootFrom(nullptr), kSiteRoot);
+    EXPECT_EQ(SiteRootFrom("ftp://127.0.0.1"), kSiteRoot);
+    EXPECT_EQ(SiteRootFrom("http://127.0.0.1:8080/"), "http://127.0.0.1:8080");
+    EXPECT_EQ(SiteRootFrom("HTTPS://example.org"), "HTTPS://example.org");
     EXPECT_EQ(AdPageUrl(), SiteRoot() + "/vellumar/ad/page/");
 }
 
-// Serves a body from memory, recording what each read asked for.
-class MemoryHttp : public HttpClient, public HttpBody {
-  public:
+// Serves a body from memory, recording the size each read asks for.
+struct MemoryHttp : HttpClient, HttpBody {
     std::unique_ptr<HttpBody> Get(const std::string& url) override {
         urls.push_back(url);
-        if (!answers)
-            return nullptr;
-        struct Borrowed : HttpBody {
-            explicit Borrowed(MemoryHttp& owner) : owner(owner) {}
-            bool Read(std::span<char> buffer, std::size_t& read_bytes) override {
-                return owner.Read(buffer, read_bytes);
-            }
-            MemoryHttp& owner;
-        };
-        return std::make_unique<Borrowed>(*this);
+        return answers ? std::make_unique<Reader>(*this) : nullptr;
     }
     bool Read(std::span<char> buffer, std::size_t& read_bytes) override {
         asked.push_back(buffer.size());
-        if (fail_at_read && asked.size() == fail_at_read)
-            return false;
         read_bytes = std::min(buffer.size(), body.size() - offset);
         std::copy_n(body.data() + offset, read_bytes, buffer.data());
         offset += read_bytes;
-        return true;
+        return asked.size() != fail_at_read;
     }
-
+    struct Reader : HttpBody {
+        explicit Reader(MemoryHttp& from) : from(from) {}
+        bool Read(std::span<char> buffer, std::size_t& n) override { return from.Read(buffer, n); }
+        MemoryHttp& from;
+    };
     bool answers = true;
     std::string body;
     std::size_t offset = 0;
@@ -108,18 +81,12 @@ TEST(GetAdText, ReadsALongReplyInChunksToItsEnd) {
 }
 
 TEST(GetAdText, FailuresAndOversizedRepliesGiveNothing) {
-    MemoryHttp refused;
+    MemoryHttp refused, broken, huge;
     refused.answers = false;
-    EXPECT_EQ(GetAdText(refused, "u"), "");
-
-    MemoryHttp broken;
     broken.body = "AD" + std::string(3000, 'x');
     broken.fail_at_read = 2;
-    EXPECT_EQ(GetAdText(broken, "u"), "");
-
-    MemoryHttp huge;
     huge.body = "AD" + std::string(10 * 1024 * 1024, 'x');
-    EXPECT_EQ(GetAdText(huge, "u"), "");
+    for (MemoryHttp* http : {&refused, &broken, &huge}) EXPECT_EQ(GetAdText(*http, "u"), "");
     // Reading stopped just past the cap instead of taking all ten megabytes.
     EXPECT_EQ(huge.asked.size(), kAdReplyCapBytes / kAdChunkBytes + 1);
 }
