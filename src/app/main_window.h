@@ -18,6 +18,7 @@
 
 #include "app/autorun.h"
 #include "app/settings.h"
+#include "app/version.h"
 #include "controls/controls.h"
 #include "engine/ad_line.h"
 #include "engine/memory_release.h"
@@ -29,7 +30,7 @@
 namespace vellumar {
 
 inline constexpr std::string_view kProgramTitle = "Vellumar";
-inline constexpr std::string_view kVersionText = "v1.0.3";
+inline constexpr std::string_view kVersionText = "v" VELLUMAR_VERSION_TEXT;
 inline constexpr std::string_view kSubtitle = "Three ways to a faster PC";
 
 // Client size of the main window in twips (786 x 557 pixels).

@@ -53,6 +53,8 @@ int RunVellumar() {
     // Log-off and shutdown end the program the way Exit does, so the icon
     // does not outlive it.
     frame.onEndSession = [&tray] { tray.Shutdown(); };
+    // An installer asking the program to end gets the tray menu's Exit.
+    frame.onExitRequest = [&tray] { tray.Shutdown(); };
 
     // The advertisement line: fetched off the GUI thread, paused while the
     // tray menu or the CPU-limit dialog is on screen; pages open in the
