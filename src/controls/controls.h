@@ -121,6 +121,8 @@ class Label : public Control {
         if (onClick)
             onClick();
     }
+    // The pointer moved over the label.
+    std::function<void()> onMouseMove;
 
   private:
     TextStyle style_;

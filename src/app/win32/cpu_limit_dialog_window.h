@@ -14,7 +14,7 @@
 #include "app/win32/control_windows.h"
 #include "engine/cpu_limit_dialog.h"
 #include "platform/timer.h"
-#include "platform/win32/gdi.h"
+#include "controls/win32/gdi.h"
 
 namespace vellumar::win32 {
 
