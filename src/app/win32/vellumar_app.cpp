@@ -9,6 +9,7 @@
 #include "app/settings.h"
 #include "app/startup.h"
 #include "app/win32/main_frame.h"
+#include "platform/ini_file_store.h"
 #include "platform/win32/platform_win32.h"
 #include "platform/win32/system_win32.h"
 #include "shell/win32/tray_shell_win32.h"
@@ -26,8 +27,8 @@ int RunVellumar() {
     ::InitCommonControlsEx(&controls);
 
     Win32FileSystem files;
-    Win32ProfileStore profile;
-    SettingsFile settings(profile, ChooseSettingsPath(files));
+    IniFileStore profile(files);
+    SettingsFile settings(profile, SettingsLocationsOf(files));
     Win32RunKey run_key;
     Autorun autorun(run_key, files.ExecutablePath());
     Win32TimerService timers;
