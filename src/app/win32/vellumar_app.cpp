@@ -10,6 +10,7 @@
 #include "app/startup.h"
 #include "app/win32/main_frame.h"
 #include "platform/ini_file_store.h"
+#include "platform/win32/modal_loops.h"
 #include "platform/win32/platform_win32.h"
 #include "platform/win32/system_win32.h"
 #include "shell/win32/tray_shell_win32.h"
@@ -47,8 +48,13 @@ int RunVellumar() {
 
     TrayShell tray(form, [&frame] { return frame.Handle(); });
     // Log-off and shutdown end the program the way Exit does, so the icon
-    // does not outlive it.
-    frame.onEndSession = [&tray] { tray.Shutdown(); };
+    // does not outlive it; a save that failed earlier is tried once more,
+    // since the process may be gone as soon as this returns.
+    frame.onEndSession = [&tray, &settings] {
+        EndModalLoops();
+        (void)settings.Flush();
+        tray.Shutdown();
+    };
 
     StartupHooks hooks;
     tray.FillStartupHooks(hooks);
@@ -61,9 +67,14 @@ int RunVellumar() {
             continue;
         ::TranslateMessage(&message);
         ::DispatchMessageW(&message);
+        // The main window can end inside a modal loop (log-off with the menu
+        // or a box open), whose end may swallow the quit message.
+        if (!frame.Handle())
+            break;
     }
     // However the loop ended, the icon and the hook go before their owners.
     tray.Shutdown();
+    (void)settings.Flush();
     return static_cast<int>(message.wParam);
 }
 
