@@ -27,23 +27,17 @@ std::wstring AppDataSetting(const wchar_t* section, const wchar_t* key) {
     return value;
 }
 
-bool CanCreateFileIn(const std::wstring& folder) {
-    const std::wstring probe = folder + L"\\probe";
-    HANDLE file = ::CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    ::CloseHandle(file);
-    return true;
-}
-
 // `chattr +i` on the folder for the life of the object. Wine starts a Linux
 // program without a process handle to wait on, so the effect is awaited.
 class ImmutableFolder {
   public:
     explicit ImmutableFolder(std::wstring folder) : folder_(std::move(folder)) { Set(L"+i"); }
     ~ImmutableFolder() { Set(L"-i"); }
-    bool Immutable() const { return !CanCreateFileIn(folder_); }
+    bool Immutable() const {
+        HANDLE probe = ::CreateFileW((folder_ + L"\\probe").c_str(), GENERIC_WRITE, 0, nullptr,
+                                     CREATE_ALWAYS, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+        return probe == INVALID_HANDLE_VALUE || !::CloseHandle(probe);
+    }
 
   private:
     void Set(const wchar_t* flag) {
@@ -55,20 +49,14 @@ class ImmutableFolder {
             return;
         std::wstring command = L"Z:\\usr\\bin\\chattr " + std::wstring(flag) + L" \"";
         for (const char* c = name; *c; ++c) command += static_cast<wchar_t>(*c);
-        command += L"\"";
         ::HeapFree(::GetProcessHeap(), 0, name);
+        command += L"\"";
         STARTUPINFOW startup{};
         startup.cb = sizeof(startup);
         PROCESS_INFORMATION info{};
-        if (::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                             &startup, &info)) {
-            if (info.hProcess)
-                ::CloseHandle(info.hProcess);
-            if (info.hThread)
-                ::CloseHandle(info.hThread);
-        }
-        const bool want = flag[0] == L'+';
-        e2e::WaitUntil([&] { return Immutable() == want; }, 10000);
+        ::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                         &startup, &info);  // no handles for a Linux program
+        e2e::WaitUntil([&] { return Immutable() == (flag[0] == L'+'); }, 10000);
     }
 
     std::wstring folder_;

@@ -167,8 +167,7 @@ class FakeFileSystem : public FileSystem {
         return FileStatus::Ok;
     }
     std::optional<std::int64_t> LastWriteTime(const std::string& path) override {
-        auto it = files.find(path);
-        return it == files.end() ? std::nullopt : std::optional<std::int64_t>(it->second.written);
+        return files.count(path) ? std::optional(files[path].written) : std::nullopt;
     }
     FileStatus WriteNewFile(const std::string& path, std::string_view bytes) override {
         if (const auto failed = Step("write " + path))
@@ -219,7 +218,6 @@ class FakeFileSystem : public FileSystem {
     std::set<std::string> read_only_folders;
     int crash_after = -1;   // changes until the machine stops; -1 never
     std::string fail_step;  // a change (e.g. "replace C:\\x") that fails
-    std::vector<std::string> steps;
     int waited_ms = 0;
     bool crashed = false;
 
@@ -227,19 +225,11 @@ class FakeFileSystem : public FileSystem {
     static std::string FolderOf(const std::string& path) {
         return path.substr(0, path.find_last_of('\\'));
     }
-    static bool Locked(File& file) {
-        if (file.locked_for == 0)
-            return false;
-        --file.locked_for;
-        return true;
-    }
+    static bool Locked(File& file) { return file.locked_for > 0 && file.locked_for--; }
     // Nothing when the change may go ahead (half of it when the machine
     // stops now); otherwise what the caller sees.
     std::optional<FileStatus> Step(const std::string& name) {
-        if (crashed)
-            return FileStatus::Failed;
-        steps.push_back(name);
-        if (name == fail_step)
+        if (crashed || name == fail_step)
             return FileStatus::Failed;
         if (crash_after >= 0 && crash_after-- == 0)
             crashed = true;

@@ -47,8 +47,9 @@ TEST(SettingsLocation, ReadsTheNewestCopyAndSavesWhereItCanWithEverySetting) {
         SCOPED_TRACE(::testing::Message() << static_cast<int>(c.folder) << static_cast<int>(c.file)
                                           << static_cast<int>(c.fallback));
         FakeFileSystem files;
+        const std::string fallback = "[Setting]\r\nOntop=0\r\n[Memory]\r\nEnableFreeMemory=1\r\n";
         if (c.fallback == Fallback::Older)
-            files.Put(kAppData, "[Setting]\r\nOntop=0\r\n[Memory]\r\nEnableFreeMemory=1\r\n");
+            files.Put(kAppData, fallback);
         if (c.file != File::Absent) {
             files.Put(kBeside,
                       "; mine\r\n[Setting]\r\nOntop=1\r\n[Memory]\r\nEnableFreeMemory=1\r\n");
@@ -56,7 +57,7 @@ TEST(SettingsLocation, ReadsTheNewestCopyAndSavesWhereItCanWithEverySetting) {
             files.files[kBeside].locked_for = c.file == File::Locked ? 1000 : 0;
         }
         if (c.fallback == Fallback::Newer)
-            files.Put(kAppData, "[Setting]\r\nOntop=0\r\n[Memory]\r\nEnableFreeMemory=1\r\n");
+            files.Put(kAppData, fallback);
         if (c.folder == Folder::ReadOnly)
             files.read_only_folders.insert("C:\\Tools\\Vellumar");
 
