@@ -1,8 +1,9 @@
 #pragma once
-// The settings file Config.ini: seven keys in three sections. There is no
-// settings object: the control that shows a setting holds its value, startup
-// reads each key into its control and each control's change handler writes
-// the key back at once, so nothing is lost if the process is killed.
+// The settings file Config.ini: seven keys in three sections. The control
+// that shows a setting holds its value, startup reads each key into its
+// control and each control's change handler writes the key back at once, so
+// nothing is lost if the process is killed. SettingsFile only remembers the
+// values it read and wrote, which a save to the other place has to carry.
 //
 // Where the file lives, one rule at start and at every save:
 // - at start the executable's folder's Config.ini is read when it exists
