@@ -14,7 +14,8 @@ std::string FolderOf(std::string_view path) {
 }
 
 SettingsLocations SettingsLocationsOf(FileSystem& files) {
-    const std::string file_name = "\\" + std::string(kSettingsFileName);
+    std::string file_name(1, '\\');
+    file_name += kSettingsFileName;
     SettingsLocations locations{FolderOf(files.ExecutablePath()) + file_name, {}};
     const std::string app_data = files.UserAppDataFolder();
     if (!app_data.empty())

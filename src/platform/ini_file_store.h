@@ -3,7 +3,7 @@
 // platform's profile functions (see IniText), but a write never edits the
 // file in place: the whole new file goes to a temporary file in the same
 // folder, is flushed, and then replaces the old one in one step. A kill or a
-// power cut at any instant leaves the old file or the new one, never a part.
+// power cut at any instant leaves the old file or the new one, never half of one.
 //
 // A file that another process holds open is tried again a few times over
 // about a second before the read or the write gives up.
