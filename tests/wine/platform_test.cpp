@@ -10,6 +10,7 @@
 #include "platform/ini_file_store.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/platform_win32.h"
+#include "platform/win32/system_win32.h"
 #include "platform/win32/text.h"
 
 namespace vellumar::win32 {
@@ -109,14 +110,14 @@ TEST(RunKeyOnWindows, AutorunFallsBackToTheUserRunKey) {
     Autorun autorun(restricted, "C:\\Tools\\vellumar.exe");
     autorun.SetAutorun();
     EXPECT_EQ(RegistryString(HKEY_CURRENT_USER, Win32RunKey::kRunKeyPath, L"VLM"),
-              L"C:\\Tools\\vellumar.exe");
+              L"\"C:\\Tools\\vellumar.exe\"");
     autorun.ClearAutorun();
     EXPECT_EQ(RegistryString(HKEY_CURRENT_USER, Win32RunKey::kRunKeyPath, L"VLM"), L"<missing>");
 
     Autorun machine(real, "C:\\Tools\\vellumar.exe");
     machine.SetAutorun();
     EXPECT_EQ(RegistryString(HKEY_LOCAL_MACHINE, Win32RunKey::kRunKeyPath, L"VLM"),
-              L"C:\\Tools\\vellumar.exe");
+              L"\"C:\\Tools\\vellumar.exe\"");
     machine.ClearAutorun();
     EXPECT_EQ(RegistryString(HKEY_LOCAL_MACHINE, Win32RunKey::kRunKeyPath, L"VLM"), L"<missing>");
 }
@@ -205,6 +206,18 @@ TEST(TimerServiceOnWindows, TicksThroughTheMessageLoopAndStops) {
         ::Sleep(5);
     }
     EXPECT_EQ(ticks, stopped_at);
+}
+
+TEST(MessagePumpOnWindows, NotesAQuitAndLeavesItForTheMainLoop) {
+    Win32MessagePump pump;
+    pump.ProcessPendingEvents();
+    EXPECT_FALSE(pump.Quitting());
+    ::PostQuitMessage(3);
+    pump.ProcessPendingEvents();
+    EXPECT_TRUE(pump.Quitting());
+    MSG message{};
+    ASSERT_TRUE(::PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(message.wParam, 3U);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "app/autorun.h"
 #include "app/main_window.h"
+#include "app/main_window_tray.h"
 #include "app/settings.h"
 #include "app/startup.h"
 #include "app/win32/main_frame.h"
@@ -46,7 +47,8 @@ int RunVellumar() {
     MainFrame frame(form, timers);
     message_boxes.SetOwner(frame.Handle());
 
-    TrayShell tray(form, [&frame] { return frame.Handle(); });
+    MainWindowTray tray_view(form);
+    TrayShell tray(tray_view, [&frame] { return frame.Handle(); });
     // Log-off and shutdown end the program the way Exit does, so the icon
     // does not outlive it; a save that failed earlier is tried once more,
     // since the process may be gone as soon as this returns.
@@ -55,9 +57,13 @@ int RunVellumar() {
         (void)settings.Flush();
         tray.Shutdown();
     };
+    // An installer asking the program to end gets the tray menu's Exit.
+    frame.onExitRequest = [&tray] { tray.Shutdown(); };
 
     StartupHooks hooks;
-    tray.FillStartupHooks(hooks);
+    hooks.register_taskbar_created = [&tray] { tray.RegisterTaskbarCreated(); };
+    hooks.install_window_hook = [&tray] { tray.InstallWindowHook(); };
+    hooks.add_tray_icon = [&tray] { tray.AddTrayIcon(); };
     LoadMainWindow(form, privileges, hooks);
     frame.ShowAfterLoad();
 
