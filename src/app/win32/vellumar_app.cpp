@@ -4,12 +4,17 @@
 // After windows.h, which it builds on.
 #include <commctrl.h>
 
+#include <functional>
+#include <string>
+
 #include "app/autorun.h"
 #include "app/main_window.h"
 #include "app/main_window_tray.h"
 #include "app/settings.h"
 #include "app/startup.h"
 #include "app/win32/main_frame.h"
+#include "engine/ad_line.h"
+#include "engine/win32/ad_fetch_win32.h"
 #include "platform/ini_file_store.h"
 #include "platform/win32/modal_loops.h"
 #include "platform/win32/platform_win32.h"
@@ -59,6 +64,19 @@ int RunVellumar() {
     };
     // An installer asking the program to end gets the tray menu's Exit.
     frame.onExitRequest = [&tray] { tray.Shutdown(); };
+
+    // The advertisement line: fetched off the GUI thread, paused while the
+    // tray menu or the CPU-limit dialog is on screen; pages open in the
+    // user's browser with the main window as owner.
+    WinInetAdFetcher ad_fetcher;
+    ShellWebPages main_window_pages([&frame] { return frame.Handle(); });
+    AdLine ad_line(*form.LabelAd, *form.LabelHomepage, form.TimerAd, ad_fetcher,
+                   [&main_window_pages](const std::string& url) { main_window_pages.Open(url); });
+    ad_line.AddPausingForm([&tray] { return tray.MenuShown(); });
+    // The CPU-limit dialog FormSetProcessCpuPercent pauses the fetch too:
+    // this answers whether it is on screen, once the dialog exists.
+    const std::function<bool()> cpu_limit_dialog_shown = [] { return false; };
+    ad_line.AddPausingForm(cpu_limit_dialog_shown);
 
     StartupHooks hooks;
     hooks.register_taskbar_created = [&tray] { tray.RegisterTaskbarCreated(); };

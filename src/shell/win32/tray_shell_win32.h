@@ -35,6 +35,8 @@ class TrayShell {
     void InstallWindowHook() { window_hook_.Install(main_window_()); }
     void AddTrayIcon() { tray_icon_.AddTrayIcon(); }
     void Shutdown() { shutdown_.Run(); }
+    // Whether FormMenu's window is on screen.
+    bool MenuShown() { return form_menu_.Shown(); }
 
   private:
     void ShowMainWindow();
