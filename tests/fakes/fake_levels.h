@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "controls/software_raster.h"
+#include "monitor/cpu_monitor.h"
 #include "monitor/level_sampler.h"
 #include "platform/level_sources.h"
 #include "platform/session.h"
@@ -138,6 +140,42 @@ struct FakeLevelSources {
     RecordingBoxes boxes;
     ModuleCpuMonitorSupport sampler{
         LevelSources{cpu, registry, memory, volumes, boxes, "Vellumar"}};
+};
+
+// A CpuMonitor host over a software raster of the inner area.
+class RasterMonitorHost : public CpuMonitorHost {
+  public:
+    RasterMonitorHost(int width, int height, int width_twips = 0)
+        : pixels(width, height),
+          raster(pixels),
+          size{width, height},
+          width_twips(width_twips ? width_twips : width * 15) {}
+    DrawingSurface& Surface() override { return *drawing; }
+    void Refresh() override { ++refreshes; }
+    SizePx ScaleSize() const override { return size; }
+    int WidthTwips() const override { return width_twips; }
+    void SetAppearance(std::int16_t value) override { appearance = value; }
+    std::int16_t Appearance() const override { return appearance; }
+    void SetBorderStyle(std::int16_t value) override { border_style = value; }
+    std::int16_t BorderStyle() const override { return border_style; }
+    void SetSurfaceEnabled(bool value) override { enabled = value; }
+    bool SurfaceEnabled() const override { return enabled; }
+    std::uintptr_t WindowHandle() const override { return 0x77; }
+    std::uintptr_t DeviceContext() const override { return 0x78; }
+    NumberSeparators Separators() const override { return separators; }
+    void PropertyChanged(std::string_view name) override { changed.emplace_back(name); }
+
+    PixelBuffer pixels;
+    SoftwareRaster raster;
+    DrawingSurface* drawing = &raster;  // a test may record the calls instead
+    SizePx size;
+    int width_twips;
+    std::int16_t appearance = 1;
+    std::int16_t border_style = 1;
+    bool enabled = true;
+    int refreshes = 0;
+    NumberSeparators separators;
+    std::vector<std::string> changed;
 };
 
 }  // namespace vellumar::testing
