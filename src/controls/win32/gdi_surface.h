@@ -50,6 +50,7 @@ class GdiSurface final : public DrawingSurface {
 
   private:
     const std::wstring& Wide(std::string_view text);
+    void UseBrushColor(ColorRef color);
 
     UniqueMemoryDc dc_;
     UniqueBitmap bitmap_;
@@ -64,6 +65,10 @@ class GdiSurface final : public DrawingSurface {
     int height_ = 0;
     std::string last_text_;
     std::wstring last_wide_;
+    // What the DC holds now, so unchanged state is not set again.
+    std::optional<COLORREF> pen_color_;
+    std::optional<COLORREF> brush_color_;
+    std::optional<POINT> pen_at_;
 };
 
 }  // namespace vellumar::win32
