@@ -400,17 +400,31 @@ void CpuMonitor::DrawSeries(float SystemLevels::*level, ColorRef color) {
         return Round(y);
     };
     const std::int32_t limit = Round(width - 2);
+    if (diagram_style_ == diagram_style::kLines) {
+        // Consecutive segments share their ends: one polyline per run of
+        // columns that lie in the history.
+        polyline_.clear();
+        auto flush = [&] {
+            surface.DrawPolyline(polyline_.data(), static_cast<int>(polyline_.size()), color);
+            polyline_.clear();
+        };
+        for (std::int32_t i = last_empty_index_ + 1; i <= limit; ++i) {
+            if (!InHistory(i) || !InHistory(i + 1)) {
+                flush();
+                continue;
+            }
+            if (polyline_.empty())
+                polyline_.push_back({i, y_of(history_[static_cast<std::size_t>(i)].*level)});
+            polyline_.push_back({i + 1, y_of(history_[static_cast<std::size_t>(i) + 1].*level)});
+        }
+        flush();
+        return;
+    }
     for (std::int32_t i = last_empty_index_ + 1; i <= limit; ++i) {
         if (!InHistory(i))
             continue;
         const float value = history_[static_cast<std::size_t>(i)].*level;
         switch (diagram_style_) {
-            case diagram_style::kLines:
-                if (InHistory(i + 1)) {
-                    surface.DrawLine(i, y_of(value), i + 1,
-                                     y_of(history_[static_cast<std::size_t>(i) + 1].*level), color);
-                }
-                break;
             case diagram_style::kPoints:
                 surface.SetPixel(i + 1, y_of(value), color);
                 break;

@@ -230,6 +230,7 @@ class CpuMonitor {
     bool saved_enabled_ = true;
 
     std::vector<SystemLevels> history_;
+    std::vector<PolylinePoint> polyline_;  // kept to save allocations
     std::int32_t last_empty_index_ = 0;
     std::int32_t grid_offset_ = 0;
     bool is_nt_ = false;

@@ -154,6 +154,17 @@ void GdiSurface::DrawLine(int x1, int y1, int x2, int y2, ColorRef color) {
     pen_at_ = POINT{x2, y2};
 }
 
+void GdiSurface::DrawPolyline(const PolylinePoint* points, int count, ColorRef color) {
+    static_assert(sizeof(PolylinePoint) == sizeof(POINT));
+    if (count < 2)
+        return;
+    if (pen_color_ != Gdi(color)) {
+        pen_color_ = Gdi(color);
+        ::SetDCPenColor(dc_.Get(), *pen_color_);
+    }
+    ::Polyline(dc_.Get(), reinterpret_cast<const POINT*>(points), count);
+}
+
 void GdiSurface::SetPixel(int x, int y, ColorRef color) {
     ::SetPixelV(dc_.Get(), x, y, Gdi(color));
 }

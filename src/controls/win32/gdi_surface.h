@@ -42,6 +42,7 @@ class GdiSurface final : public DrawingSurface {
     void FillRect(const Rect& rect, ColorRef color) override;
     void FrameRect(const Rect& rect, ColorRef color) override;
     void DrawLine(int x1, int y1, int x2, int y2, ColorRef color) override;
+    void DrawPolyline(const PolylinePoint* points, int count, ColorRef color) override;
     void SetPixel(int x, int y, ColorRef color) override;
     void DrawFocusRect(const Rect& rect) override;
     void SetTextColor(ColorRef color) override;
