@@ -30,9 +30,10 @@ add_executable(vellumar WIN32 src/app/win32/main.cpp res/vellumar.rc)
 target_link_libraries(vellumar PRIVATE vellumar_win32)
 target_link_options(vellumar PRIVATE -municode)
 set_target_properties(vellumar PROPERTIES OUTPUT_NAME vellumar)
+configure_file(res/vellumar.manifest.in ${CMAKE_BINARY_DIR}/generated/vellumar.manifest @ONLY)
 target_include_directories(vellumar PRIVATE ${PROJECT_SOURCE_DIR}/res ${CMAKE_BINARY_DIR}/generated)
 set_source_files_properties(res/vellumar.rc PROPERTIES OBJECT_DEPENDS
-    "${PROJECT_SOURCE_DIR}/res/vellumar.manifest;${VELLUMAR_ICO}")
+    "${CMAKE_BINARY_DIR}/generated/vellumar.manifest;${VELLUMAR_ICO}")
 
 # GoogleTest built from source with the cross compiler (Debian's googletest
 # package); a native Windows build uses an installed GoogleTest instead.
@@ -77,3 +78,4 @@ if(VELLUMAR_BENCHMARKS)
         target_link_libraries(win_${bench_name} PRIVATE vellumar_win32)
     endforeach()
 endif()
+include(cmake/release.cmake)

@@ -11,6 +11,7 @@ packages=(
     wine wine64 xvfb x11-utils xdotool imagemagick
     fonts-wine fonts-wqy-microhei fonts-liberation fonts-dejavu-core
     clang-format clang-tidy
+    nsis
 )
 export DEBIAN_FRONTEND=noninteractive
 apt-get update -qq

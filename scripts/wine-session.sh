@@ -3,12 +3,14 @@
 #   - without a DISPLAY a private Xvfb is started (and stopped by wine_session_end);
 #   - the prefix runs every program in one virtual desktop named "shell", whose
 #     taskbar has a notification area, so the tray icon can be seen and tested;
-#   - the font names the program asks for are mapped to installed fonts.
+#   - the font names the program asks for are mapped to installed fonts;
+#   - winemenubuilder is off, so shortcuts made in the prefix (the installer
+#     tests) write no desktop entries or menus on this machine.
 # Needs VELLUMAR_BUILD (the Windows build folder) set by the caller.
 
 export WINEPREFIX="${WINEPREFIX:-$VELLUMAR_BUILD/wineprefix}"
 export WINEDEBUG="${WINEDEBUG:--all}"
-export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml,winemenubuilder.exe=}"
 VELLUMAR_XVFB_PID=""
 
 wine_session_start_display() {

@@ -12,11 +12,9 @@ std::string AutorunCommand(std::string_view executable_path) {
         base = base.substr(0, dot);
     }
     std::string command;
-    command.reserve(executable_path.size() + 6);
+    command.reserve(executable_path.size() + 8);
     command.append(folder).append("\\").append(base).append(".exe");
-    if (command.find(' ') != std::string::npos)
-        command = "\"" + command + "\"";
-    return command;
+    return "\"" + command + "\"";
 }
 
 void Autorun::SetAutorun() {

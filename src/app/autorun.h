@@ -17,8 +17,8 @@ namespace vellumar {
 inline constexpr std::string_view kAutorunValueName = "VLM";
 
 // The command stored in the Run value: the executable's folder, "\", its base
-// name and ".exe", quoted when it holds a space so that Windows cannot take a
-// prefix of the path for the program to start.
+// name and ".exe", always in quotation marks, so that Windows cannot take a
+// prefix of a path with spaces for the program to start.
 std::string AutorunCommand(std::string_view executable_path);
 
 class Autorun {

@@ -18,6 +18,7 @@
 
 #include "app/autorun.h"
 #include "app/settings.h"
+#include "app/version.h"
 #include "controls/controls.h"
 #include "engine/memory_release.h"
 #include "engine/process_priority.h"
@@ -28,7 +29,7 @@
 namespace vellumar {
 
 inline constexpr std::string_view kProgramTitle = "Vellumar";
-inline constexpr std::string_view kVersionText = "v1.0.3";
+inline constexpr std::string_view kVersionText = "v" VELLUMAR_VERSION_TEXT;
 inline constexpr std::string_view kSubtitle = "Three ways to a faster PC";
 // The product's web site; its pages are the paths below this root.
 inline constexpr std::string_view kSiteRoot = "http://www.vellumar.com";

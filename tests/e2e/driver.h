@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace e2e {
@@ -19,6 +20,9 @@ bool WaitUntil(const std::function<bool()>& done, DWORD timeout_ms = 15000);
 class Installation {
   public:
     explicit Installation(const std::wstring& name);
+    // A program already in place (installed or unpacked), left as it is.
+    struct InPlace {};
+    Installation(InPlace, std::wstring folder) : folder_(std::move(folder)) {}
     const std::wstring& Folder() const { return folder_; }
     std::wstring Exe() const { return folder_ + L"\\vellumar.exe"; }
     std::wstring ConfigPath() const { return folder_ + L"\\Config.ini"; }

@@ -105,7 +105,7 @@ TEST(ShellEndToEnd, StartWithWindowsIsWrittenToTheFileAndTheRunKeyAtOnce) {
     ::SendMessageW(box, BM_CLICK, 0, 0);
     EXPECT_EQ(::SendMessageW(box, BM_GETCHECK, 0, 0), BST_CHECKED);
     EXPECT_EQ(started.install.ReadSetting(L"Setting", L"Autorun"), L"1");
-    // The folder's name holds a space, so the command is quoted.
+    // The command is quoted (the folder's name holds a space).
     EXPECT_EQ(RunValue(), L"\"" + started.install.Exe() + L"\"");
     const std::string query = e2e::RunAndCapture(
         L"reg.exe query \"HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\" /v VLM");

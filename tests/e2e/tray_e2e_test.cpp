@@ -193,4 +193,17 @@ TEST(TrayEndToEnd, EndingTheSessionLeavesNoIcon) {
     EXPECT_FALSE(IconPresent(main));
 }
 
+TEST(TrayEndToEnd, AnExitRequestFromAnotherProcessEndsItLikeExit) {
+    TrayProgram started(L"tray exit request");
+    HWND main = started.main;
+    ASSERT_TRUE(main);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return IconPresent(main); }));
+    ::PostMessageW(main, ::RegisterWindowMessageW(L"Vellumar.ExitRequest"), 0, 0);
+    EXPECT_TRUE(started.program.WaitForExit(10000));
+    EXPECT_FALSE(IconPresent(main));
+    DWORD code = STILL_ACTIVE;
+    ::GetExitCodeProcess(started.program.Process(), &code);
+    EXPECT_EQ(code, 0u);
+}
+
 }  // namespace

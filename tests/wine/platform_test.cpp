@@ -107,14 +107,14 @@ TEST(RunKeyOnWindows, AutorunFallsBackToTheUserRunKey) {
     Autorun autorun(restricted, "C:\\Tools\\vellumar.exe");
     autorun.SetAutorun();
     EXPECT_EQ(RegistryString(HKEY_CURRENT_USER, Win32RunKey::kRunKeyPath, L"VLM"),
-              L"C:\\Tools\\vellumar.exe");
+              L"\"C:\\Tools\\vellumar.exe\"");
     autorun.ClearAutorun();
     EXPECT_EQ(RegistryString(HKEY_CURRENT_USER, Win32RunKey::kRunKeyPath, L"VLM"), L"<missing>");
 
     Autorun machine(real, "C:\\Tools\\vellumar.exe");
     machine.SetAutorun();
     EXPECT_EQ(RegistryString(HKEY_LOCAL_MACHINE, Win32RunKey::kRunKeyPath, L"VLM"),
-              L"C:\\Tools\\vellumar.exe");
+              L"\"C:\\Tools\\vellumar.exe\"");
     machine.ClearAutorun();
     EXPECT_EQ(RegistryString(HKEY_LOCAL_MACHINE, Win32RunKey::kRunKeyPath, L"VLM"), L"<missing>");
 }

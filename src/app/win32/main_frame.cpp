@@ -101,6 +101,10 @@ MainFrame::MainFrame(MainWindow& form, TimerService& timers)
            kClientWidth, kClientHeight, nullptr);
     ::SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big_icon_.Get()));
     ::SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon_.Get()));
+    exit_request_message_ = ::RegisterWindowMessageW(kExitRequestMessage);
+    // Let the request through from a less privileged process too (an
+    // installer run by the user while the program runs elevated).
+    ::ChangeWindowMessageFilterEx(Handle(), exit_request_message_, MSGFLT_ALLOW, nullptr);
 
     int id = 1;
     for (Control* control : form_.WindowControls()) {
@@ -242,6 +246,11 @@ void MainFrame::OnMouseMove(WPARAM keys, POINT pt) {
 
 LRESULT MainFrame::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     const POINT pt{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
+    if (message == exit_request_message_ && message != 0) {
+        if (onExitRequest)
+            onExitRequest();
+        return 0;
+    }
     switch (message) {
         case WM_PAINT:
             Paint();

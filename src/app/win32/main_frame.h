@@ -23,6 +23,11 @@
 namespace vellumar::win32 {
 
 inline constexpr wchar_t kMainWindowClass[] = L"FormVellumar";
+// Another process (the installer, the uninstaller) asks the running program
+// to end by posting the message registered under this name, without
+// parameters, to the kMainWindowClass window. The program then runs the same
+// shutdown as the tray menu's Exit; nothing is cut off mid-write.
+inline constexpr wchar_t kExitRequestMessage[] = L"Vellumar.ExitRequest";
 
 class MainFrame : public Window, public MainWindowHost, public BackgroundSource {
   public:
@@ -33,6 +38,8 @@ class MainFrame : public Window, public MainWindowHost, public BackgroundSource 
     void ShowAfterLoad();
     // Run when the session ends (log-off, shutdown).
     std::function<void()> onEndSession;
+    // Run when another process asks the program to end (kExitRequestMessage).
+    std::function<void()> onExitRequest;
 
     // MainWindowHost
     void HideWindow() override;
@@ -66,6 +73,7 @@ class MainFrame : public Window, public MainWindowHost, public BackgroundSource 
     bool show_after_load_ = true;
     Image* captured_ = nullptr;
     int held_buttons_ = 0;
+    UINT exit_request_message_ = 0;
 };
 
 }  // namespace vellumar::win32

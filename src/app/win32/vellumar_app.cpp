@@ -48,6 +48,8 @@ int RunVellumar() {
     // Log-off and shutdown end the program the way Exit does, so the icon
     // does not outlive it.
     frame.onEndSession = [&tray] { tray.Shutdown(); };
+    // An installer asking the program to end gets the tray menu's Exit.
+    frame.onExitRequest = [&tray] { tray.Shutdown(); };
 
     StartupHooks hooks;
     tray.FillStartupHooks(hooks);

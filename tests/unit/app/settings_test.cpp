@@ -140,7 +140,8 @@ TEST_F(SettingsMapping, AlwaysOnTopActsBeforeTheFileIsWritten) {
 TEST_F(SettingsMapping, StartWithWindowsWritesAndClearsTheRunValueAtOnce) {
     LoadLayoutAndSettings();
     form.CheckAutoRun->UserToggle();
-    EXPECT_EQ(run_key.Data(RegistryRoot::LocalMachine, "VLM"), "C:\\Tools\\Vellumar\\vellumar.exe");
+    EXPECT_EQ(run_key.Data(RegistryRoot::LocalMachine, "VLM"),
+              "\"C:\\Tools\\Vellumar\\vellumar.exe\"");
     EXPECT_EQ(Stored(settings::kAutorun), "1");
     form.CheckAutoRun->UserToggle();
     EXPECT_FALSE(run_key.Has(RegistryRoot::LocalMachine, "VLM"));
