@@ -178,7 +178,6 @@ TEST(EngineEndToEnd, TheStatePageShowsTheTimeAndTheMemoryShare) {
     const std::wstring state_share = e2e::WindowText(share);
     EXPECT_EQ(state_share.back(), L'%');
     EXPECT_EQ(state_share, e2e::WindowText(used_rate));
-    e2e::SaveScreenshot(main, "state-page");
 }
 
 }  // namespace
