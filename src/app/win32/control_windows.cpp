@@ -13,6 +13,9 @@
 #include "controls/image_list.h"
 #include "controls/slider.h"
 #include "controls/win32/command_button_window.h"
+#include "monitor/cpu_monitor.h"
+#include "monitor/win32/cpu_monitor_window.h"
+#include "monitor/win32/level_sources_win32.h"
 #include "platform/win32/text.h"
 
 namespace vellumar::win32 {
@@ -730,6 +733,27 @@ class PushButtonWindow : public ChildWindow, private ControlObserver {
     std::unique_ptr<CommandButtonWindow> button_;
 };
 
+// ----------------------------------------------------------- CpuMonitor
+
+// The graph at its place, loaded from the place's stored properties; it
+// samples and repaints on its own timer through the process's sampler.
+class CpuMonitorPlaceWindow : public ChildWindow {
+  public:
+    CpuMonitorPlaceWindow(CpuMonitorPlace& model, HWND parent, ViewContext& context, int id)
+        : model_(model) {
+        const RECT r = PixelRect(model.Bounds());
+        graph_ = std::make_unique<CpuMonitorWindow>(
+            parent, r.left, r.top, r.right - r.left, r.bottom - r.top, model.Stored(),
+            context.timers, ProcessCpuMonitorSupport(), model.Name(), id);
+    }
+    HWND Hwnd() const override { return graph_->Handle(); }
+    Control& Model() override { return model_; }
+
+  private:
+    CpuMonitorPlace& model_;
+    std::unique_ptr<CpuMonitorWindow> graph_;
+};
+
 // ---------------------------------------------------------------- Panel
 
 class PanelWindow : public Window,
@@ -858,6 +882,9 @@ std::unique_ptr<ChildWindow> CreateChildWindow(Control& control, HWND parent,
     }
     if (auto* icon = dynamic_cast<IconView*>(&control)) {
         return std::make_unique<IconViewWindow>(*icon, parent, id);
+    }
+    if (auto* graph = dynamic_cast<CpuMonitorPlace*>(&control)) {
+        return std::make_unique<CpuMonitorPlaceWindow>(*graph, parent, context, id);
     }
     return nullptr;
 }
