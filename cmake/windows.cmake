@@ -77,5 +77,12 @@ if(VELLUMAR_BENCHMARKS)
         add_executable(win_${bench_name} ${bench_source})
         target_link_libraries(win_${bench_name} PRIVATE vellumar_win32)
     endforeach()
+    # The empty program vellumar.exe is measured against, and the probe that
+    # measures both from outside (scripts/bench.sh runs them).
+    add_executable(floor_program WIN32 bench/floor/floor_program.cpp)
+    target_link_options(floor_program PRIVATE -municode)
+    add_executable(bench_probe bench/floor/bench_probe.cpp)
+    target_link_options(bench_probe PRIVATE -municode)
+    target_link_libraries(bench_probe PRIVATE user32)
 endif()
 include(cmake/release.cmake)
