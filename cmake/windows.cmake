@@ -64,11 +64,13 @@ set_tests_properties(integration PROPERTIES ENVIRONMENT "${WINE_TEST_ENV}" TIMEO
 file(GLOB_RECURSE E2E_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/e2e/*.cpp)
 add_executable(e2e_tests ${E2E_SOURCES})
 target_include_directories(e2e_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests)
-target_link_libraries(e2e_tests PRIVATE gtest gmock gtest_main ${WIN32_LIBS} psapi)
+target_link_libraries(e2e_tests PRIVATE gtest gmock gtest_main ${WIN32_LIBS} psapi ws2_32)
 add_dependencies(e2e_tests vellumar)
 add_test(NAME end_to_end COMMAND e2e_tests)
 set_tests_properties(end_to_end PROPERTIES
-    ENVIRONMENT "${WINE_TEST_ENV};VELLUMAR_EXE=$<TARGET_FILE:vellumar>;VELLUMAR_SCREENSHOTS=${CMAKE_BINARY_DIR}/screenshots"
+    # The programs under test never reach the network: their web site is a
+    # closed loopback port unless a test serves one.
+    ENVIRONMENT "${WINE_TEST_ENV};VELLUMAR_EXE=$<TARGET_FILE:vellumar>;VELLUMAR_SCREENSHOTS=${CMAKE_BINARY_DIR}/screenshots;VELLUMAR_SITE_URL=http://127.0.0.1:9"
     TIMEOUT 1500 RUN_SERIAL ON)
 
 if(VELLUMAR_BENCHMARKS)

@@ -59,10 +59,6 @@ constexpr TwipsRect kExitPlace{11280, 90, 420, 225};
 
 }  // namespace
 
-std::string HomePageUrl() {
-    return std::string(kSiteRoot) + std::string(kHomePagePath);
-}
-
 std::string_view PageName(Page page) {
     for (const auto& layout : kPageLayouts) {
         if (layout.page == page)

@@ -20,6 +20,7 @@
 #include "app/settings.h"
 #include "app/version.h"
 #include "controls/controls.h"
+#include "engine/ad_line.h"
 #include "engine/memory_release.h"
 #include "engine/process_priority.h"
 #include "platform/session.h"
@@ -31,10 +32,6 @@ namespace vellumar {
 inline constexpr std::string_view kProgramTitle = "Vellumar";
 inline constexpr std::string_view kVersionText = "v" VELLUMAR_VERSION_TEXT;
 inline constexpr std::string_view kSubtitle = "Three ways to a faster PC";
-// The product's web site; its pages are the paths below this root.
-inline constexpr std::string_view kSiteRoot = "http://www.vellumar.com";
-inline constexpr std::string_view kHomePagePath = "/vellumar/";
-std::string HomePageUrl();
 
 // Client size of the main window in twips (786 x 557 pixels).
 inline constexpr int kWindowWidthTwips = 11790;

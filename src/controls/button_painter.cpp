@@ -183,22 +183,25 @@ void Painter::FillBox(int x, int y, int width, int height, ColorRef color, bool 
 // Rows lighten from `from` toward white by 1/(h - 5) of the distance per
 // row. At five pixels or less there is no room for a fade; the rows are
 // drawn flat in the start colour instead of dividing by zero or by a
-// negative count.
+// negative count. Increments and running values are single-precision
+// floats, every step of the arithmetic included, so each row rounds where
+// the face is meant to.
 void Painter::FadeLines(ColorRef from, int y_from, int y_to, int step) {
     const int r0 = RedOfRef(from);
     const int g0 = GreenOfRef(from);
     const int b0 = BlueOfRef(from);
     const int rows = h_ - 5;
-    const double inc_r = rows > 0 ? (255.0 - r0) / rows : 0.0;
-    const double inc_g = rows > 0 ? (255.0 - g0) / rows : 0.0;
-    const double inc_b = rows > 0 ? (255.0 - b0) / rows : 0.0;
+    const float rows_f = static_cast<float>(rows);
+    const float inc_r = rows > 0 ? static_cast<float>(255 - r0) / rows_f : 0.0f;
+    const float inc_g = rows > 0 ? static_cast<float>(255 - g0) / rows_f : 0.0f;
+    const float inc_b = rows > 0 ? static_cast<float>(255 - b0) / rows_f : 0.0f;
     float r = static_cast<float>(r0);
     float g = static_cast<float>(g0);
     float b = static_cast<float>(b0);
     for (int y = y_from; step > 0 ? y <= y_to : y >= y_to; y += step) {
-        r = std::min(static_cast<float>(r + inc_r), 255.0f);
-        g = std::min(static_cast<float>(g + inc_g), 255.0f);
-        b = std::min(static_cast<float>(b + inc_b), 255.0f);
+        r = std::min(r + inc_r, 255.0f);
+        g = std::min(g + inc_g, 255.0f);
+        b = std::min(b + inc_b, 255.0f);
         Row(y, ClampedRgb(RoundHalfEven(r), RoundHalfEven(g), RoundHalfEven(b)));
     }
 }
@@ -249,9 +252,12 @@ void Painter::PlaceCaption(CaptionBox box, ColorRef text_color) {
 void Painter::Style1Up() {
     if (look_.ColorScheme == 2 || look_.ColorScheme == 3) {
         const ColorRef base = ShiftColor(Palette().FaceColor, 48, ColorShift::kProportional);
+        // The factor and its product with i in single precision: in double
+        // some products fall just short of a half and round the other way.
         const float factor = 25.0f / static_cast<float>(h_);
         for (int i = 1; i <= h_ - 2; ++i) {
-            const int delta = RoundHalfEven(static_cast<double>(factor) * i);
+            const float product = factor * static_cast<float>(i);
+            const int delta = RoundHalfEven(product);
             DrawLine(0, i, w_, i, ShiftColor(base, -delta, ColorShift::kProportional));
         }
     } else {
@@ -317,9 +323,10 @@ void Painter::Style1Down() {
             const ColorRef base =
                 ShiftColor(ShiftColor(Palette().FaceColor, 48, ColorShift::kProportional), -32,
                            ColorShift::kProportional);
-            const float factor = 15.0f / static_cast<float>(h_);
+            const float factor = 15.0f / static_cast<float>(h_);  // as in the up look
             for (int i = 1; i <= h_; ++i) {
-                const int delta = RoundHalfEven(-static_cast<double>(factor) * i);
+                const float product = factor * static_cast<float>(i);
+                const int delta = RoundHalfEven(-product);
                 DrawLine(0, h_ - i, w_, h_ - i, ShiftColor(base, delta, ColorShift::kProportional));
             }
             break;
@@ -450,15 +457,16 @@ ColorRef Painter::Style3Border(Look look) const {
 // rows, so that part is flat.
 void Painter::Style3Face(ColorRef mid, ColorRef end, ColorRef border, int percent) {
     percent = std::clamp(percent, 0, 100);
-    const double split = static_cast<double>(percent) * h_ / 100.0;
+    // The split, the steps and the running values in single precision.
+    const float split = static_cast<float>(percent) * static_cast<float>(h_) / 100.0f;
     const int split_row = RoundHalfEven(split);
-    const double span = split - 1.0;
+    const float span = split - 1.0f;
     float channel[3];
     float step[3];
     for (int c = 0; c < 3; ++c) {
         channel[c] = static_cast<float>(ChannelOf(mid, c));
         step[c] =
-            span > 0.0 ? static_cast<float>((ChannelOf(end, c) - ChannelOf(mid, c)) / span) : 0.0f;
+            span > 0.0f ? static_cast<float>(ChannelOf(end, c) - ChannelOf(mid, c)) / span : 0.0f;
     }
     for (int y = split_row; y >= 1; --y) {
         Row(y, ClampedRgb(RoundHalfEven(channel[0]), RoundHalfEven(channel[1]),

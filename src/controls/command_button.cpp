@@ -75,15 +75,6 @@ char32_t CharacterAt(std::string_view text, std::size_t pos) {
     return code;
 }
 
-char32_t LowerCase(char32_t c) {
-    if (c >= U'A' && c <= U'Z')
-        return c - U'A' + U'a';
-    // Latin-1 capitals, less the multiplication sign.
-    if (c >= 0xC0 && c <= 0xDE && c != 0xD7)
-        return c + 0x20;
-    return c;
-}
-
 constexpr std::array<CommandInstance, 7> kInstances = {{
     {"FormVellumar", "CommandFreeMemory", "release memory now", 233, 33},
     {"FormVellumar", "CommandLimitProcessCPU", "Limit", 97, 25},

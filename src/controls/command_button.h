@@ -30,6 +30,7 @@
 #include "controls/drawing_surface.h"
 #include "controls/pixel_buffer.h"
 #include "controls/property_bag.h"
+#include "platform/text.h"
 #include "platform/timer.h"
 
 namespace vellumar {
@@ -240,6 +241,10 @@ class CommandButton {
     [[nodiscard]] const ButtonPalette& Palette() const { return palette_; }
     // The lower-cased access key of the caption, if it has one.
     [[nodiscard]] std::optional<char32_t> AccessKey() const { return access_key_; }
+    // Whether a typed character (of either case) is the access key.
+    [[nodiscard]] bool IsAccessKey(char32_t typed) const {
+        return access_key_ && LowerCase(typed) == *access_key_;
+    }
     [[nodiscard]] const Timer& Timer1() const { return timer1_; }
     // Everything the next paint would draw from.
     [[nodiscard]] ButtonLook Look() const;

@@ -115,6 +115,8 @@ class Label : public Control {
         if (onClick)
             onClick();
     }
+    // The pointer moved over the label.
+    std::function<void()> onMouseMove;
 
   private:
     TextStyle style_;

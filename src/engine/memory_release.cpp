@@ -56,23 +56,31 @@ std::int64_t MemoryRelease::GetUsedMemory() {
     return ComputeMemoryFigures(total, available).used_mb;
 }
 
-void MemoryRelease::DoAllMiniUseMemory() {
+bool MemoryRelease::DoAllMiniUseMemory() {
     for (const ProcessId process : processes_.Snapshot()) {
         pump_.ProcessPendingEvents();
+        if (pump_.Quitting())
+            return false;
         (void)processes_.TrimWorkingSet(process);
         pump_.ProcessPendingEvents();
+        if (pump_.Quitting())
+            return false;
     }
+    return true;
 }
 
-std::int64_t MemoryRelease::ReleaseAndLog() {
+std::optional<std::int64_t> MemoryRelease::Release() {
     const std::int64_t before = GetUsedMemory();
-    DoAllMiniUseMemory();
+    if (!DoAllMiniUseMemory())
+        return std::nullopt;
     return before - GetUsedMemory();
 }
 
 void MemoryRelease::CommandFreeMemory_Click() {
-    const std::int64_t released = ReleaseAndLog();
-    const std::string amount = std::to_string(released) + " MB memory released.";
+    const auto released = Release();
+    if (!released)
+        return;
+    const std::string amount = std::to_string(*released) + " MB memory released.";
     boxes_.ShowInformation(title_, "Success! " + amount);
     ListView& log = controls_.log;
     const int row = log.AddRow(std::to_string(log.RowCount() + 1));
@@ -82,11 +90,13 @@ void MemoryRelease::CommandFreeMemory_Click() {
 }
 
 void MemoryRelease::AutoFreeMemory() {
-    const std::int64_t released = ReleaseAndLog();
+    const auto released = Release();
+    if (!released)
+        return;
     ListView& log = controls_.log;
     const int row = log.AddRow(std::to_string(log.RowCount() + 1));
     log.SetCell(row, 1, clock_.TimeOfDayText());
-    log.SetCell(row, 2, std::to_string(released) + " MB memory released.");
+    log.SetCell(row, 2, std::to_string(*released) + " MB memory released.");
     log.EnsureVisible(row);
 }
 

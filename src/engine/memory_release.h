@@ -9,9 +9,12 @@
 // The walk yields to the message loop before and after each process, so
 // the window and the other timers keep running; a release started inside
 // another (the button pressed during an automatic release) simply runs
-// within it, and the outer one's amount includes the inner one's.
+// within it, and the outer one's amount includes the inner one's. When Exit
+// or the end of the session arrives during a yield, the walk stops at once
+// and nothing is measured, shown or logged: the windows are going.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -61,7 +64,9 @@ class MemoryRelease {
     // Used physical memory in MB, from a fresh reading.
     std::int64_t GetUsedMemory();
     // Trims every process of a fresh snapshot, yielding around each one.
-    void DoAllMiniUseMemory();
+    // False when the program began to end during a yield: the walk stopped
+    // there.
+    bool DoAllMiniUseMemory();
     // CommandFreeMemory's click: release, show the amount, log it.
     void CommandFreeMemory_Click();
     // Release and log, without a message.
@@ -75,7 +80,8 @@ class MemoryRelease {
     int AutoFreeSeconds() const { return auto_free_seconds_; }
 
   private:
-    std::int64_t ReleaseAndLog();
+    // The released megabytes; nothing when the program is ending.
+    std::optional<std::int64_t> Release();
 
     Processes& processes_;
     MemoryStatus& memory_;

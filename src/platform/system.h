@@ -66,6 +66,10 @@ class MessagePump {
     // Handles the window events that are waiting, then returns; long work on
     // the GUI thread calls it so the window and the timers stay alive.
     virtual void ProcessPendingEvents() = 0;
+    // True once the program has been told to end (Exit, or the end of the
+    // session) while events were handled: long work stops at once, as the
+    // windows it would write to are going or gone.
+    virtual bool Quitting() const { return false; }
 };
 
 // Uniform numbers in [0, 1), reseeded from a clock for each draw.

@@ -11,4 +11,10 @@ namespace vellumar {
 // platform calls fill into plain text.
 std::string CutAtNul(std::string_view text);
 
+// The lower-case letter of a capital of the Latin, Greek, Cyrillic or
+// Armenian alphabets (or of fullwidth Latin); any other character as it is.
+// One mapping for every comparison that ignores case, so that a key typed
+// and a key written in a caption always agree.
+char32_t LowerCase(char32_t c);
+
 }  // namespace vellumar

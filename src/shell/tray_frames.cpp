@@ -4,8 +4,6 @@
 #include <cstdlib>
 #include <utility>
 
-#include "app/artwork_draw.h"
-
 namespace vellumar {
 
 namespace {
@@ -63,7 +61,7 @@ int RowStrideBytes(int width, int bits_per_pixel) {
 // Header, colour rows and mask of one icon image. The mask marks the
 // transparent pixels (bit set), which is all that 256-colour displays use
 // and what older renderers fall back to for the 32-bit image.
-IconImage EncodeImage(const PixelBuffer& frame, int bits_per_pixel) {
+IconImage EncodeImage(const PixelBuffer& frame, const TrayArtwork& artwork, int bits_per_pixel) {
     const int w = frame.width;
     const int h = frame.height;
     const int colour_stride = RowStrideBytes(w, bits_per_pixel);
@@ -89,8 +87,8 @@ IconImage EncodeImage(const PixelBuffer& frame, int bits_per_pixel) {
         // Index 1: the chevron colour, index 2 the rim. The rest stay black
         // and unused.
         Put32(out, 0);
-        Put32(out, kTrayChevronColor & 0x00FFFFFFU);
-        Put32(out, kTrayRimColor & 0x00FFFFFFU);
+        Put32(out, artwork.chevron & 0x00FFFFFFU);
+        Put32(out, artwork.rim & 0x00FFFFFFU);
         for (int i = 3; i < kPaletteEntries; ++i) Put32(out, 0);
     }
 
@@ -101,7 +99,7 @@ IconImage EncodeImage(const PixelBuffer& frame, int bits_per_pixel) {
             if (bits_per_pixel == 8) {
                 std::uint8_t index = 0;
                 if (AlphaOf(c) >= kMaskAlphaThreshold)
-                    index = c == kTrayChevronColor ? 1 : 2;
+                    index = c == artwork.chevron ? 1 : 2;
                 out.push_back(index);
             } else {
                 Put32(out, c);  // BGRA in memory, straight alpha
@@ -120,6 +118,11 @@ IconImage EncodeImage(const PixelBuffer& frame, int bits_per_pixel) {
     return image;
 }
 
+// One row of pixels from `left` to `right` inclusive.
+void FillRow(PixelBuffer& buffer, int left, int right, int y, Argb c) {
+    for (int x = left; x <= right; ++x) buffer.Set(x, y, c);
+}
+
 }  // namespace
 
 bool ChevronCovers(int slot_row, int x, int y) {
@@ -131,7 +134,7 @@ bool ChevronCovers(int slot_row, int x, int y) {
     return distance >= row.inner && distance <= row.outer;
 }
 
-PixelBuffer TrayFrame(int frame) {
+PixelBuffer TrayFrame(int frame, const TrayArtwork& artwork) {
     if (frame < 1 || frame > kTrayFrameCount)
         return {};
     PixelBuffer buffer(kTrayFrameSizePixels, kTrayFrameSizePixels, 0);
@@ -149,12 +152,11 @@ PixelBuffer TrayFrame(int frame) {
             const int left = kChevronApexColumn - row.outer;
             const int right = kChevronApexColumn + row.outer;
             if (row.inner == 0) {
-                artwork::FillRect(buffer, {left, y, right + 1, y + 1}, kTrayChevronColor);
+                FillRow(buffer, left, right, y, artwork.chevron);
             } else {
                 const int stroke = row.outer - row.inner + 1;
-                artwork::FillRect(buffer, {left, y, left + stroke, y + 1}, kTrayChevronColor);
-                artwork::FillRect(buffer, {right - stroke + 1, y, right + 1, y + 1},
-                                  kTrayChevronColor);
+                FillRow(buffer, left, left + stroke - 1, y, artwork.chevron);
+                FillRow(buffer, right - stroke + 1, right, y, artwork.chevron);
             }
         }
     }
@@ -169,20 +171,20 @@ PixelBuffer TrayFrame(int frame) {
             for (const auto& [dx, dy] :
                  {std::pair{-1, 0}, std::pair{1, 0}, std::pair{0, -1}, std::pair{0, 1}}) {
                 beside = beside || (chevrons.Contains(x + dx, y + dy) &&
-                                    chevrons.At(x + dx, y + dy) == kTrayChevronColor);
+                                    chevrons.At(x + dx, y + dy) == artwork.chevron);
             }
             if (beside)
-                artwork::FillRect(buffer, {x, y, x + 1, y + 1}, kTrayRimColor);
+                buffer.Set(x, y, artwork.rim);
         }
     }
     return buffer;
 }
 
-std::vector<IconImage> TrayFrameImages(int frame) {
-    const PixelBuffer pixels = TrayFrame(frame);
+std::vector<IconImage> TrayFrameImages(int frame, const TrayArtwork& artwork) {
+    const PixelBuffer pixels = TrayFrame(frame, artwork);
     if (pixels.pixels.empty())
         return {};
-    return {EncodeImage(pixels, 8), EncodeImage(pixels, 32)};
+    return {EncodeImage(pixels, artwork, 8), EncodeImage(pixels, artwork, 32)};
 }
 
 const IconImage& ChooseIconImage(const std::vector<IconImage>& images, int display_bits_per_pixel) {

@@ -15,7 +15,6 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/artwork.h"
 #include "controls/pixel_buffer.h"
 
 namespace vellumar {
@@ -32,15 +31,18 @@ inline constexpr int kChevronTopSlotRow = 0;
 inline constexpr int kChevronMiddleSlotRow = 5;
 inline constexpr int kChevronBottomSlotRow = 10;
 
-inline constexpr Argb kTrayChevronColor = OpaqueRgb(0xFF, 0xFF, 0xFF);
-// The rim: every pixel beside a chevron pixel (left, right, above, below)
-// that is not one itself. The program icon's deep orange.
-inline constexpr Argb kTrayRimColor = artwork::kAccentDeep;
+// The colours of a frame, given by the program icon's owner: the chevrons,
+// and the rim, every pixel beside a chevron pixel (left, right, above, below)
+// that is not one itself. Both opaque and different.
+struct TrayArtwork {
+    Argb chevron = OpaqueRgb(0xFF, 0xFF, 0xFF);
+    Argb rim = 0;
+};
 
 // Whether the chevron whose apex row is `slot_row` covers (x, y).
 bool ChevronCovers(int slot_row, int x, int y);
 // Frame 1 to 6 as straight-alpha pixels; an empty buffer for any other number.
-PixelBuffer TrayFrame(int frame);
+PixelBuffer TrayFrame(int frame, const TrayArtwork& artwork);
 
 // One image of an icon in the layout that icon files and icon resources
 // share: a BITMAPINFOHEADER with the doubled height, the colour table (for
@@ -53,7 +55,7 @@ struct IconImage {
 
 // The 256-colour image (index 0 transparent black, index 1 the chevron
 // white, index 2 the rim) and the 32-bit image with alpha, in that order.
-std::vector<IconImage> TrayFrameImages(int frame);
+std::vector<IconImage> TrayFrameImages(int frame, const TrayArtwork& artwork);
 // The image to show on a display of `display_bits_per_pixel`: the 32-bit
 // one on displays of more than 256 colours, the 256-colour one otherwise.
 const IconImage& ChooseIconImage(const std::vector<IconImage>& images, int display_bits_per_pixel);

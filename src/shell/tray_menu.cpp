@@ -4,20 +4,20 @@
 
 namespace vellumar {
 
-std::optional<Page> PageOfItem(TrayMenuItem item) {
+std::optional<TrayPage> PageOfItem(TrayMenuItem item) {
     switch (item) {
         case TrayMenuItem::State:
-            return Page::State;
+            return TrayPage::State;
         case TrayMenuItem::Process:
-            return Page::Process;
+            return TrayPage::Process;
         case TrayMenuItem::CPU:
-            return Page::CPU;
+            return TrayPage::CPU;
         case TrayMenuItem::Memory:
-            return Page::Memory;
+            return TrayPage::Memory;
         case TrayMenuItem::Setting:
-            return Page::Setting;
+            return TrayPage::Setting;
         case TrayMenuItem::About:
-            return Page::About;
+            return TrayPage::About;
         default:
             return std::nullopt;
     }
@@ -40,8 +40,8 @@ void ProgramShutdown::Run() {
     }
 }
 
-FormMenu::FormMenu(MainWindow& form, std::function<void()> show_main_window, TrayMenuWindow& window,
-                   WebPages& web, ProgramShutdown& shutdown)
+FormMenu::FormMenu(TrayMainWindow& form, std::function<void()> show_main_window,
+                   TrayMenuWindow& window, WebPages& web, ProgramShutdown& shutdown)
     : form_(form),
       show_main_window_(std::move(show_main_window)),
       window_(window),
@@ -63,7 +63,7 @@ void FormMenu::m_Click(TrayMenuItem item) {
     }
     switch (item) {
         case TrayMenuItem::HomePage:
-            web_.Open(HomePageUrl());
+            web_.Open(form_.HomePageUrl());
             break;
         case TrayMenuItem::Exit:
             shutdown_.Run();

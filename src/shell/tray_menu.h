@@ -18,7 +18,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/main_window.h"
+#include "shell/tray_main_window.h"
 
 namespace vellumar {
 
@@ -51,7 +51,7 @@ constexpr bool IsSeparator(const TrayMenuItemSpec& entry) {
     return entry.caption == "-";
 }
 // The page a page item selects, or nothing for the other items.
-std::optional<Page> PageOfItem(TrayMenuItem item);
+std::optional<TrayPage> PageOfItem(TrayMenuItem item);
 
 // FormMenu's window on the platform.
 class TrayMenuWindow {
@@ -101,7 +101,7 @@ class ProgramShutdown {
 class FormMenu {
   public:
     // `show_main_window` shows the main window (modeless) as it was.
-    FormMenu(MainWindow& form, std::function<void()> show_main_window, TrayMenuWindow& window,
+    FormMenu(TrayMainWindow& form, std::function<void()> show_main_window, TrayMenuWindow& window,
              WebPages& web, ProgramShutdown& shutdown);
 
     bool Shown() { return window_.Shown(); }
@@ -111,7 +111,7 @@ class FormMenu {
     void m_Click(TrayMenuItem item);
 
   private:
-    MainWindow& form_;
+    TrayMainWindow& form_;
     std::function<void()> show_main_window_;
     TrayMenuWindow& window_;
     WebPages& web_;

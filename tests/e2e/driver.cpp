@@ -1,9 +1,12 @@
 #include "e2e/driver.h"
 
 #include <commctrl.h>
+#include <gtest/gtest.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <fstream>
+#include <utility>
 
 namespace e2e {
 
@@ -92,14 +95,28 @@ bool Program::Running() const {
 }
 
 HWND Program::WaitForMainWindow() {
-    WaitUntil([&] {
+    const bool found = WaitUntil([&] {
         const auto windows = TopLevelWindows(Pid(), L"FormVellumar");
         main_ = windows.empty() ? nullptr : windows.front();
         return main_ != nullptr;
     });
-    // Startup has ended once the program waits for input.
+    if (!found) {
+        ADD_FAILURE() << "vellumar.exe (process " << Pid() << ") showed no main window in 15 s"
+                      << (Running() ? "" : "; it has ended");
+        return nullptr;
+    }
+    // The icon is the last step of startup; once it is there and the program
+    // answers a message sent to its main window, it sits in its message loop.
     ::WaitForInputIdle(info_.hProcess, 10000);
-    ::Sleep(300);
+    NOTIFYICONDATAW icon{};
+    icon.cbSize = sizeof(icon);
+    icon.hWnd = main_;
+    DWORD_PTR ignored = 0;
+    if (!WaitUntil([&] { return ::Shell_NotifyIconW(NIM_MODIFY, &icon) != FALSE; }) ||
+        !::SendMessageTimeoutW(main_, WM_NULL, 0, 0, SMTO_NORMAL, 15000, &ignored)) {
+        ADD_FAILURE() << "vellumar.exe (process " << Pid()
+                      << ") did not finish its startup in 15 s";
+    }
     return main_;
 }
 
@@ -201,7 +218,9 @@ void SaveScreenshot(HWND window, const std::string& name) {
     path += "\\" + name + ".bmp";
 
     ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    ::Sleep(500);
+    // The owner has painted once it answers a message sent after the redraw.
+    DWORD_PTR ignored = 0;
+    ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 15000, &ignored);
     RECT r{};
     ::GetWindowRect(window, &r);
     const int width = r.right - r.left;
@@ -217,9 +236,20 @@ void SaveScreenshot(HWND window, const std::string& name) {
     void* bits = nullptr;
     HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ old = ::SelectObject(memory, bitmap);
-    ::BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
-    ::GdiFlush();
     const int stride = ((width * 3 + 3) / 4) * 4;
+    const std::size_t size = static_cast<std::size_t>(stride) * static_cast<std::size_t>(height);
+    // The screen has caught up once two captures in a row agree.
+    std::string previous;
+    WaitUntil(
+        [&] {
+            ::BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+            ::GdiFlush();
+            std::string capture(static_cast<const char*>(bits), bits ? size : 0);
+            const bool settled = capture == previous;
+            previous = std::move(capture);
+            return settled;
+        },
+        5000);
     BITMAPFILEHEADER file{};
     file.bfType = 0x4D42;
     file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);

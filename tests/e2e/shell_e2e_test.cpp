@@ -152,7 +152,9 @@ TEST(ShellEndToEnd, TheCloseImageHidesTheWindowAndTheProgramGoesOn) {
     // The close image sits at (752, 6) on the window, 28 x 15 pixels.
     e2e::ClickAt(main, 760, 12);
     EXPECT_TRUE(e2e::WaitUntil([&] { return !::IsWindowVisible(main); }, 5000));
-    ::Sleep(500);
+    // Still taking messages after the click has been handled.
+    DWORD_PTR ignored = 0;
+    EXPECT_TRUE(::SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, 15000, &ignored));
     EXPECT_TRUE(started.program.Running());
     EXPECT_TRUE(::IsWindow(main));
 

@@ -167,7 +167,11 @@ TEST(TrayEndToEnd, TaskbarCreatedAddsTheIconAgain) {
     EXPECT_TRUE(started.program.Running());
 }
 
-TEST(TrayEndToEnd, ExitRemovesTheIconAndEndsTheProcess) {
+// Whether the icon goes before the window does cannot be seen from here:
+// once the window is destroyed the shell drops its icon by itself. The
+// integration tests check that order on the real TrayShell; these two
+// check that Exit and the end of the session end the program.
+TEST(TrayEndToEnd, ExitFromTheMenuEndsTheProcess) {
     TrayProgram started(L"tray exit");
     HWND main = started.main;
     ASSERT_TRUE(main);
@@ -180,17 +184,15 @@ TEST(TrayEndToEnd, ExitRemovesTheIconAndEndsTheProcess) {
     PressKey(menu, VK_RETURN);
 
     EXPECT_TRUE(started.program.WaitForExit(10000));
-    EXPECT_FALSE(IconPresent(main));
 }
 
-TEST(TrayEndToEnd, EndingTheSessionLeavesNoIcon) {
+TEST(TrayEndToEnd, EndingTheSessionEndsTheProcess) {
     TrayProgram started(L"tray logoff");
     HWND main = started.main;
     ASSERT_TRUE(main);
     ASSERT_TRUE(e2e::WaitUntil([&] { return IconPresent(main); }));
     ::SendMessageW(main, WM_ENDSESSION, TRUE, 0);
     EXPECT_TRUE(started.program.WaitForExit(10000));
-    EXPECT_FALSE(IconPresent(main));
 }
 
 TEST(TrayEndToEnd, AnExitRequestFromAnotherProcessEndsItLikeExit) {

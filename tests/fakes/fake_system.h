@@ -91,7 +91,9 @@ class FakePump : public MessagePump {
         if (on_yield)
             on_yield();
     }
+    bool Quitting() const override { return quitting; }
     int yields = 0;
+    bool quitting = false;
     std::function<void()> on_yield;
 };
 

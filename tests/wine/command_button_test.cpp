@@ -17,6 +17,7 @@
 #include "controls/button_painter.h"
 #include "controls/command_button.h"
 #include "controls/software_raster.h"
+#include "controls/win32/command_accessible.h"
 #include "controls/win32/command_button_window.h"
 #include "controls/win32/gdi_surface.h"
 #include "platform/win32/platform_win32.h"
@@ -355,6 +356,54 @@ TEST_F(CommandOnWindows, ScreenReadersSeeAPushButtonNamedByTheCaption) {
     accessible->Release();
     ::FreeLibrary(oleacc);
     ::CoUninitialize();
+
+    // Access keys of other alphabets, typed in either case.
+    button->Model().SetCaption("&\xCE\xA9");  // "&Ω"
+    ::SendMessageW(hwnd, WM_SYSCHAR, L'\u03C9', 0x20000000);
+    button->Model().SetCaption("&\xD0\xB1");  // "&б"
+    ::SendMessageW(hwnd, WM_SYSCHAR, L'\u0411', 0x20000000);
+    EXPECT_EQ(clicks, 5);
+}
+
+// COM's identity rule: IUnknown queried from any interface the object hands
+// out is one pointer, and every handed-out interface gives every other.
+TEST_F(CommandOnWindows, TheAccessibleObjectHasOneIdentity) {
+    auto button = MakeButton("CommandRefreshProcess");
+    IAccessible* accessible = CreateCommandAccessible(button->Handle());
+    ASSERT_NE(accessible, nullptr);
+    const IID kIOleWindow = {
+        0x00000114, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+    const IID kIEnumVariant = {
+        0x00020404, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+    const IID handed_out[] = {IID_IUnknown, IID_IDispatch, kIAccessible, kIOleWindow};
+    IUnknown* identity = nullptr;
+    ASSERT_EQ(accessible->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&identity)), S_OK);
+    for (const IID& from : handed_out) {
+        IUnknown* start = nullptr;
+        ASSERT_EQ(accessible->QueryInterface(from, reinterpret_cast<void**>(&start)), S_OK);
+        for (const IID& to : handed_out) {
+            IUnknown* other = nullptr;
+            ASSERT_EQ(start->QueryInterface(to, reinterpret_cast<void**>(&other)), S_OK);
+            IUnknown* unknown = nullptr;
+            ASSERT_EQ(other->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&unknown)),
+                      S_OK);
+            EXPECT_EQ(unknown, identity);
+            unknown->Release();
+            other->Release();
+        }
+        void* missing = &missing;
+        EXPECT_EQ(start->QueryInterface(kIEnumVariant, &missing), E_NOINTERFACE);
+        EXPECT_EQ(missing, nullptr);
+        start->Release();
+    }
+    IOleWindow* ole_window = nullptr;
+    ASSERT_EQ(accessible->QueryInterface(kIOleWindow, reinterpret_cast<void**>(&ole_window)), S_OK);
+    HWND window = nullptr;
+    EXPECT_EQ(ole_window->GetWindow(&window), S_OK);
+    EXPECT_EQ(window, button->Handle());
+    ole_window->Release();
+    identity->Release();
+    EXPECT_EQ(accessible->Release(), 0U);
 }
 
 TEST_F(CommandOnWindows, PropertyErrorsReachTheCaller) {

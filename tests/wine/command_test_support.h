@@ -65,7 +65,11 @@ inline int GdiObjectCount() {
     return count;
 }
 
-// USER objects of this process; under Wine, the windows of this thread.
+// USER objects of this process. Wine answers GetGuiResources with 0; there
+// the windows of this thread are counted, and the menus and icons of this
+// process through the USER handle table: as with GDI, a handle given by its
+// table index alone names whatever live object sits at that index, and
+// another process's objects are not ours to query.
 inline int UserObjectCount() {
     const DWORD reported = ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS);
     if (reported != 0)
@@ -83,6 +87,17 @@ inline int UserObjectCount() {
         return TRUE;
     };
     ::EnumThreadWindows(::GetCurrentThreadId(), count_top, reinterpret_cast<LPARAM>(&count));
+    for (std::uintptr_t index = 0x20; index < 0x10000; index += 2) {
+        if (::IsMenu(reinterpret_cast<HMENU>(index)))
+            ++count;
+        ICONINFO icon{};
+        if (::GetIconInfo(reinterpret_cast<HICON>(index), &icon)) {
+            ++count;
+            // The copies of its bitmaps are the caller's.
+            ::DeleteObject(icon.hbmColor);
+            ::DeleteObject(icon.hbmMask);
+        }
+    }
     return count;
 }
 

@@ -9,6 +9,7 @@
 #include "app/autorun.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/platform_win32.h"
+#include "platform/win32/system_win32.h"
 #include "platform/win32/text.h"
 
 namespace vellumar::win32 {
@@ -203,6 +204,18 @@ TEST(TimerServiceOnWindows, TicksThroughTheMessageLoopAndStops) {
         ::Sleep(5);
     }
     EXPECT_EQ(ticks, stopped_at);
+}
+
+TEST(MessagePumpOnWindows, NotesAQuitAndLeavesItForTheMainLoop) {
+    Win32MessagePump pump;
+    pump.ProcessPendingEvents();
+    EXPECT_FALSE(pump.Quitting());
+    ::PostQuitMessage(3);
+    pump.ProcessPendingEvents();
+    EXPECT_TRUE(pump.Quitting());
+    MSG message{};
+    ASSERT_TRUE(::PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(message.wParam, 3U);
 }
 
 }  // namespace

@@ -3,19 +3,25 @@
 
 #include <gtest/gtest.h>
 #include <windows.h>
+// After windows.h, which it builds on.
+#include <shellapi.h>
 
 #include <string>
 #include <vector>
 
+#include "command_test_support.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/text.h"
 #include "shell/tray_frames.h"
 #include "shell/win32/tray_icon_win32.h"
 #include "shell/win32/tray_menu_win32.h"
+#include "shell/win32/tray_shell_win32.h"
 #include "shell/win32/window_hook_win32.h"
 
 namespace vellumar::win32 {
 namespace {
+
+const TrayArtwork kArtwork{OpaqueRgb(0xFF, 0xFF, 0xFF), OpaqueRgb(0xEE, 0x6E, 0x0C)};
 
 // The pixels of an icon drawn on black and on white: one that shows the
 // background is transparent ('.'), one that stays white is chevron ('#'),
@@ -39,7 +45,7 @@ std::vector<char> DrawnPixels(HICON icon) {
                     on_black.push_back(c);
                 } else {
                     const COLORREF b = on_black[static_cast<std::size_t>(y * 16 + x)];
-                    const COLORREF rim = ColorRefFromArgb(kTrayRimColor);
+                    const COLORREF rim = ColorRefFromArgb(kArtwork.rim);
                     char kind = '?';
                     if (b == RGB(255, 255, 255) && c == RGB(255, 255, 255))
                         kind = '#';
@@ -56,7 +62,7 @@ std::vector<char> DrawnPixels(HICON icon) {
 }
 
 TEST(TrayFrameIconsOnWindows, EveryFrameIsASixteenPixelIconThatDrawsItsChevrons) {
-    TrayFrameIconSet icons;
+    TrayFrameIconSet icons(kArtwork);
     for (int frame = 1; frame <= kTrayFrameCount; ++frame) {
         const auto icon = reinterpret_cast<HICON>(icons.FrameIcon(frame));
         ASSERT_TRUE(icon) << frame;
@@ -68,14 +74,14 @@ TEST(TrayFrameIconsOnWindows, EveryFrameIsASixteenPixelIconThatDrawsItsChevrons)
         ::GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof(bm), &bm);
         EXPECT_EQ(bm.bmWidth, 16);
 
-        const PixelBuffer expected = TrayFrame(frame);
+        const PixelBuffer expected = TrayFrame(frame, kArtwork);
         const auto drawn = DrawnPixels(icon);
         for (int y = 0; y < 16; ++y) {
             for (int x = 0; x < 16; ++x) {
                 const Argb pixel = expected.At(x, y);
-                const char want = pixel == kTrayChevronColor ? '#'
-                                  : pixel == kTrayRimColor   ? 'o'
-                                                             : '.';
+                const char want = pixel == kArtwork.chevron ? '#'
+                                  : pixel == kArtwork.rim   ? 'o'
+                                                            : '.';
                 EXPECT_EQ(drawn[static_cast<std::size_t>(y * 16 + x)], want)
                     << "frame " << frame << " at " << x << "," << y;
             }
@@ -219,6 +225,110 @@ TEST(TrayMenuFormOnWindows, HoldsTheTenItemsAndReportsTheChosenOne) {
     form.Unload();  // unloading what is not loaded does nothing
     form.Load();    // and it loads again on the next use
     EXPECT_TRUE(form.Handle());
+}
+
+TEST(TrayOnWindows, LoadingMenusAndMakingFrameIconsLeaksNothing) {
+    auto cycle = [] {
+        TrayMenuForm form;
+        form.Load();
+        form.Unload();
+        form.Load();  // and the destructor unloads
+        TrayFrameIconSet icons(kArtwork);
+    };
+    cycle();
+    testing::PumpMessages();
+    const int user = testing::UserObjectCount();
+    const int gdi = testing::GdiObjectCount();
+    for (int i = 0; i < 30; ++i) cycle();
+    testing::PumpMessages();
+    EXPECT_EQ(testing::UserObjectCount(), user);
+    EXPECT_EQ(testing::GdiObjectCount(), gdi);
+}
+
+// Whether the shell holds the icon of `window` (id 0): a modify that
+// changes nothing succeeds only on an icon that exists.
+bool IconPresent(HWND window) {
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof(data);
+    data.hWnd = window;
+    return ::Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+}
+
+// What the main window's own procedure sees as the window is destroyed.
+struct AtDestroy {
+    bool destroyed = false;
+    bool icon_present = true;
+    bool hooked = true;
+    bool menu_form_loaded = true;
+};
+AtDestroy* g_at_destroy = nullptr;
+
+LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_DESTROY && g_at_destroy) {
+        g_at_destroy->destroyed = true;
+        g_at_destroy->icon_present = IconPresent(hwnd);
+        g_at_destroy->hooked =
+            ::GetWindowLongPtrW(hwnd, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&MainWindowProc);
+        g_at_destroy->menu_form_loaded = ::FindWindowW(kFormMenuClass, nullptr) != nullptr;
+    }
+    return ::DefWindowProcW(hwnd, message, wparam, lparam);
+}
+
+class TestMainWindow : public TrayMainWindow {
+  public:
+    void SelectPage(TrayPage) override {}
+    std::string HomePageUrl() const override { return {}; }
+    Timer& TrayIconTimer() override { return timer_; }
+    int& TrayIconFrame() override { return frame_; }
+    TrayArtwork TrayIconArtwork() const override { return kArtwork; }
+
+  private:
+    struct : TimerService {
+        void Start(Timer&) override {}
+        void Stop(Timer&) override {}
+    } timers_;
+    Timer timer_{timers_, 990, true};
+    int frame_ = 1;
+};
+
+// The real TrayShell, its real notification icon and menu form: by the time
+// the main window is destroyed, the icon is gone, the hook removed and the
+// menu form unloaded. (After the process has ended the shell would have
+// removed the icon by itself, which proves nothing.)
+TEST(TrayShellOnWindows, ShutdownRemovesIconHookAndMenuFormBeforeTheMainWindow) {
+    AtDestroy at_destroy;
+    g_at_destroy = &at_destroy;
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = &MainWindowProc;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"VellumarTrayShellTest";
+    ::RegisterClassW(&wc);
+    HWND main = ::CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 10, 10, nullptr,
+                                  nullptr, wc.hInstance, nullptr);
+    ASSERT_TRUE(main);
+    TestMainWindow form;
+    TrayShell tray(form, [main] { return ::IsWindow(main) ? main : nullptr; });
+    tray.RegisterTaskbarCreated();
+    tray.InstallWindowHook();
+    tray.AddTrayIcon();
+    ASSERT_TRUE(testing::PumpUntil([&] { return IconPresent(main); }));
+
+    // The right button loads the menu form and opens the menu; a timer
+    // closes it from within the menu's own loop.
+    ::SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
+        ::KillTimer(nullptr, id);
+        ::EndMenu();
+    });
+    ::SendMessageW(main, 2025, 0, WM_RBUTTONDOWN);
+    ASSERT_TRUE(::FindWindowW(kFormMenuClass, nullptr));
+
+    tray.Shutdown();
+    g_at_destroy = nullptr;
+    EXPECT_TRUE(at_destroy.destroyed);
+    EXPECT_FALSE(::IsWindow(main));
+    EXPECT_FALSE(at_destroy.icon_present);
+    EXPECT_FALSE(at_destroy.hooked);
+    EXPECT_FALSE(at_destroy.menu_form_loaded);
 }
 
 }  // namespace

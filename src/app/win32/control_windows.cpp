@@ -196,6 +196,10 @@ class LabelWindow : public Window, public ChildWindow, private ControlObserver {
                     model_.UserClick();
                 return 0;
             }
+            case WM_MOUSEMOVE:
+                if (model_.onMouseMove)
+                    model_.onMouseMove();
+                return 0;
             case WM_SETCURSOR:
                 if (model_.onClick && LOWORD(lparam) == HTCLIENT) {
                     ::SetCursor(

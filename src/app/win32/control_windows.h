@@ -18,8 +18,8 @@
 #include <vector>
 
 #include "controls/controls.h"
+#include "controls/win32/gdi.h"
 #include "platform/timer.h"
-#include "platform/win32/gdi.h"
 #include "platform/win32/window_base.h"
 
 namespace vellumar::win32 {

@@ -16,7 +16,7 @@
 
 #include "app/main_window.h"
 #include "app/win32/control_windows.h"
-#include "platform/win32/gdi.h"
+#include "controls/win32/gdi.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/window_base.h"
 

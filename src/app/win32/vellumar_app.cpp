@@ -4,11 +4,17 @@
 // After windows.h, which it builds on.
 #include <commctrl.h>
 
+#include <functional>
+#include <string>
+
 #include "app/autorun.h"
 #include "app/main_window.h"
+#include "app/main_window_tray.h"
 #include "app/settings.h"
 #include "app/startup.h"
 #include "app/win32/main_frame.h"
+#include "engine/ad_line.h"
+#include "engine/win32/ad_fetch_win32.h"
 #include "platform/win32/platform_win32.h"
 #include "platform/win32/system_win32.h"
 #include "shell/win32/tray_shell_win32.h"
@@ -44,15 +50,31 @@ int RunVellumar() {
     MainFrame frame(form, timers);
     message_boxes.SetOwner(frame.Handle());
 
-    TrayShell tray(form, [&frame] { return frame.Handle(); });
+    MainWindowTray tray_view(form);
+    TrayShell tray(tray_view, [&frame] { return frame.Handle(); });
     // Log-off and shutdown end the program the way Exit does, so the icon
     // does not outlive it.
     frame.onEndSession = [&tray] { tray.Shutdown(); };
     // An installer asking the program to end gets the tray menu's Exit.
     frame.onExitRequest = [&tray] { tray.Shutdown(); };
 
+    // The advertisement line: fetched off the GUI thread, paused while the
+    // tray menu or the CPU-limit dialog is on screen; pages open in the
+    // user's browser with the main window as owner.
+    WinInetAdFetcher ad_fetcher;
+    ShellWebPages main_window_pages([&frame] { return frame.Handle(); });
+    AdLine ad_line(*form.LabelAd, *form.LabelHomepage, form.TimerAd, ad_fetcher,
+                   [&main_window_pages](const std::string& url) { main_window_pages.Open(url); });
+    ad_line.AddPausingForm([&tray] { return tray.MenuShown(); });
+    // The CPU-limit dialog FormSetProcessCpuPercent pauses the fetch too:
+    // this answers whether it is on screen, once the dialog exists.
+    const std::function<bool()> cpu_limit_dialog_shown = [] { return false; };
+    ad_line.AddPausingForm(cpu_limit_dialog_shown);
+
     StartupHooks hooks;
-    tray.FillStartupHooks(hooks);
+    hooks.register_taskbar_created = [&tray] { tray.RegisterTaskbarCreated(); };
+    hooks.install_window_hook = [&tray] { tray.InstallWindowHook(); };
+    hooks.add_tray_icon = [&tray] { tray.AddTrayIcon(); };
     LoadMainWindow(form, privileges, hooks);
     frame.ShowAfterLoad();
 

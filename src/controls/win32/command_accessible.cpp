@@ -10,6 +10,8 @@ namespace {
 
 constexpr IID kIAccessible = {
     0x618736E0, 0x3C3D, 0x11CF, {0x81, 0x0C, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
+constexpr IID kIOleWindow = {
+    0x00000114, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 
 // oleacc.dll, loaded on first use and kept until the process ends: the
 // program links no import library for it.
@@ -48,21 +50,27 @@ bool IsSelf(const VARIANT& child) {
     return child.vt == VT_I4 && child.lVal == CHILDID_SELF;
 }
 
-class CommandAccessible final : public IAccessible {
+// One COM object with one identity: it hands out only its own interfaces,
+// so IUnknown queried from any of them is the same pointer. The standard
+// object answers what a push button has no answer of its own for, but it is
+// never handed out itself.
+class CommandAccessible final : public IAccessible, public IOleWindow {
   public:
     CommandAccessible(HWND hwnd, IAccessible* standard) : hwnd_(hwnd), standard_(standard) {}
 
-    // IUnknown
+    // IUnknown, shared by both bases; IAccessible's is the identity.
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
         if (out == nullptr)
             return E_POINTER;
-        if (iid == IID_IUnknown || iid == IID_IDispatch || iid == kIAccessible) {
+        *out = nullptr;
+        if (iid == IID_IUnknown || iid == IID_IDispatch || iid == kIAccessible)
             *out = static_cast<IAccessible*>(this);
-            AddRef();
-            return S_OK;
-        }
-        // IOleWindow, IEnumVARIANT and the like come from the standard object.
-        return standard_->QueryInterface(iid, out);
+        else if (iid == kIOleWindow)
+            *out = static_cast<IOleWindow*>(this);
+        else
+            return E_NOINTERFACE;
+        AddRef();
+        return S_OK;
     }
     ULONG STDMETHODCALLTYPE AddRef() override {
         return static_cast<ULONG>(::InterlockedIncrement(&refs_));
@@ -181,6 +189,15 @@ class CommandAccessible final : public IAccessible {
         return standard_->put_accValue(child, value);
     }
 
+    // IOleWindow: the button's own window.
+    HRESULT STDMETHODCALLTYPE GetWindow(HWND* window) override {
+        if (window == nullptr)
+            return E_POINTER;
+        *window = hwnd_;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
+
   private:
     ~CommandAccessible() { standard_->Release(); }
 
@@ -200,17 +217,26 @@ class CommandAccessible final : public IAccessible {
 
 }  // namespace
 
-LRESULT CommandAccessibleResult(HWND hwnd, WPARAM wparam) {
+IAccessible* CreateCommandAccessible(HWND hwnd) {
     const AccessibilityLibrary& library = AccessibilityLibrary::Get();
-    if (!library.create_std || !library.result_from_object)
-        return 0;
+    if (!library.create_std)
+        return nullptr;
     IAccessible* standard = nullptr;
     if (FAILED(library.create_std(hwnd, OBJID_CLIENT, kIAccessible,
                                   reinterpret_cast<void**>(&standard))) ||
         standard == nullptr) {
-        return 0;
+        return nullptr;
     }
-    auto* accessible = new CommandAccessible(hwnd, standard);
+    return new CommandAccessible(hwnd, standard);
+}
+
+LRESULT CommandAccessibleResult(HWND hwnd, WPARAM wparam) {
+    const AccessibilityLibrary& library = AccessibilityLibrary::Get();
+    if (!library.result_from_object)
+        return 0;
+    IAccessible* accessible = CreateCommandAccessible(hwnd);
+    if (accessible == nullptr)
+        return 0;
     const LRESULT result = library.result_from_object(kIAccessible, wparam, accessible);
     accessible->Release();
     return result;

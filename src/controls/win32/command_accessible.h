@@ -6,6 +6,8 @@
 // platform's own button proxy does not recognise an owner-drawn button.
 
 #include <windows.h>
+// After windows.h, which it builds on.
+#include <oleacc.h>
 
 namespace vellumar::win32 {
 
@@ -14,5 +16,9 @@ namespace vellumar::win32 {
 // answer). `pressed` and `is_default` are read when asked, through the
 // window, so the object may outlive it.
 LRESULT CommandAccessibleResult(HWND hwnd, WPARAM wparam);
+// The object itself, with one reference for the caller; null when the
+// accessibility library is missing. It answers IUnknown, IDispatch,
+// IAccessible and IOleWindow.
+IAccessible* CreateCommandAccessible(HWND hwnd);
 
 }  // namespace vellumar::win32

@@ -127,17 +127,13 @@ LRESULT CommandButtonWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM l
         case WM_CHAR:
             model_.OnKeyPress(static_cast<std::int16_t>(wparam));
             return 0;
-        case WM_SYSCHAR: {
-            // CharLowerW lower-cases a single character passed in the pointer.
-            const auto lowered = reinterpret_cast<UINT_PTR>(
-                ::CharLowerW(reinterpret_cast<LPWSTR>(static_cast<UINT_PTR>(LOWORD(wparam)))));
-            const auto key = model_.AccessKey();
-            if (key && static_cast<char32_t>(LOWORD(lowered)) == *key) {
+        case WM_SYSCHAR:
+            // The model lower-cases the typed key as it did the caption's.
+            if (model_.IsAccessKey(static_cast<char32_t>(LOWORD(wparam)))) {
                 model_.OnAccessKeyPress();
                 return 0;
             }
             return CallControlProc(message, wparam, lparam);
-        }
         // The dialog manager's mnemonic and assistive tools' default action
         // both arrive here.
         case BM_CLICK:

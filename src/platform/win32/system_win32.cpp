@@ -96,6 +96,7 @@ void Win32MessagePump::ProcessPendingEvents() {
     while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         if (message.message == WM_QUIT) {
             // The program is ending: leave the quit for the main loop.
+            quitting_ = true;
             ::PostQuitMessage(static_cast<int>(message.wParam));
             return;
         }

@@ -36,6 +36,10 @@ class Win32Clock : public Clock {
 class Win32MessagePump : public MessagePump {
   public:
     void ProcessPendingEvents() override;
+    bool Quitting() const override { return quitting_; }
+
+  private:
+    bool quitting_ = false;
 };
 
 class ClockSeededRandom : public RandomSource {

@@ -5,7 +5,6 @@
 #include <cwchar>
 
 #include "platform/win32/text.h"
-#include "shell/tray_frames.h"
 
 namespace vellumar::win32 {
 
@@ -49,10 +48,10 @@ bool ShellNotificationArea::Notify(TrayOperation operation, const TrayIconRecord
     return ::Shell_NotifyIconW(MessageOf(operation), &data) != FALSE;
 }
 
-TrayFrameIconSet::TrayFrameIconSet() {
+TrayFrameIconSet::TrayFrameIconSet(const TrayArtwork& artwork) {
     const int display_bits = DisplayBitsPerPixel();
     for (int frame = 1; frame <= kTrayFrameCount; ++frame) {
-        const auto images = TrayFrameImages(frame);
+        const auto images = TrayFrameImages(frame, artwork);
         const IconImage& image = ChooseIconImage(images, display_bits);
         // The API takes a non-const pointer but only reads the bytes.
         auto* bytes = const_cast<PBYTE>(image.bytes.data());

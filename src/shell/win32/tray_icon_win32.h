@@ -9,6 +9,7 @@
 #include <array>
 
 #include "platform/win32/handles.h"
+#include "shell/tray_frames.h"
 #include "shell/tray_icon.h"
 
 namespace vellumar::win32 {
@@ -21,7 +22,7 @@ class ShellNotificationArea : public NotificationArea {
 // The six frame icons, alive as long as this object (the process).
 class TrayFrameIconSet : public TrayFrameIcons {
   public:
-    TrayFrameIconSet();
+    explicit TrayFrameIconSet(const TrayArtwork& artwork);
     NativeIcon FrameIcon(int frame) override;
 
   private:

@@ -27,22 +27,24 @@ void TrayMenuForm::Load() {
     Create(window_class, WS_EX_TOOLWINDOW, Widen(kFormMenuCaption).c_str(), WS_POPUP, 0, 0, 0, 0,
            nullptr);
     UniqueMenu bar(::CreateMenu());
-    HMENU popup = ::CreatePopupMenu();
-    if (!bar || !popup) {
-        if (popup)
-            ::DestroyMenu(popup);
+    UniqueMenu popup(::CreatePopupMenu());
+    if (!bar || !popup)
         return;
-    }
     for (std::size_t i = 0; i < kTrayMenuItems.size(); ++i) {
         const TrayMenuItemSpec& spec_item = kTrayMenuItems[i];
         if (IsSeparator(spec_item)) {
-            ::AppendMenuW(popup, MF_SEPARATOR, 0, nullptr);
+            ::AppendMenuW(popup.Get(), MF_SEPARATOR, 0, nullptr);
         } else {
-            ::AppendMenuW(popup, MF_STRING, CommandIdOf(i), Widen(spec_item.caption).c_str());
+            ::AppendMenuW(popup.Get(), MF_STRING, CommandIdOf(i), Widen(spec_item.caption).c_str());
         }
     }
-    ::AppendMenuW(bar.Get(), MF_POPUP, reinterpret_cast<UINT_PTR>(popup),
-                  Widen(kTrayMenuEntryCaption).c_str());
+    // Once appended, the popup belongs to the bar, which destroys it with
+    // itself; until then (and when the append fails) it is popup's own.
+    if (!::AppendMenuW(bar.Get(), MF_POPUP, reinterpret_cast<UINT_PTR>(popup.Get()),
+                       Widen(kTrayMenuEntryCaption).c_str())) {
+        return;
+    }
+    (void)popup.Release();
     menu_ = std::move(bar);
 }
 

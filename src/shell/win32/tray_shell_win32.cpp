@@ -4,9 +4,10 @@
 
 namespace vellumar::win32 {
 
-TrayShell::TrayShell(MainWindow& form, std::function<HWND()> main_window)
+TrayShell::TrayShell(TrayMainWindow& form, std::function<HWND()> main_window)
     : form_(form),
       main_window_(std::move(main_window)),
+      frame_icons_(form.TrayIconArtwork()),
       tray_icon_(notification_area_, frame_icons_, [this] { return NativeOf(main_window_()); }),
       web_pages_([this] { return menu_window_.Handle(); }),
       hook_(HookActions{[this] {
@@ -23,7 +24,7 @@ TrayShell::TrayShell(MainWindow& form, std::function<HWND()> main_window)
                                        [this] {
                                            // The window's timers go with it: the animation must not
                                            // touch the shell again once the icon is gone.
-                                           form_.TimerTrayIcon.SetEnabled(false);
+                                           form_.TrayIconTimer().SetEnabled(false);
                                            if (HWND main = main_window_())
                                                ::DestroyWindow(main);
                                        }}),
@@ -35,16 +36,12 @@ TrayShell::TrayShell(MainWindow& form, std::function<HWND()> main_window)
         return main && ::IsWindowVisible(main);
     });
     menu_window_.onItem = [this](TrayMenuItem item) { form_menu_.m_Click(item); };
-    form_.TimerTrayIcon.SetHandler(
-        [this] { TimerTrayIcon_Timer(form_.TrayIconFrame, tray_icon_); });
+    form_.TrayIconTimer().SetHandler(
+        [this] { TimerTrayIcon_Timer(form_.TrayIconFrame(), tray_icon_); });
 }
 
-void TrayShell::FillStartupHooks(StartupHooks& hooks) {
-    hooks.register_taskbar_created = [this] {
-        hook_.SetTaskbarCreatedMessage(::RegisterWindowMessageW(L"TaskbarCreated"));
-    };
-    hooks.install_window_hook = [this] { window_hook_.Install(main_window_()); };
-    hooks.add_tray_icon = [this] { tray_icon_.AddTrayIcon(); };
+void TrayShell::RegisterTaskbarCreated() {
+    hook_.SetTaskbarCreatedMessage(::RegisterWindowMessageW(L"TaskbarCreated"));
 }
 
 void TrayShell::ShowMainWindow() {

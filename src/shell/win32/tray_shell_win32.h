@@ -4,18 +4,17 @@
 // animation timer, the hook on the main window, FormMenu with its window,
 // and the shutdown that Exit and the end of the session run.
 //
-// The program creates one TrayShell after its main window, passes Hooks()
-// to the load sequence (which registers "TaskbarCreated", installs the hook
-// and adds the icon, in that order) and runs Shutdown when the session ends
-// and once more after its message loop, which does nothing when Exit ran.
+// The program creates one TrayShell after its main window, has the load
+// sequence run RegisterTaskbarCreated, InstallWindowHook and AddTrayIcon in
+// that order, and runs Shutdown when the session ends and once more after
+// its message loop, which does nothing when Exit ran.
 
 #include <windows.h>
 
 #include <functional>
 
-#include "app/main_window.h"
-#include "app/startup.h"
 #include "shell/tray_icon.h"
+#include "shell/tray_main_window.h"
 #include "shell/tray_menu.h"
 #include "shell/win32/tray_icon_win32.h"
 #include "shell/win32/tray_menu_win32.h"
@@ -27,18 +26,22 @@ namespace vellumar::win32 {
 class TrayShell {
   public:
     // `main_window` gives the main window's handle, null once it is gone.
-    TrayShell(MainWindow& form, std::function<HWND()> main_window);
+    TrayShell(TrayMainWindow& form, std::function<HWND()> main_window);
     TrayShell(const TrayShell&) = delete;
     TrayShell& operator=(const TrayShell&) = delete;
 
     // The startup steps of the desktop integration.
-    void FillStartupHooks(StartupHooks& hooks);
+    void RegisterTaskbarCreated();
+    void InstallWindowHook() { window_hook_.Install(main_window_()); }
+    void AddTrayIcon() { tray_icon_.AddTrayIcon(); }
     void Shutdown() { shutdown_.Run(); }
+    // Whether FormMenu's window is on screen.
+    bool MenuShown() { return form_menu_.Shown(); }
 
   private:
     void ShowMainWindow();
 
-    MainWindow& form_;
+    TrayMainWindow& form_;
     std::function<HWND()> main_window_;
     TrayFrameIconSet frame_icons_;
     ShellNotificationArea notification_area_;

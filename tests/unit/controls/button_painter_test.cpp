@@ -3,6 +3,9 @@
 // styles 2 to 5.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+
 #include "command_test_support.h"
 #include "controls/button_painter.h"
 
@@ -350,6 +353,61 @@ TEST(CommandFaces, TinyAndOddSizesPaintWithoutFaults) {
     five.button.SetXpType(1);
     EXPECT_EQ(five.host.At(5, 2), Rgb(198, 197, 215));
     EXPECT_EQ(five.host.At(5, 3), Rgb(198, 197, 215));
+}
+
+// Single-precision references, rounded halves to even: [f * i] for a factor
+// f = k / h, and the row `rows` steps into a gradient whose running channels
+// start at `from` and advance toward `to` by 1 / `divisor` of the distance.
+int RoundedProduct(float factor, int i) {
+    return static_cast<int>(std::nearbyint(factor * static_cast<float>(i)));
+}
+ColorRef Gradient(ColorRef from, ColorRef to, float divisor, int rows) {
+    ColorRef out = 0;
+    for (int k = 0; k < 3; ++k) {
+        float c = static_cast<float>((from >> (8 * k)) & 0xFF);
+        const float step = (static_cast<float>((to >> (8 * k)) & 0xFF) - c) / divisor;
+        for (int n = 0; n < rows; ++n) c = std::clamp(c + step, 0.0f, 255.0f);
+        out |= static_cast<ColorRef>(std::nearbyint(c)) << (8 * k);
+    }
+    return out;
+}
+
+TEST(CommandFaces, RowsMatchTheSinglePrecisionReferenceAtEveryHeightFrom6To64) {
+    constexpr auto kProp = ColorShift::kProportional;
+    const ColorRef up_base = ShiftColor(kSysBtnFace, 48, kProp);
+    const ColorRef down_base = ShiftColor(up_base, -32, kProp);
+    const ColorRef white = Rgb(255, 255, 255);
+    for (int h = 6; h <= 64; ++h) {
+        const auto fh = static_cast<float>(h);
+        CommandRig rig(40, h, 1);
+        for (int y = 1; y <= h - 2; ++y) {  // XpType 1, up: fading from row h - 2 upward
+            EXPECT_EQ(rig.host.At(3, y), Gradient(Rgb(198, 197, 215), white, fh - 5, h - 1 - y))
+                << h << "," << y;
+        }
+        rig.button.SetXpType(2);
+        rig.button.OnMouseDown(1, 0, 5, 5);
+        for (int i = 2; i <= h - 1; ++i) {  // XpType 2, down: 15 / h, counted from the bottom
+            EXPECT_EQ(rig.host.At(3, h - i),
+                      ShiftColor(down_base, -RoundedProduct(15.0f / fh, i), kProp))
+                << h << "," << i;
+        }
+        rig.button.OnMouseUp(1, 0, 5, 5);
+        rig.button.SetColorScheme(2);
+        for (int i = 1; i <= h - 2; ++i) {  // schemes 2 and 3, up: 25 / h
+            EXPECT_EQ(rig.host.At(3, i), ShiftColor(up_base, -RoundedProduct(25.0f / fh, i), kProp))
+                << h << "," << i;
+        }
+        CommandRig style3(40, h, 3);  // the upper gradient, from Mid at row [s] toward End
+        style3.button.SetPercent(37);
+        const float split = 37.0f * fh / 100.0f;
+        const int split_row = static_cast<int>(std::nearbyint(split));
+        for (int y = split_row; y >= 3; --y) {
+            EXPECT_EQ(style3.host.At(3, y),
+                      Gradient(style3.button.MidColor(), style3.button.EndColor(), split - 1.0f,
+                               split_row - y))
+                << h << "," << y;
+        }
+    }
 }
 
 TEST(CommandFaces, UnknownTypesAndStatesDrawOnlyTheBackground) {

@@ -152,6 +152,9 @@ TEST(CommandAccessKey, FirstSingleAmpersandLookingPastOnePairAtMost) {
     EXPECT_EQ(AccessKeyOf("a&&&&b"), std::nullopt);
     EXPECT_EQ(AccessKeyOf("&&&x"), U'x');
     EXPECT_EQ(AccessKeyOf("&\xC3\x84pfel"), U'\u00E4');  // "&Äpfel"
+    // Cyrillic and Greek keys, matched whichever case is typed.
+    EXPECT_EQ(AccessKeyOf("&\xD0\x91\xD1\x83\xD1\x84\xD0\xB5\xD1\x80"), U'\u0431');  // "&Буфер"
+    EXPECT_EQ(AccessKeyOf("\xCE\xA3\xCF\x8D&\xCE\xA9"), U'\u03C9');                  // "Σύ&Ω"
 
     CommandRig rig;
     rig.button.SetCaption("&Refresh");
@@ -160,6 +163,11 @@ TEST(CommandAccessKey, FirstSingleAmpersandLookingPastOnePairAtMost) {
     EventLog log(rig.button);
     rig.button.OnAccessKeyPress();
     EXPECT_THAT(log.names, ElementsAre("Click"));
+    for (const char* caption : {"&\xD0\x91", "&\xD0\xB1"}) {  // "&Б", "&б"
+        rig.button.SetCaption(caption);
+        EXPECT_TRUE(rig.button.IsAccessKey(U'\u0411') && rig.button.IsAccessKey(U'\u0431'));
+        EXPECT_FALSE(rig.button.IsAccessKey(U'\u0412'));
+    }
 }
 
 TEST(CommandPersistence, ProgramInstancesLoadTheirStoredValues) {

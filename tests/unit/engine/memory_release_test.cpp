@@ -133,6 +133,21 @@ TEST_F(MemoryReleasing, APressDuringAnAutomaticReleaseRunsInsideIt) {
               (std::vector<std::string>{"2", "12:34:56", "6 MB memory released."}));
 }
 
+TEST_F(MemoryReleasing, ExitDuringTheWalkStopsItAtOnceWithoutMessageOrLog) {
+    for (const int quit_at_yield : {1, 4}) {
+        processes.trimmed.clear();
+        pump.yields = 0;
+        pump.quitting = false;
+        pump.on_yield = [&] { pump.quitting = pump.quitting || pump.yields == quit_at_yield; };
+        release.CommandFreeMemory_Click();
+        release.AutoFreeMemory();
+        EXPECT_EQ(processes.trimmed.size(), quit_at_yield == 1 ? 0U : 2U);
+        EXPECT_EQ(pump.yields, quit_at_yield + 1);  // the second walk yields once, then stops
+    }
+    EXPECT_TRUE(log.calls.empty());
+    EXPECT_EQ(memory_log.RowCount(), 0);
+}
+
 TEST_F(MemoryReleasing, TheTimerReleasesEvery59TicksAfterTheFirstAndKeepsCountingWhenOff) {
     enable.SetValue(1);
     std::vector<int> release_ticks;

@@ -8,6 +8,8 @@
 namespace vellumar {
 namespace {
 
+const TrayArtwork kArtwork{OpaqueRgb(0xFF, 0xFF, 0xFF), OpaqueRgb(0xEE, 0x6E, 0x0C)};
+
 // The three chevrons of frame 3, one row a line; '#' is a chevron pixel.
 const std::vector<std::string> kAllThree = {
     ".......#........",  // 0  top apex
@@ -34,9 +36,9 @@ std::vector<std::string> Picture(const PixelBuffer& frame) {
         std::string row;
         for (int x = 0; x < frame.width; ++x) {
             const Argb c = frame.At(x, y);
-            if (c == kTrayChevronColor) {
+            if (c == kArtwork.chevron) {
                 row += '#';
-            } else if (c == kTrayRimColor) {
+            } else if (c == kArtwork.rim) {
                 row += 'o';
             } else if (c == 0) {
                 row += '.';
@@ -105,17 +107,17 @@ TEST(TrayFrames, TheChevronIsNineWideSixHighWithItsApexAtColumnSeven) {
 }
 
 TEST(TrayFrames, EachFrameDrawsItsSlotsInWhiteWithARimOnTransparency) {
-    EXPECT_EQ(Picture(TrayFrame(1)), Expected(false, false, true));
-    EXPECT_EQ(Picture(TrayFrame(2)), Expected(false, true, true));
-    EXPECT_EQ(Picture(TrayFrame(3)), WithRim(kAllThree));
-    EXPECT_EQ(Picture(TrayFrame(4)), Expected(true, true, false));
-    EXPECT_EQ(Picture(TrayFrame(5)), Expected(true, false, false));
-    EXPECT_EQ(Picture(TrayFrame(6)), std::vector<std::string>(16, std::string(16, '.')));
+    EXPECT_EQ(Picture(TrayFrame(1, kArtwork)), Expected(false, false, true));
+    EXPECT_EQ(Picture(TrayFrame(2, kArtwork)), Expected(false, true, true));
+    EXPECT_EQ(Picture(TrayFrame(3, kArtwork)), WithRim(kAllThree));
+    EXPECT_EQ(Picture(TrayFrame(4, kArtwork)), Expected(true, true, false));
+    EXPECT_EQ(Picture(TrayFrame(5, kArtwork)), Expected(true, false, false));
+    EXPECT_EQ(Picture(TrayFrame(6, kArtwork)), std::vector<std::string>(16, std::string(16, '.')));
     // The rim of the bottom chevron, drawn alone.
-    EXPECT_EQ(Picture(TrayFrame(1))[9], ".......o........");
-    EXPECT_EQ(Picture(TrayFrame(1))[13], "...o###o###o....");
-    EXPECT_TRUE(TrayFrame(0).pixels.empty());
-    EXPECT_TRUE(TrayFrame(7).pixels.empty());
+    EXPECT_EQ(Picture(TrayFrame(1, kArtwork))[9], ".......o........");
+    EXPECT_EQ(Picture(TrayFrame(1, kArtwork))[13], "...o###o###o....");
+    EXPECT_TRUE(TrayFrame(0, kArtwork).pixels.empty());
+    EXPECT_TRUE(TrayFrame(7, kArtwork).pixels.empty());
 }
 
 std::uint32_t Read32(const std::vector<std::uint8_t>& b, std::size_t at) {
@@ -152,9 +154,9 @@ std::vector<std::string> Decode(const IconImage& image) {
             char c = '?';
             if (masked && (colour & 0xFFFFFFU) == 0)
                 c = '.';
-            else if (!masked && colour == kTrayChevronColor)
+            else if (!masked && colour == kArtwork.chevron)
                 c = '#';
-            else if (!masked && colour == kTrayRimColor)
+            else if (!masked && colour == kArtwork.rim)
                 c = 'o';
             rows[static_cast<std::size_t>(y)] += c;
         }
@@ -164,7 +166,7 @@ std::vector<std::string> Decode(const IconImage& image) {
 
 TEST(TrayFrames, EveryFrameHasA256ColourAndA32BitImageOfTheSamePicture) {
     for (int frame = 1; frame <= kTrayFrameCount; ++frame) {
-        const auto images = TrayFrameImages(frame);
+        const auto images = TrayFrameImages(frame, kArtwork);
         ASSERT_EQ(images.size(), 2U);
         EXPECT_EQ(images[0].bits_per_pixel, 8);
         EXPECT_EQ(images[1].bits_per_pixel, 32);
@@ -172,14 +174,14 @@ TEST(TrayFrames, EveryFrameHasA256ColourAndA32BitImageOfTheSamePicture) {
             EXPECT_EQ(Read32(image.bytes, 0), 40U);
             EXPECT_EQ(Read32(image.bytes, 4), 16U);
             EXPECT_EQ(Read32(image.bytes, 8), 32U);  // colour and mask
-            EXPECT_EQ(Decode(image), Picture(TrayFrame(frame))) << frame;
+            EXPECT_EQ(Decode(image), Picture(TrayFrame(frame, kArtwork))) << frame;
         }
     }
-    EXPECT_TRUE(TrayFrameImages(0).empty());
+    EXPECT_TRUE(TrayFrameImages(0, kArtwork).empty());
 }
 
 TEST(TrayFrames, TrueColourDisplaysGetTheAlphaImageAndOthersThePaletteOne) {
-    const auto images = TrayFrameImages(2);
+    const auto images = TrayFrameImages(2, kArtwork);
     EXPECT_EQ(ChooseIconImage(images, 32).bits_per_pixel, 32);
     EXPECT_EQ(ChooseIconImage(images, 24).bits_per_pixel, 32);
     EXPECT_EQ(ChooseIconImage(images, 16).bits_per_pixel, 32);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/main_window_tray.h"
 #include "fakes/form_fixture.h"
 #include "shell/tray_icon.h"
 #include "shell/window_hook.h"
@@ -53,7 +54,8 @@ class TrayMenu : public testing::FormFixture {
         log.Add("window.restore");
         minimised = false;
     }
-    FormMenu menu{form, [this] { ShowMainWindow(); }, window, web, shutdown};
+    MainWindowTray tray_view{form};
+    FormMenu menu{tray_view, [this] { ShowMainWindow(); }, window, web, shutdown};
 
     void SetUp() override {
         FormFixture::SetUp();
@@ -74,7 +76,7 @@ TEST(TrayMenuItems, TenItemsWithTheirCaptionsAndTwoSeparators) {
     // The page items carry the captions of the pages they select.
     for (const auto& entry : kTrayMenuItems) {
         if (const auto page = PageOfItem(entry.item)) {
-            EXPECT_EQ(PageName(*page), entry.caption);
+            EXPECT_EQ(PageName(PageOfTrayPage(*page)), entry.caption);
         }
     }
 }

@@ -1,4 +1,4 @@
-#include "platform/win32/gdi.h"
+#include "controls/win32/gdi.h"
 
 #include <cmath>
 #include <cstring>

@@ -1,0 +1,198 @@
+#include "engine/win32/ad_fetch_win32.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "app/version.h"
+#include "platform/win32/text.h"
+
+namespace vellumar::win32 {
+
+namespace {
+
+constexpr UINT kFetchedMessage = WM_APP + 1;
+constexpr wchar_t kFetcherWindowClass[] = L"VellumarAdFetcher";
+constexpr wchar_t kAgentName[] = L"Vellumar/" VELLUMAR_VERSION_TEXT;
+
+// The reply is text in the system's ANSI code page; the program's texts are
+// UTF-8.
+std::string AnsiToUtf8(const std::string& ansi) {
+    if (ansi.empty())
+        return {};
+    const int length =
+        ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
+    if (length <= 0)
+        return {};
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(),
+                          length);
+    return Narrow(wide);
+}
+
+}  // namespace
+
+class WinInetBody : public HttpBody {
+  public:
+    explicit WinInetBody(WinInetHttp& http) : http_(http) {}
+    bool Read(std::span<char> buffer, std::size_t& read_bytes) override {
+        return http_.Read(buffer, read_bytes);
+    }
+
+  private:
+    WinInetHttp& http_;
+};
+
+WinInetHttp::WinInetHttp(AdFetchLimits limits) : limits_(limits), start_tick_(::GetTickCount64()) {}
+
+WinInetHttp::~WinInetHttp() = default;
+
+HINTERNET WinInetHttp::Current(const UniqueInternet& handle) {
+    std::lock_guard lock(mutex_);
+    if (aborted_ || ::GetTickCount64() - start_tick_ > limits_.deadline_ms)
+        return nullptr;
+    return handle.Get();
+}
+
+void WinInetHttp::Cancel() {
+    std::lock_guard lock(mutex_);
+    aborted_ = true;
+}
+
+void WinInetHttp::Close() {
+    std::lock_guard lock(mutex_);
+    aborted_ = true;
+    request_.Reset();
+    connection_.Reset();
+    root_.Reset();
+}
+
+std::unique_ptr<HttpBody> WinInetHttp::Get(const std::string& url) {
+    const std::wstring wide_url = Widen(url);
+    wchar_t host[256] = {};
+    wchar_t path[2048] = {};
+    URL_COMPONENTSW parts{};
+    parts.dwStructSize = sizeof(parts);
+    parts.lpszHostName = host;
+    parts.dwHostNameLength = 256;
+    parts.lpszUrlPath = path;
+    parts.dwUrlPathLength = 2048;
+    if (!::InternetCrackUrlW(wide_url.c_str(), 0, 0, &parts) ||
+        (parts.nScheme != INTERNET_SCHEME_HTTP && parts.nScheme != INTERNET_SCHEME_HTTPS)) {
+        return nullptr;
+    }
+    HINTERNET request = nullptr;
+    {
+        std::lock_guard lock(mutex_);
+        if (aborted_)
+            return nullptr;
+        root_.Reset(::InternetOpenW(kAgentName, INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
+        if (!root_)
+            return nullptr;
+        connection_.Reset(::InternetConnectW(root_.Get(), host, parts.nPort, nullptr, nullptr,
+                                             INTERNET_SERVICE_HTTP, 0, 0));
+        if (!connection_)
+            return nullptr;
+        const DWORD flags = INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_RELOAD |
+                            INTERNET_FLAG_NO_UI | INTERNET_FLAG_NO_COOKIES | INTERNET_FLAG_NO_AUTH |
+                            (parts.nScheme == INTERNET_SCHEME_HTTPS ? INTERNET_FLAG_SECURE : 0);
+        request_.Reset(::HttpOpenRequestW(connection_.Get(), L"GET", path, nullptr, nullptr,
+                                          nullptr, flags, 0));
+        if (!request_)
+            return nullptr;
+        // On the request itself: a request does not take every time-out
+        // from the handles above it on every platform.
+        DWORD timeout = limits_.call_timeout_ms;
+        for (HINTERNET handle : {root_.Get(), request_.Get()}) {
+            for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
+                                 INTERNET_OPTION_RECEIVE_TIMEOUT}) {
+                ::InternetSetOptionW(handle, option, &timeout, sizeof(timeout));
+            }
+        }
+        request = request_.Get();
+    }
+    // Blocks until the headers are in, or until the receive time-out.
+    if (!::HttpSendRequestW(request, nullptr, 0, nullptr, 0) || !Current(request_))
+        return nullptr;
+    DWORD status = 0;
+    DWORD status_bytes = sizeof(status);
+    if (!::HttpQueryInfoW(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status,
+                          &status_bytes, nullptr) ||
+        status < 200 || status > 299) {
+        return nullptr;
+    }
+    return std::make_unique<WinInetBody>(*this);
+}
+
+bool WinInetHttp::Read(std::span<char> buffer, std::size_t& read_bytes) {
+    HINTERNET request = Current(request_);
+    if (!request)
+        return false;
+    // Ask only for what has arrived, so each read returns as soon as there
+    // is something and the deadline is looked at between reads.
+    DWORD available = 0;
+    if (!::InternetQueryDataAvailable(request, &available, 0, 0))
+        return false;
+    if (!Current(request_))
+        return false;
+    DWORD read = 0;
+    const DWORD wanted = std::min<DWORD>(static_cast<DWORD>(buffer.size()), available);
+    if (wanted > 0 && !::InternetReadFile(request, buffer.data(), wanted, &read))
+        return false;
+    read_bytes = read;
+    return true;
+}
+
+WinInetAdFetcher::WinInetAdFetcher(AdFetchLimits limits) : limits_(limits) {
+    Create(WindowClassSpec{kFetcherWindowClass}, 0, L"", 0, 0, 0, 0, 0, HWND_MESSAGE);
+}
+
+WinInetAdFetcher::~WinInetAdFetcher() {
+    if (!worker_.joinable())
+        return;
+    job_->http.Cancel();
+    if (job_->done) {
+        worker_.join();
+    } else {
+        worker_.detach();
+    }
+}
+
+bool WinInetAdFetcher::Start(const std::string& url) {
+    if (worker_.joinable()) {
+        if (job_->done) {
+            Collect();
+        } else {
+            return false;
+        }
+    }
+    job_ = std::make_shared<AdFetchJob>(limits_);
+    const HWND window = Handle();
+    worker_ = std::thread([job = job_, url, window] {
+        job->text = AnsiToUtf8(GetAdText(job->http, url));
+        // Closing can take a while (the platform may read on to the end of
+        // a long reply); it happens here, never on the GUI thread.
+        job->http.Close();
+        job->done = true;
+        ::PostMessageW(window, kFetchedMessage, 0, 0);
+    });
+    return true;
+}
+
+void WinInetAdFetcher::Collect() {
+    worker_.join();
+    const std::string text = std::move(job_->text);
+    job_.reset();
+    if (onFetched)
+        onFetched(text);
+}
+
+LRESULT WinInetAdFetcher::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == kFetchedMessage) {
+        if (worker_.joinable() && job_->done)
+            Collect();
+        return 0;
+    }
+    return Window::HandleMessage(message, wparam, lparam);
+}
+
+}  // namespace vellumar::win32

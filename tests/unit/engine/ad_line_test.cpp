@@ -1,0 +1,153 @@
+#include "engine/ad_line.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "fakes/fake_platform.h"
+
+namespace vellumar {
+namespace {
+
+using TextCase = std::pair<std::string, std::string>;
+
+TEST(AdReply, MarkerRules) {
+    const std::string bom = "\xEF\xBB\xBF";
+    for (const auto& [reply, text] : std::vector<TextCase>{{"ADBuy now", "Buy now"},
+                                                           {"adBuy now", "Buy now"},
+                                                           {"aD x\r\ny ", " x\r\ny "},
+                                                           {"AD", ""},
+                                                           {bom + "ADBuy", ""},
+                                                           {"\r\nADBuy", ""},
+                                                           {" ADBuy", ""},
+                                                           {"A", ""}}) {
+        EXPECT_EQ(AdTextOfReply(reply), text) << reply;
+    }
+}
+
+TEST(AdReply, LabelShowsTheFirstLineWithoutControlCharacters) {
+    for (const auto& [text, line] :
+         std::vector<TextCase>{{"one\r\ntwo", "one"},
+                               {"one\ntwo", "one"},
+                               {"one\rtwo", "one"},
+                               {"a\tb\001c\177d\033", "abcd"},
+                               {"x\xC2\x85y", "xy"},  // C1 control
+                               {"caf\xC3\xA9 \xE5\xBF\xAB", "caf\xC3\xA9 \xE5\xBF\xAB"},
+                               {"\r\nnext", ""}}) {
+        EXPECT_EQ(AdLabelText(text), line) << text;
+    }
+}
+
+TEST(AdReply, SiteRootAndItsOverride) {
+    EXPECT_EQ(SiteRootFrom(nullptr), kSiteRoot);
+    EXPECT_EQ(SiteRootFrom("ftp://127.0.0.1"), kSiteRoot);
+    EXPECT_EQ(SiteRootFrom("http://127.0.0.1:8080/"), "http://127.0.0.1:8080");
+    EXPECT_EQ(SiteRootFrom("HTTPS://example.org"), "HTTPS://example.org");
+    EXPECT_EQ(AdPageUrl(), SiteRoot() + "/vellumar/ad/page/");
+}
+
+// Serves a body from memory, recording the size each read asks for.
+struct MemoryHttp : HttpClient, HttpBody {
+    std::unique_ptr<HttpBody> Get(const std::string& url) override {
+        urls.push_back(url);
+        return answers ? std::make_unique<Reader>(*this) : nullptr;
+    }
+    bool Read(std::span<char> buffer, std::size_t& read_bytes) override {
+        asked.push_back(buffer.size());
+        read_bytes = std::min(buffer.size(), body.size() - offset);
+        std::copy_n(body.data() + offset, read_bytes, buffer.data());
+        offset += read_bytes;
+        return asked.size() != fail_at_read;
+    }
+    struct Reader : HttpBody {
+        explicit Reader(MemoryHttp& from) : from(from) {}
+        bool Read(std::span<char> buffer, std::size_t& n) override { return from.Read(buffer, n); }
+        MemoryHttp& from;
+    };
+    bool answers = true;
+    std::string body;
+    std::size_t offset = 0;
+    std::size_t fail_at_read = 0;
+    std::vector<std::string> urls;
+    std::vector<std::size_t> asked;
+};
+
+TEST(GetAdText, ReadsALongReplyInChunksToItsEnd) {
+    MemoryHttp http;
+    http.body = "Ad" + std::string(2500, 'x') + "end";
+    EXPECT_EQ(GetAdText(http, "http://h/vellumar/ad/"), std::string(2500, 'x') + "end");
+    EXPECT_EQ(http.urls, std::vector<std::string>{"http://h/vellumar/ad/"});
+    EXPECT_EQ(http.asked, std::vector<std::size_t>(4, kAdChunkBytes));
+}
+
+TEST(GetAdText, FailuresAndOversizedRepliesGiveNothing) {
+    MemoryHttp refused, broken, huge;
+    refused.answers = false;
+    broken.body = "AD" + std::string(3000, 'x');
+    broken.fail_at_read = 2;
+    huge.body = "AD" + std::string(10 * 1024 * 1024, 'x');
+    for (MemoryHttp* http : {&refused, &broken, &huge}) EXPECT_EQ(GetAdText(*http, "u"), "");
+    // Reading stopped just past the cap instead of taking all ten megabytes.
+    EXPECT_EQ(huge.asked.size(), kAdReplyCapBytes / kAdChunkBytes + 1);
+}
+
+class FakeFetcher : public AdFetcher {
+  public:
+    bool Start(const std::string& url) override {
+        started.push_back(url);
+        return true;
+    }
+    std::vector<std::string> started;
+};
+
+class AdLineTest : public ::testing::Test {
+  protected:
+    testing::ManualTimerService timers;
+    Timer timer{timers, 3000, true};
+    Label ad{"LabelAd", {}, "Nothing", {}};
+    Label homepage{"LabelHomepage", {}, "home", {}};
+    FakeFetcher fetcher;
+    std::vector<std::string> opened;
+    AdLine line{ad, homepage, timer, fetcher,
+                [this](const std::string& url) { opened.push_back(url); }};
+};
+
+TEST_F(AdLineTest, TicksFetchUnlessAPausingFormIsShown) {
+    bool menu_shown = true;
+    bool dialog_shown = false;
+    line.AddPausingForm([&] { return menu_shown; });
+    line.AddPausingForm([&] { return dialog_shown; });
+    timers.Fire(timer);
+    menu_shown = false;
+    dialog_shown = true;
+    timers.Fire(timer);
+    EXPECT_TRUE(fetcher.started.empty());
+    dialog_shown = false;
+    timers.Fire(timer);
+    EXPECT_EQ(fetcher.started, std::vector<std::string>{AdTextUrl()});
+}
+
+TEST_F(AdLineTest, OnlyAShowableLineStopsTheTimer) {
+    ad.SetVisible(false);
+    for (const char* nothing : {"", "\r\nsecond line", "\x01\x02"}) {
+        fetcher.onFetched(nothing);
+        EXPECT_FALSE(ad.Visible());
+        EXPECT_EQ(ad.Text(), "Nothing");
+        EXPECT_TRUE(timers.IsRunning(timer));
+    }
+    fetcher.onFetched("Faster today\r\nignored");
+    EXPECT_TRUE(ad.Visible());
+    EXPECT_EQ(ad.Text(), "Faster today");
+    EXPECT_FALSE(timers.IsRunning(timer));
+}
+
+TEST_F(AdLineTest, LabelsOpenTheirPagesAndTheAdUnderlinesUnderThePointer) {
+    ad.UserClick();
+    homepage.UserClick();
+    EXPECT_EQ(opened, (std::vector<std::string>{AdPageUrl(), HomePageUrl()}));
+    ad.onMouseMove();
+    EXPECT_TRUE(ad.Style().underline);
+}
+
+}  // namespace
+}  // namespace vellumar
