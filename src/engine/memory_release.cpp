@@ -57,7 +57,10 @@ std::int64_t MemoryRelease::GetUsedMemory() {
 }
 
 bool MemoryRelease::DoAllMiniUseMemory() {
-    for (const ProcessId process : processes_.Snapshot()) {
+    const std::vector<ProcessId> snapshot = processes_.SnapshotWhileHandlingEvents(pump_);
+    if (pump_.Quitting())
+        return false;
+    for (const ProcessId process : snapshot) {
         pump_.ProcessPendingEvents();
         if (pump_.Quitting())
             return false;
