@@ -57,10 +57,7 @@ std::int64_t MemoryRelease::GetUsedMemory() {
 }
 
 bool MemoryRelease::DoAllMiniUseMemory() {
-    const std::vector<ProcessId> snapshot = processes_.SnapshotWhileHandlingEvents(pump_);
-    if (pump_.Quitting())
-        return false;
-    for (const ProcessId process : snapshot) {
+    for (const ProcessId process : processes_.SnapshotWhileHandlingEvents(pump_)) {
         pump_.ProcessPendingEvents();
         if (pump_.Quitting())
             return false;
