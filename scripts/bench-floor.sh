@@ -14,8 +14,18 @@ probe() {
     tr -d '\r' <"$out"
 }
 
-# The Linux process of a running Windows program, by its file name.
-linux_pid() { pgrep -n -f -- "$1" || true; }
+# The Linux process of a running Windows program, by its full path (other
+# copies may run on the machine).
+linux_pid() {
+    local win pid
+    win=$(winepath -w "$1" 2>/dev/null)
+    for pid in $(pgrep -f -- "$(basename "$1")"); do
+        if [ "$(tr '\0' '\n' <"/proc/$pid/cmdline" 2>/dev/null | head -n 1)" = "$win" ]; then
+            echo "$pid"
+            return
+        fi
+    done
+}
 
 # The wineserver of this prefix: the one working in its server folder.
 wineserver_pid() {
@@ -62,7 +72,7 @@ bench_floor() {
             fi
             ms=$(probe start "$(winepath -w "$exe" 2>/dev/null)" "$class")
             start[$name]+="$ms "
-            pid=$(linux_pid "$(basename "$exe")")
+            pid=$(linux_pid "$exe")
             server=$(wineserver_pid)
             sleep 10
             local kb
