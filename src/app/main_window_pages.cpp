@@ -5,6 +5,7 @@
 
 #include "app/form_styles.h"
 #include "app/main_window.h"
+#include "monitor/cpu_monitor.h"
 
 namespace vellumar {
 
@@ -111,6 +112,9 @@ void MainWindow::BuildStatePage(Panel& panel) {
                kFrameGrey);
     Own<Label>(panel, "Label7", TwipsRect{840, 3000, 2220, 210}, "System resource state",
                kHeadingFont);
+    // The live graph of the five system levels, with its legend below.
+    Own<CpuMonitorPlace>(panel, "CpuMonitorState", TwipsRect{720, 3360, 6255, 855},
+                         CpuMonitorStateProperties());
 
     // The five figures: a caption ending near x = 3045, its value at 3120.
     const TextStyle caption_font = Font("Verdana", 7.5, true, kDarkGrey);

@@ -24,6 +24,11 @@ struct Rect {
     friend constexpr bool operator==(const Rect&, const Rect&) = default;
 };
 
+struct PolylinePoint {
+    int x = 0;
+    int y = 0;
+};
+
 struct TextExtent {
     int width = 0;
     int height = 0;
@@ -49,6 +54,13 @@ class DrawingSurface {
     virtual void FrameRect(const Rect& rect, ColorRef color) = 0;
     // A solid one-pixel line covering its start point but not its end point.
     virtual void DrawLine(int x1, int y1, int x2, int y2, ColorRef color) = 0;
+    // Lines through `count` points, each from one point up to (not
+    // including) the next: the same pixels as DrawLine segment by segment,
+    // which is what surfaces without a faster way do.
+    virtual void DrawPolyline(const PolylinePoint* points, int count, ColorRef color) {
+        for (int i = 0; i + 1 < count; ++i)
+            DrawLine(points[i].x, points[i].y, points[i + 1].x, points[i + 1].y, color);
+    }
     virtual void SetPixel(int x, int y, ColorRef color) = 0;
     // The platform's dotted focus rectangle; drawing it twice removes it.
     virtual void DrawFocusRect(const Rect& rect) = 0;

@@ -54,27 +54,36 @@ void SoftwareRaster::DrawLine(int x1, int y1, int x2, int y2, ColorRef color) {
         }
         return;
     }
-    // Slanted lines: plain Bresenham without the end point. The button faces
-    // draw none; GDI may place an odd pixel of such a line differently.
+    // Slanted lines: Bresenham without the end point, breaking ties the way
+    // GDI's DIB engine does: in four of the eight directions an error of
+    // exactly zero already takes the minor step (a bias of 1), so a line and
+    // its reverse may differ, but each matches GDI pixel for pixel.
     const Argb argb = ArgbFromColorRef(color);
-    const int dx = std::abs(x2 - x1);
-    const int dy = -std::abs(y2 - y1);
-    const int sx = x1 < x2 ? 1 : -1;
-    const int sy = y1 < y2 ? 1 : -1;
-    int err = dx + dy;
+    const int dx = x2 - x1;
+    const int dy = y2 - y1;
+    const int adx = std::abs(dx);
+    const int ady = std::abs(dy);
+    const int x_inc = dx > 0 ? 1 : -1;
+    const int y_inc = dy > 0 ? 1 : -1;
+    const bool x_major = adx > ady;
+    // The biased directions: octants 3, 5, 6 and 8, numbered from the
+    // positive x axis towards positive y (downwards on the screen).
+    const bool biased = dy > 0 ? (dx < 0 && -dx <= dy) : (dx < 0 || dx > -dy);
+    const int bias = biased ? 1 : 0;
+    const int major = x_major ? adx : ady;
+    const int minor = x_major ? ady : adx;
+    int err = 2 * minor - major;
     int x = x1;
     int y = y1;
-    while (x != x2 || y != y2) {
+    for (int step = 0; step < major; ++step) {
         pixels_.Set(x, y, argb);
-        const int e2 = 2 * err;
-        if (e2 >= dy) {
-            err += dy;
-            x += sx;
+        if (err + bias > 0) {
+            (x_major ? y : x) += x_major ? y_inc : x_inc;
+            err += 2 * minor - 2 * major;
+        } else {
+            err += 2 * minor;
         }
-        if (e2 <= dx) {
-            err += dx;
-            y += sy;
-        }
+        (x_major ? x : y) += x_major ? x_inc : y_inc;
     }
 }
 

@@ -1,10 +1,22 @@
 #pragma once
-// The platform's INI-file functions: one key of one section at a time.
+// The platform's INI-file functions: one key of one section at a time, plus
+// the few facts about a file that choosing between two copies needs.
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "platform/file_system.h"
 
 namespace vellumar {
+
+struct IniEntry {
+    std::string section;
+    std::string key;
+    std::string value;
+};
 
 class ProfileStore {
   public:
@@ -17,6 +29,21 @@ class ProfileStore {
     // Replaces or adds the key (and the section), leaving other lines alone.
     [[nodiscard]] virtual bool Write(const std::string& path, std::string_view section,
                                      std::string_view key, std::string_view value) = 0;
+    // Writes several keys in one step where the store can; true when all are
+    // in the file.
+    [[nodiscard]] virtual bool WriteAll(const std::string& path,
+                                        const std::vector<IniEntry>& entries) {
+        bool all = true;
+        for (const auto& entry : entries)
+            all = Write(path, entry.section, entry.key, entry.value) && all;
+        return all;
+    }
+    // Whether the file can be read now.
+    virtual FileStatus Status(const std::string& /*path*/) { return FileStatus::Ok; }
+    // When the file was last written; nothing when unknown or missing.
+    virtual std::optional<std::int64_t> LastWriteTime(const std::string& /*path*/) {
+        return std::nullopt;
+    }
 };
 
 }  // namespace vellumar

@@ -33,8 +33,8 @@ void ProgramShutdown::Run() {
     // can reach a window that has lost its hook; the hook goes before any
     // window, so the main window dies with its own procedure in place.
     for (const auto* step :
-         {&steps_.delete_tray_icon, &steps_.remove_window_hook, &steps_.unload_form_menu,
-          &steps_.unload_cpu_limit_dialog, &steps_.unload_main_window}) {
+         {&steps_.end_modal_loops, &steps_.delete_tray_icon, &steps_.remove_window_hook,
+          &steps_.unload_form_menu, &steps_.unload_cpu_limit_dialog, &steps_.unload_main_window}) {
         if (*step)
             (*step)();
     }

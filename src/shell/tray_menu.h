@@ -87,6 +87,8 @@ class ProgramShutdown {
         std::function<void()> unload_form_menu;
         std::function<void()> unload_cpu_limit_dialog;
         std::function<void()> unload_main_window;
+        // Runs first: closes an open menu and the program's modal boxes.
+        std::function<void()> end_modal_loops;
     };
 
     explicit ProgramShutdown(Steps steps);

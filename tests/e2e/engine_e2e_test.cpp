@@ -186,7 +186,6 @@ TEST(EngineEndToEnd, TheStatePageShowsTheTimeAndTheMemoryShare) {
         << "State page " << std::string(state_share.begin(), state_share.end());
     ASSERT_FALSE(state_share.empty());
     EXPECT_EQ(state_share.back(), L'%');
-    e2e::SaveScreenshot(main, "state-page");
 }
 
 }  // namespace

@@ -75,7 +75,6 @@ TEST(ShellEndToEnd, StartsCentredOnTheStatePageWhenAutominIsOff) {
     EXPECT_NEAR(r.top, (screen_height - 557) / 2.0, 1.0);
     EXPECT_EQ(VisiblePanel(main), L"PictureState");
     EXPECT_FALSE(::GetWindowLongW(main, GWL_EXSTYLE) & WS_EX_TOPMOST);
-    e2e::SaveScreenshot(main, "state-page");
 }
 
 TEST(ShellEndToEnd, AutominStartsHiddenAndOntopStartsTopmost) {

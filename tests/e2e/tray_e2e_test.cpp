@@ -7,6 +7,8 @@
 // After windows.h, which it builds on.
 #include <shellapi.h>
 
+#include <cstdio>
+#include <cwchar>
 #include <string>
 
 #include "e2e/driver.h"
@@ -206,6 +208,48 @@ TEST(TrayEndToEnd, AnExitRequestFromAnotherProcessEndsItLikeExit) {
     DWORD code = STILL_ACTIVE;
     ::GetExitCodeProcess(started.program.Process(), &code);
     EXPECT_EQ(code, 0u);
+}
+
+// Log-off while the program sits in a modal loop: its menu, or one of its
+// message boxes; asked first or not. Windows ends a program that does not end
+// by itself within a few seconds; this one must end on its own, lock and all.
+TEST(TrayEndToEnd, EndingTheSessionInsideTheMenuOrABoxEndsTheProgram) {
+    struct Case {
+        const wchar_t* name;
+        bool menu;
+        bool query;
+    };
+    for (const Case c :
+         {Case{L"tray logoff menu", true, false}, Case{L"tray logoff menu asked", true, true},
+          Case{L"tray logoff box", false, true}}) {
+        SCOPED_TRACE(std::string(c.name, c.name + std::wcslen(c.name)));
+        TrayProgram started(c.name);
+        HWND main = started.main;
+        ASSERT_TRUE(main);
+        ASSERT_TRUE(e2e::WaitUntil([&] { return IconPresent(main); }));
+        if (c.menu) {
+            Hide(main);
+            ASSERT_TRUE(OpenMenu(started.program, main));
+        } else {
+            e2e::ClickWindow(e2e::FindChild(main, L"Intelligent release memory"));
+            ::PostMessageW(e2e::FindChild(main, L"release memory now"), BM_CLICK, 0, 0);
+            ASSERT_TRUE(e2e::WaitForMessageBox(started.program.Pid(), 60000));
+        }
+        LRESULT answer = 0;
+        if (c.query) {
+            ASSERT_TRUE(SendAndAnswer(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, answer));
+            EXPECT_TRUE(answer);
+        }
+        ASSERT_TRUE(SendAndAnswer(main, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, answer));
+        const DWORD asked = ::GetTickCount();
+        ASSERT_TRUE(started.program.WaitForExit(5000));
+        std::printf("[ measured ] ended %lu ms after WM_ENDSESSION\n", ::GetTickCount() - asked);
+        EXPECT_FALSE(IconPresent(main));
+
+        Program again(started.install);
+        EXPECT_TRUE(again.WaitForMainWindow());
+        EXPECT_TRUE(e2e::TopLevelWindows(again.Pid(), L"#32770").empty());
+    }
 }
 
 }  // namespace

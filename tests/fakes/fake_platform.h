@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -132,8 +134,20 @@ class FakeRunKey : public RunKey {
     CallLog* log_;
 };
 
+// Files in memory. Folders in `read_only_folders` take no new file, files
+// marked read-only cannot be replaced, and a locked file answers Locked to
+// its next `locked_for` accesses. `crash_after` stops the machine after that
+// many changes to the disk: the step under way is left half done (a new file
+// holds half its bytes) and nothing after it happens.
 class FakeFileSystem : public FileSystem {
   public:
+    struct File {
+        std::string bytes;
+        std::int64_t written = 0;
+        bool read_only = false;
+        int locked_for = 0;
+    };
+
     std::string ExecutablePath() override { return executable_path; }
     std::string UserAppDataFolder() override { return app_data; }
     bool CanWriteInFolder(const std::string& folder) override {
@@ -143,12 +157,85 @@ class FakeFileSystem : public FileSystem {
         created.push_back(folder);
         return can_create;
     }
+    FileStatus ReadFile(const std::string& path, std::string& bytes) override {
+        auto it = files.find(path);
+        if (it == files.end())
+            return FileStatus::Missing;
+        if (Locked(it->second))
+            return FileStatus::Locked;
+        bytes = it->second.bytes;
+        return FileStatus::Ok;
+    }
+    std::optional<std::int64_t> LastWriteTime(const std::string& path) override {
+        return files.count(path) ? std::optional(files[path].written) : std::nullopt;
+    }
+    FileStatus WriteNewFile(const std::string& path, std::string_view bytes) override {
+        if (const auto failed = Step("write " + path))
+            return *failed;
+        if (read_only_folders.count(FolderOf(path)))
+            return FileStatus::Denied;
+        File& file = files[path];
+        file.bytes = std::string(crashed ? bytes.substr(0, bytes.size() / 2) : bytes);
+        file.written = ++clock;
+        return crashed ? FileStatus::Failed : FileStatus::Ok;
+    }
+    FileStatus ReplaceFile(const std::string& replacement, const std::string& target) override {
+        if (const auto failed = Step("replace " + target))
+            return *failed;
+        auto it = files.find(target);
+        if (it != files.end() && Locked(it->second))
+            return FileStatus::Locked;
+        if (read_only_folders.count(FolderOf(target)) ||
+            (it != files.end() && it->second.read_only))
+            return FileStatus::Denied;
+        if (crashed)
+            return FileStatus::Failed;
+        files[target] = files[replacement];
+        files.erase(replacement);
+        return FileStatus::Ok;
+    }
+    void RemoveFile(const std::string& path) override {
+        if (!Step("remove " + path))
+            files.erase(path);
+    }
+    void WaitMs(int ms) override { waited_ms += ms; }
+
+    void Put(const std::string& path, std::string bytes) {
+        files[path] = File{std::move(bytes), ++clock};
+    }
+    std::string Bytes(const std::string& path) const {
+        auto it = files.find(path);
+        return it == files.end() ? "<missing>" : it->second.bytes;
+    }
 
     std::string executable_path = "C:\\Tools\\Vellumar\\vellumar.exe";
     std::string app_data = "C:\\Users\\ann\\AppData\\Roaming";
     std::set<std::string> writable = {"C:\\Tools\\Vellumar"};
     bool can_create = true;
     std::vector<std::string> created;
+
+    std::map<std::string, File> files;
+    std::set<std::string> read_only_folders;
+    int crash_after = -1;   // changes until the machine stops; -1 never
+    std::string fail_step;  // a change (e.g. "replace C:\\x") that fails
+    int waited_ms = 0;
+    bool crashed = false;
+
+  private:
+    static std::string FolderOf(const std::string& path) {
+        return path.substr(0, path.find_last_of('\\'));
+    }
+    static bool Locked(File& file) { return file.locked_for > 0 && file.locked_for--; }
+    // Nothing when the change may go ahead (half of it when the machine
+    // stops now); otherwise what the caller sees.
+    std::optional<FileStatus> Step(const std::string& name) {
+        if (crashed || name == fail_step)
+            return FileStatus::Failed;
+        if (crash_after >= 0 && crash_after-- == 0)
+            crashed = true;
+        return std::nullopt;
+    }
+    std::int64_t clock = 0;
 };
 
 class FakeSession : public InstanceLock, public Privileges, public MessageBoxes {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/autorun.h"
+#include "platform/ini_file_store.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/platform_win32.h"
 #include "platform/win32/system_win32.h"
@@ -41,7 +42,8 @@ std::string ReadWholeFile(const std::string& path) {
 TEST(ProfileStoreOnWindows, RoundTripsKeysAndKeepsOtherLines) {
     const std::string path = TempFolder(L"vellumar-ini") + "\\Config.ini";
     ::DeleteFileW(Widen(path).c_str());
-    Win32ProfileStore store;
+    Win32FileSystem files;
+    IniFileStore store(files);
     EXPECT_EQ(store.Read(path, "Setting", "Ontop", 255), "");  // no file yet
 
     ASSERT_TRUE(store.Write(path, "Setting", "Ontop", "1"));

@@ -10,6 +10,9 @@
 #include <cwchar>
 
 #include "controls/win32/command_button_window.h"
+#include "monitor/cpu_monitor.h"
+#include "monitor/win32/cpu_monitor_window.h"
+#include "monitor/win32/level_sources_win32.h"
 #include "platform/win32/text.h"
 
 namespace vellumar::win32 {
@@ -484,6 +487,27 @@ class PushButtonWindow : public ChildWindow, private ControlObserver {
     std::unique_ptr<CommandButtonWindow> button_;
 };
 
+// ----------------------------------------------------------- CpuMonitor
+
+// The graph at its place, loaded from the place's stored properties; it
+// samples and repaints on its own timer through the process's sampler.
+class CpuMonitorPlaceWindow : public ChildWindow {
+  public:
+    CpuMonitorPlaceWindow(CpuMonitorPlace& model, HWND parent, ViewContext& context, int id)
+        : model_(model) {
+        const RECT r = PixelRect(model.Bounds());
+        graph_ = std::make_unique<CpuMonitorWindow>(
+            parent, r.left, r.top, r.right - r.left, r.bottom - r.top, model.Stored(),
+            context.timers, ProcessCpuMonitorSupport(), model.Name(), id);
+    }
+    HWND Hwnd() const override { return graph_->Handle(); }
+    Control& Model() override { return model_; }
+
+  private:
+    CpuMonitorPlace& model_;
+    std::unique_ptr<CpuMonitorWindow> graph_;
+};
+
 // ---------------------------------------------------------------- Panel
 
 class PanelWindow : public Window,
@@ -601,6 +625,9 @@ std::unique_ptr<ChildWindow> CreateChildWindow(Control& control, HWND parent,
     }
     if (auto* button = dynamic_cast<PushButton*>(&control)) {
         return std::make_unique<PushButtonWindow>(*button, parent, context, id);
+    }
+    if (auto* graph = dynamic_cast<CpuMonitorPlace*>(&control)) {
+        return std::make_unique<CpuMonitorPlaceWindow>(*graph, parent, context, id);
     }
     return nullptr;
 }

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "app/artwork.h"
+#include "platform/win32/modal_loops.h"
 #include "platform/win32/text.h"
 
 namespace vellumar::win32 {
@@ -293,6 +294,9 @@ LRESULT MainFrame::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
             form_.Form_PlatformClose();
             return 0;
         case WM_QUERYENDSESSION:
+            // The session may end once every program has answered: no menu
+            // or box of ours may outlive the answer.
+            EndModalLoops();
             return TRUE;
         case WM_ENDSESSION:
             if (wparam && onEndSession)

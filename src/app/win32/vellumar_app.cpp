@@ -15,6 +15,8 @@
 #include "app/win32/main_frame.h"
 #include "engine/ad_line.h"
 #include "engine/win32/ad_fetch_win32.h"
+#include "platform/ini_file_store.h"
+#include "platform/win32/modal_loops.h"
 #include "platform/win32/platform_win32.h"
 #include "platform/win32/system_win32.h"
 #include "shell/win32/tray_shell_win32.h"
@@ -32,8 +34,8 @@ int RunVellumar() {
     ::InitCommonControlsEx(&controls);
 
     Win32FileSystem files;
-    Win32ProfileStore profile;
-    SettingsFile settings(profile, ChooseSettingsPath(files));
+    IniFileStore profile(files);
+    SettingsFile settings(profile, SettingsLocationsOf(files));
     Win32RunKey run_key;
     Autorun autorun(run_key, files.ExecutablePath());
     Win32TimerService timers;
@@ -53,8 +55,13 @@ int RunVellumar() {
     MainWindowTray tray_view(form);
     TrayShell tray(tray_view, [&frame] { return frame.Handle(); });
     // Log-off and shutdown end the program the way Exit does, so the icon
-    // does not outlive it.
-    frame.onEndSession = [&tray] { tray.Shutdown(); };
+    // does not outlive it; a save that failed earlier is tried once more,
+    // since the process may be gone as soon as this returns.
+    frame.onEndSession = [&tray, &settings] {
+        EndModalLoops();
+        (void)settings.Flush();
+        tray.Shutdown();
+    };
     // An installer asking the program to end gets the tray menu's Exit.
     frame.onExitRequest = [&tray] { tray.Shutdown(); };
 
@@ -84,9 +91,14 @@ int RunVellumar() {
             continue;
         ::TranslateMessage(&message);
         ::DispatchMessageW(&message);
+        // The main window can end inside a modal loop (log-off with the menu
+        // or a box open), whose end may swallow the quit message.
+        if (!frame.Handle())
+            break;
     }
     // However the loop ended, the icon and the hook go before their owners.
     tray.Shutdown();
+    (void)settings.Flush();
     return static_cast<int>(message.wParam);
 }
 

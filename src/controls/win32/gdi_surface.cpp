@@ -1,5 +1,6 @@
 #include "controls/win32/gdi_surface.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "platform/win32/text.h"
@@ -101,22 +102,67 @@ void GdiSurface::SetFont(const FontSpec& font) {
     font_selection_.emplace(dc_.Get(), font_.Get());
 }
 
+// The DC pen and brush colours are set only when they change, and a line
+// that starts where the previous one ended needs no move: a graph of a few
+// thousand segments makes one GDI call per segment.
+void GdiSurface::UseBrushColor(ColorRef color) {
+    if (brush_color_ != Gdi(color)) {
+        brush_color_ = Gdi(color);
+        ::SetDCBrushColor(dc_.Get(), *brush_color_);
+    }
+}
+
 void GdiSurface::FillRect(const Rect& rect, ColorRef color) {
     const RECT r = ToRect(rect);
-    ::SetDCBrushColor(dc_.Get(), Gdi(color));
+    UseBrushColor(color);
     ::FillRect(dc_.Get(), &r, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
 }
 
 void GdiSurface::FrameRect(const Rect& rect, ColorRef color) {
     const RECT r = ToRect(rect);
-    ::SetDCBrushColor(dc_.Get(), Gdi(color));
+    UseBrushColor(color);
     ::FrameRect(dc_.Get(), &r, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
 }
 
 void GdiSurface::DrawLine(int x1, int y1, int x2, int y2, ColorRef color) {
-    ::SetDCPenColor(dc_.Get(), Gdi(color));
-    ::MoveToEx(dc_.Get(), x1, y1, nullptr);
+    // A level line is the rectangle a one-pixel solid pen covers: from the
+    // start point up to the end point, which is left out.
+    if (y1 == y2 || x1 == x2) {
+        if (x1 == x2 && y1 == y2)
+            return;
+        Rect r = y1 == y2 ? Rect{std::min(x1, x2), y1, std::max(x1, x2), y1 + 1}
+                          : Rect{x1, std::min(y1, y2), x1 + 1, std::max(y1, y2)};
+        if (x2 < x1) {
+            ++r.left;
+            ++r.right;
+        } else if (y2 < y1) {
+            ++r.top;
+            ++r.bottom;
+        }
+        // PatBlt with the selected DC brush: FillRect without its brush swap.
+        UseBrushColor(color);
+        ::PatBlt(dc_.Get(), r.left, r.top, r.Width(), r.Height(), PATCOPY);
+        return;
+    }
+    if (pen_color_ != Gdi(color)) {
+        pen_color_ = Gdi(color);
+        ::SetDCPenColor(dc_.Get(), *pen_color_);
+    }
+    if (!pen_at_ || pen_at_->x != x1 || pen_at_->y != y1)
+        ::MoveToEx(dc_.Get(), x1, y1, nullptr);
     ::LineTo(dc_.Get(), x2, y2);
+    pen_at_ = POINT{x2, y2};
+}
+
+void GdiSurface::DrawPolyline(const PolylinePoint* points, int count, ColorRef color) {
+    static_assert(sizeof(PolylinePoint) == sizeof(POINT));
+    if (count < 2)
+        return;
+    if (pen_color_ != Gdi(color)) {
+        pen_color_ = Gdi(color);
+        ::SetDCPenColor(dc_.Get(), *pen_color_);
+    }
+    ::Polyline(dc_.Get(), reinterpret_cast<const POINT*>(points), count);
 }
 
 void GdiSurface::SetPixel(int x, int y, ColorRef color) {

@@ -42,6 +42,7 @@ class GdiSurface final : public DrawingSurface {
     void FillRect(const Rect& rect, ColorRef color) override;
     void FrameRect(const Rect& rect, ColorRef color) override;
     void DrawLine(int x1, int y1, int x2, int y2, ColorRef color) override;
+    void DrawPolyline(const PolylinePoint* points, int count, ColorRef color) override;
     void SetPixel(int x, int y, ColorRef color) override;
     void DrawFocusRect(const Rect& rect) override;
     void SetTextColor(ColorRef color) override;
@@ -50,6 +51,7 @@ class GdiSurface final : public DrawingSurface {
 
   private:
     const std::wstring& Wide(std::string_view text);
+    void UseBrushColor(ColorRef color);
 
     UniqueMemoryDc dc_;
     UniqueBitmap bitmap_;
@@ -64,6 +66,10 @@ class GdiSurface final : public DrawingSurface {
     int height_ = 0;
     std::string last_text_;
     std::wstring last_wide_;
+    // What the DC holds now, so unchanged state is not set again.
+    std::optional<COLORREF> pen_color_;
+    std::optional<COLORREF> brush_color_;
+    std::optional<POINT> pen_at_;
 };
 
 }  // namespace vellumar::win32

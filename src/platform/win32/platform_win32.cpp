@@ -1,29 +1,14 @@
 #include "platform/win32/platform_win32.h"
 
+#include <knownfolders.h>
 #include <shlobj.h>
 
+#include <memory>
 #include <vector>
 
 #include "platform/win32/text.h"
 
 namespace vellumar::win32 {
-
-std::string Win32ProfileStore::Read(const std::string& path, std::string_view section,
-                                    std::string_view key, int capacity) {
-    if (capacity <= 0)
-        return {};
-    std::vector<wchar_t> buffer(static_cast<std::size_t>(capacity), L'\0');
-    const DWORD length =
-        ::GetPrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(), L"", buffer.data(),
-                                   static_cast<DWORD>(capacity), Widen(path).c_str());
-    return Narrow(std::wstring_view(buffer.data(), length));
-}
-
-bool Win32ProfileStore::Write(const std::string& path, std::string_view section,
-                              std::string_view key, std::string_view value) {
-    return ::WritePrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(),
-                                        Widen(value).c_str(), Widen(path).c_str()) != FALSE;
-}
 
 namespace {
 HKEY RootKey(RegistryRoot root) {
@@ -65,33 +50,160 @@ std::string Win32FileSystem::ExecutablePath() {
             return {};
         if (length < path.size()) {
             path.resize(length);
+            // Started through an extended-length path: the plain form is the
+            // one the Run value and the settings paths are built from.
+            if (path.starts_with(L"\\\\?\\UNC\\"))
+                path = L"\\" + path.substr(7);
+            else if (path.starts_with(L"\\\\?\\"))
+                path = path.substr(4);
             return Narrow(path);
         }
+        if (path.size() >= 32768)
+            return {};
         path.resize(path.size() * 2);
     }
 }
 
-std::string Win32FileSystem::UserAppDataFolder() {
-    wchar_t path[MAX_PATH] = {};
-    if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path))) {
-        return {};
+std::wstring FileApiPath(std::string_view path) {
+    std::wstring wide = Widen(path);
+    for (auto& c : wide) {
+        if (c == L'/')
+            c = L'\\';
     }
-    return Narrow(path);
+    // Below this length every function takes the plain form (folders are
+    // limited to MAX_PATH - 12 so that 8.3 names fit in them).
+    if (wide.size() < MAX_PATH - 12 || wide.starts_with(L"\\\\?\\"))
+        return wide;
+    if (wide.starts_with(L"\\\\"))
+        return L"\\\\?\\UNC\\" + wide.substr(2);
+    return L"\\\\?\\" + wide;
+}
+
+std::string Win32FileSystem::UserAppDataFolder() {
+    PWSTR raw = nullptr;
+    const HRESULT result = ::SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &raw);
+    const std::unique_ptr<wchar_t, decltype(&::CoTaskMemFree)> path(raw, &::CoTaskMemFree);
+    return SUCCEEDED(result) && raw ? Narrow(raw) : std::string();
 }
 
 bool Win32FileSystem::CanWriteInFolder(const std::string& folder) {
     // Attributes and ACLs do not tell the whole story (virtualisation,
     // read-only media), so try: create a file that is deleted on close.
     const std::wstring probe =
-        Widen(folder) + L"\\.vellumar-write-test-" + std::to_wstring(::GetCurrentProcessId());
+        FileApiPath(folder + "\\.vellumar-write-test-" + std::to_string(::GetCurrentProcessId()));
     UniqueHandle file(::CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                     FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
     return static_cast<bool>(file);
 }
 
+namespace {
+
+bool IsFolder(const std::wstring& path) {
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+FileStatus StatusOf(DWORD error) {
+    switch (error) {
+        case ERROR_SUCCESS:
+            return FileStatus::Ok;
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+            return FileStatus::Missing;
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+            return FileStatus::Locked;
+        case ERROR_ACCESS_DENIED:
+        case ERROR_WRITE_PROTECT:
+            return FileStatus::Denied;
+        default:
+            return FileStatus::Failed;
+    }
+}
+
+}  // namespace
+
 bool Win32FileSystem::EnsureFolder(const std::string& folder) {
-    const int result = ::SHCreateDirectoryExW(nullptr, Widen(folder).c_str(), nullptr);
-    return result == ERROR_SUCCESS || result == ERROR_ALREADY_EXISTS || result == ERROR_FILE_EXISTS;
+    // One level at a time from the top, so that no call meets a path longer
+    // than it accepts (SHCreateDirectoryEx stops at MAX_PATH).
+    const std::wstring path = FileApiPath(folder);
+    for (std::size_t end = path.find(L'\\', 1); end != std::wstring::npos;
+         end = path.find(L'\\', end + 1)) {
+        const std::wstring part = path.substr(0, end);
+        if (!part.empty() && part.back() != L':' && part.back() != L'?' && !IsFolder(part))
+            ::CreateDirectoryW(part.c_str(), nullptr);
+    }
+    if (!IsFolder(path))
+        ::CreateDirectoryW(path.c_str(), nullptr);
+    return IsFolder(path);
+}
+
+FileStatus Win32FileSystem::ReadFile(const std::string& path, std::string& bytes) {
+    UniqueHandle file(::CreateFileW(FileApiPath(path).c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return StatusOf(::GetLastError());
+    LARGE_INTEGER size{};
+    if (!::GetFileSizeEx(file.Get(), &size) || size.QuadPart > 16 * 1024 * 1024)
+        return FileStatus::Failed;
+    std::string content(static_cast<std::size_t>(size.QuadPart), '\0');
+    DWORD read = 0;
+    if (!content.empty() && (!::ReadFile(file.Get(), content.data(),
+                                         static_cast<DWORD>(content.size()), &read, nullptr) ||
+                             read != content.size())) {
+        return StatusOf(::GetLastError());
+    }
+    bytes = std::move(content);
+    return FileStatus::Ok;
+}
+
+std::optional<std::int64_t> Win32FileSystem::LastWriteTime(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!::GetFileAttributesExW(FileApiPath(path).c_str(), GetFileExInfoStandard, &data))
+        return std::nullopt;
+    return static_cast<std::int64_t>(
+        (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32u) |
+        data.ftLastWriteTime.dwLowDateTime);
+}
+
+FileStatus Win32FileSystem::WriteNewFile(const std::string& path, std::string_view bytes) {
+    UniqueHandle file(::CreateFileW(FileApiPath(path).c_str(), GENERIC_WRITE, 0, nullptr,
+                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return StatusOf(::GetLastError());
+    DWORD written = 0;
+    if (!bytes.empty() && (!::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()),
+                                        &written, nullptr) ||
+                           written != bytes.size())) {
+        return StatusOf(::GetLastError());
+    }
+    // On the disk before it takes the old file's place.
+    if (!::FlushFileBuffers(file.Get()))
+        return StatusOf(::GetLastError());
+    return FileStatus::Ok;
+}
+
+FileStatus Win32FileSystem::ReplaceFile(const std::string& replacement, const std::string& target) {
+    const std::wstring target_path = FileApiPath(target);
+    // Windows refuses to replace a read-only file; say so before trying, so
+    // that every platform treats the user's read-only mark alike.
+    const DWORD attributes = ::GetFileAttributesW(target_path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        return FileStatus::Denied;
+    if (::MoveFileExW(FileApiPath(replacement).c_str(), target_path.c_str(),
+                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        return FileStatus::Ok;
+    }
+    return StatusOf(::GetLastError());
+}
+
+void Win32FileSystem::RemoveFile(const std::string& path) {
+    ::DeleteFileW(FileApiPath(path).c_str());
+}
+
+void Win32FileSystem::WaitMs(int ms) {
+    ::Sleep(static_cast<DWORD>(ms));
 }
 
 bool Win32InstanceLock::Acquire() {

@@ -1,7 +1,6 @@
 #pragma once
-// Win32 implementations of the portable platform interfaces: the INI
-// functions, the Run key, files and folders, the instance lock, the debug
-// privilege, message boxes and window timers.
+// Win32 implementations of the portable platform interfaces: the Run key, files and folders, the
+// instance lock, the debug privilege, message boxes and window timers.
 
 #include <windows.h>
 
@@ -9,7 +8,6 @@
 #include <unordered_map>
 
 #include "platform/file_system.h"
-#include "platform/profile_store.h"
 #include "platform/run_key.h"
 #include "platform/session.h"
 #include "platform/timer.h"
@@ -17,14 +15,6 @@
 #include "platform/win32/window_base.h"
 
 namespace vellumar::win32 {
-
-class Win32ProfileStore : public ProfileStore {
-  public:
-    std::string Read(const std::string& path, std::string_view section, std::string_view key,
-                     int capacity) override;
-    bool Write(const std::string& path, std::string_view section, std::string_view key,
-               std::string_view value) override;
-};
 
 class Win32RunKey : public RunKey {
   public:
@@ -46,7 +36,17 @@ class Win32FileSystem : public FileSystem {
     std::string UserAppDataFolder() override;
     bool CanWriteInFolder(const std::string& folder) override;
     bool EnsureFolder(const std::string& folder) override;
+    FileStatus ReadFile(const std::string& path, std::string& bytes) override;
+    std::optional<std::int64_t> LastWriteTime(const std::string& path) override;
+    FileStatus WriteNewFile(const std::string& path, std::string_view bytes) override;
+    FileStatus ReplaceFile(const std::string& replacement, const std::string& target) override;
+    void RemoveFile(const std::string& path) override;
+    void WaitMs(int ms) override;
 };
+
+// A path as the wide file functions take it: long paths get the
+// extended-length prefix (\\?\ or \\?\UNC\), which lifts the MAX_PATH limit.
+std::wstring FileApiPath(std::string_view path);
 
 // The lock is a named mutex of the signed-in session; it is held until the
 // object is destroyed (the end of the process).

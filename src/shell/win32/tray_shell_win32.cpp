@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "platform/win32/modal_loops.h"
+
 namespace vellumar::win32 {
 
 TrayShell::TrayShell(TrayMainWindow& form, std::function<HWND()> main_window)
@@ -27,7 +29,8 @@ TrayShell::TrayShell(TrayMainWindow& form, std::function<HWND()> main_window)
                                            form_.TrayIconTimer().SetEnabled(false);
                                            if (HWND main = main_window_())
                                                ::DestroyWindow(main);
-                                       }}),
+                                       },
+                                       [] { EndModalLoops(); }}),
       form_menu_(
           form, [this] { ShowMainWindow(); }, menu_window_, web_pages_, shutdown_) {
     hook_.AddGateForm([this] { return menu_window_.Shown(); });

@@ -4,6 +4,7 @@
 
 #include "fakes/fake_platform.h"
 #include "fakes/form_fixture.h"
+#include "platform/ini_file_store.h"
 
 namespace vellumar {
 namespace {
@@ -21,21 +22,26 @@ TEST(CheckValueFromText, AcceptsOnlyZeroAndOne) {
 
 TEST(SettingsPath, BesideTheExecutableWhenItsFolderCanBeWritten) {
     FakeFileSystem files;
-    EXPECT_EQ(ChooseSettingsPath(files), "C:\\Tools\\Vellumar\\Config.ini");
+    const SettingsLocations locations = SettingsLocationsOf(files);
+    EXPECT_EQ(locations.beside_program, "C:\\Tools\\Vellumar\\Config.ini");
+    EXPECT_EQ(locations.app_data, "C:\\Users\\ann\\AppData\\Roaming\\Vellumar\\Config.ini");
     EXPECT_TRUE(files.created.empty());
 }
 
 TEST(SettingsPath, InAppDataWhenTheExecutableFolderIsReadOnly) {
     FakeFileSystem files;
     files.executable_path = "C:\\Program Files\\Vellumar\\vellumar.exe";
-    EXPECT_EQ(ChooseSettingsPath(files), "C:\\Users\\ann\\AppData\\Roaming\\Vellumar\\Config.ini");
-    ASSERT_EQ(files.created.size(), 1u);
+    files.read_only_folders.insert("C:\\Program Files\\Vellumar");
+    IniFileStore store(files);
+    SettingsFile settings(store, SettingsLocationsOf(files));
+    settings.Write(settings::kOntop, "1");
+    EXPECT_EQ(files.Bytes("C:\\Users\\ann\\AppData\\Roaming\\Vellumar\\Config.ini"),
+              "[Setting]\r\nOntop=1\r\n");
+    EXPECT_EQ(files.created.back(), "C:\\Users\\ann\\AppData\\Roaming\\Vellumar");
 
-    // Without a usable application-data folder it stays beside the program.
-    files.can_create = false;
-    EXPECT_EQ(ChooseSettingsPath(files), "C:\\Program Files\\Vellumar\\Config.ini");
+    // Without an application-data folder only the place beside the program is left.
     files.app_data.clear();
-    EXPECT_EQ(ChooseSettingsPath(files), "C:\\Program Files\\Vellumar\\Config.ini");
+    EXPECT_EQ(SettingsLocationsOf(files).app_data, "");
 }
 
 using SettingsMapping = FormFixture;

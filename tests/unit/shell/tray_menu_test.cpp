@@ -44,7 +44,7 @@ class TrayMenu : public testing::FormFixture {
     ProgramShutdown shutdown{ProgramShutdown::Steps{
         [this] { log.Add("icon.delete"); }, [this] { log.Add("hook.remove"); },
         [this] { window.Unload(); }, [this] { log.Add("dialog.unload"); },
-        [this] { log.Add("main.unload"); }}};
+        [this] { log.Add("main.unload"); }, [this] { log.Add("modal.end"); }}};
     bool minimised = false;
     void ShowMainWindow() {
         log.Add("window.show");
@@ -120,8 +120,8 @@ TEST_F(TrayMenu, ExitShutsDownInOrderAndOnlyOnce) {
     menu.ShowPopup();
     log.calls.clear();
     menu.m_Click(TrayMenuItem::Exit);
-    EXPECT_EQ(log.calls, (std::vector<std::string>{"icon.delete", "hook.remove", "menu.unload",
-                                                   "dialog.unload", "main.unload"}));
+    EXPECT_EQ(log.calls, (std::vector<std::string>{"modal.end", "icon.delete", "hook.remove",
+                                                   "menu.unload", "dialog.unload", "main.unload"}));
     EXPECT_TRUE(shutdown.HasRun());
     log.calls.clear();
     shutdown.Run();  // the session ending as well

@@ -1,0 +1,260 @@
+#pragma once
+// CpuMonitor: the self-running graph of the system levels. Once per update
+// interval it takes a sample through the level sampler, appends it to a
+// history of one sample per pixel column, repaints its graph and raises
+// Update with the new sample. It shows up to five series (CPU usage, memory
+// load, page-file use, virtual-memory use, free disk space) as lines, points
+// or bars over a grid that scrolls with the data.
+//
+// The model (this file) keeps the properties with their defaults and saved
+// keys, the history and the update cycle, and paints the whole graph through
+// a DrawingSurface (controls/drawing_surface.h) that its CpuMonitorHost lends
+// it: the off-screen picture of the window (monitor/win32/cpu_monitor_window.h)
+// or a software raster in tests and benchmarks, which paint the same pixels.
+//
+// Lifecycle: construct with a host, a timer service and the process's
+// sampler; then either InitProperties (a new control, which never samples)
+// or ReadProperties (a saved one, which starts monitoring: the timer runs and
+// the history is sized to the control's width). The destructor stops the
+// sampler's CPU counter.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "controls/command_button.h"
+#include "controls/controls.h"
+#include "controls/drawing_surface.h"
+#include "controls/property_bag.h"
+#include "monitor/level_sampler.h"
+#include "platform/timer.h"
+
+namespace vellumar {
+
+inline constexpr std::string_view kCpuMonitorClassName = "Vellumar.CpuMonitor";
+
+// The user's separators for numbers shown as text.
+struct NumberSeparators {
+    std::string thousands = ",";
+    std::string decimal = ".";
+};
+
+// What the model needs from the window that shows it.
+class CpuMonitorHost {
+  public:
+    virtual ~CpuMonitorHost() = default;
+    // The persistent picture, sized to the inner area (ScaleSize).
+    virtual DrawingSurface& Surface() = 0;
+    // Puts the picture on the screen in one step.
+    virtual void Refresh() = 0;
+    // The inner area in pixels: the control less its border.
+    [[nodiscard]] virtual SizePx ScaleSize() const = 0;
+    // The control's outer width in twips.
+    [[nodiscard]] virtual int WidthTwips() const = 0;
+    // 0 flat, 1 3-D.
+    virtual void SetAppearance(std::int16_t appearance) = 0;
+    [[nodiscard]] virtual std::int16_t Appearance() const = 0;
+    // 0 none, 1 fixed single.
+    virtual void SetBorderStyle(std::int16_t border_style) = 0;
+    [[nodiscard]] virtual std::int16_t BorderStyle() const = 0;
+    virtual void SetSurfaceEnabled(bool enabled) = 0;
+    [[nodiscard]] virtual bool SurfaceEnabled() const = 0;
+    [[nodiscard]] virtual std::uintptr_t WindowHandle() const = 0;
+    [[nodiscard]] virtual std::uintptr_t DeviceContext() const = 0;
+    [[nodiscard]] virtual NumberSeparators Separators() const = 0;
+    // A saved property changed and the container should save the control again.
+    virtual void PropertyChanged(std::string_view /*name*/) {}
+};
+
+// The values that Update and GetCurrentSystemLevels hand out: the two loads
+// as whole numbers (rounded, halves to even), the rest as the record has them.
+struct LevelsReport {
+    std::int32_t CPULoadPercent = 0;
+    std::int32_t MemoryLoadPercent = 0;
+    SystemLevels levels;
+};
+
+struct CpuMonitorEvents {
+    std::function<void(const LevelsReport&)> Update;
+    std::function<void()> DblClick;
+};
+
+namespace diagram_style {
+inline constexpr std::int32_t kLines = 0;
+inline constexpr std::int32_t kPoints = 1;
+inline constexpr std::int32_t kBars = 2;
+}  // namespace diagram_style
+
+class CpuMonitor {
+  public:
+    static constexpr ColorRef kDefaultCpuColor = 0x00FF00;
+    static constexpr ColorRef kDefaultMemoryColor = 0x00FFFF;
+    static constexpr ColorRef kDefaultPageFileColor = 0x0000FF;
+    static constexpr ColorRef kDefaultVirtualMemoryColor = 0xFF0000;
+    static constexpr ColorRef kDefaultHDColor = 0xFF80FF;
+    static constexpr ColorRef kDefaultGridColor = 0x008000;
+    static constexpr std::int32_t kDefaultUpdateIntervalMs = 1000;
+
+    CpuMonitor(CpuMonitorHost& host, TimerService& timers, ModuleCpuMonitorSupport& sampler,
+               ControlMode mode = ControlMode::kRunTime);
+    ~CpuMonitor();
+    CpuMonitor(const CpuMonitor&) = delete;
+    CpuMonitor& operator=(const CpuMonitor&) = delete;
+
+    CpuMonitorEvents& Events() { return events_; }
+
+    // ---- Properties -----------------------------------------------------
+    [[nodiscard]] ColorRef BackColor() const { return back_color_; }
+    void SetBackColor(ColorRef color);
+    [[nodiscard]] std::int16_t Appearance() const { return host_.Appearance(); }
+    void SetAppearance(std::int16_t appearance);
+    [[nodiscard]] std::int16_t BorderStyle() const { return host_.BorderStyle(); }
+    void SetBorderStyle(std::int16_t border_style);
+    [[nodiscard]] std::uintptr_t hdc() const { return host_.DeviceContext(); }
+    [[nodiscard]] std::uintptr_t hWnd() const { return host_.WindowHandle(); }
+    [[nodiscard]] bool CPUMonitorDisplayed() const { return cpu_displayed_; }
+    void SetCPUMonitorDisplayed(bool value);
+    [[nodiscard]] bool PageFileDisplayed() const { return page_file_displayed_; }
+    void SetPageFileDisplayed(bool value);
+    [[nodiscard]] bool VirtualMemoryDisplayed() const { return virtual_memory_displayed_; }
+    void SetVirtualMemoryDisplayed(bool value);
+    [[nodiscard]] bool MemoryLoadDisplayed() const { return memory_displayed_; }
+    void SetMemoryLoadDisplayed(bool value);
+    [[nodiscard]] bool HDMonitorDisplayed() const { return hd_displayed_; }
+    void SetHDMonitorDisplayed(bool value);
+    [[nodiscard]] ColorRef CPUMonitorColor() const { return cpu_color_; }
+    void SetCPUMonitorColor(ColorRef color);
+    [[nodiscard]] ColorRef MemoryLoadColor() const { return memory_color_; }
+    void SetMemoryLoadColor(ColorRef color);
+    [[nodiscard]] ColorRef PageFileColor() const { return page_file_color_; }
+    void SetPageFileColor(ColorRef color);
+    [[nodiscard]] ColorRef VirtualMemoryColor() const { return virtual_memory_color_; }
+    void SetVirtualMemoryColor(ColorRef color);
+    [[nodiscard]] ColorRef HDMonitorColor() const { return hd_color_; }
+    void SetHDMonitorColor(ColorRef color);
+    [[nodiscard]] const std::string& HDDriveLetter() const { return hd_drive_letter_; }
+    // An empty text changes nothing; a longer one becomes its first letter in
+    // upper case and ":\"; one character is kept as it is.
+    void SetHDDriveLetter(std::string_view text);
+    [[nodiscard]] bool Enabled() const { return host_.SurfaceEnabled(); }
+    void SetEnabled(bool enabled);
+    [[nodiscard]] bool DisplayGrid() const { return display_grid_; }
+    void SetDisplayGrid(bool value);
+    [[nodiscard]] ColorRef DisplayGridColor() const { return grid_color_; }
+    void SetDisplayGridColor(ColorRef color);
+    [[nodiscard]] std::int32_t UpdateInterval() const { return update_interval_ms_; }
+    void SetUpdateInterval(std::int32_t interval_ms);
+    [[nodiscard]] bool ScrollGrid() const { return scroll_grid_; }
+    void SetScrollGrid(bool value);
+    [[nodiscard]] std::int32_t DiagramStyle() const { return diagram_style_; }
+    void SetDiagramStyle(std::int32_t style);
+
+    // ---- Methods --------------------------------------------------------
+    // Shows the persistent picture again; does not repaint the graph.
+    void Refresh() { host_.Refresh(); }
+    // Rewinds the grid and repaints; always 0.
+    std::int16_t Reset();
+    [[nodiscard]] std::string FormatFilesize(double value) const;
+    // Takes a sample into the history (one extra column) and hands it out.
+    LevelsReport GetCurrentSystemLevels();
+
+    // ---- Host notifications ----------------------------------------------
+    void InitProperties();
+    void ReadProperties(const PropertyBag& bag);
+    void WriteProperties(PropertyBag& bag) const;
+    void OnResize() { Redraw(); }
+    void OnDoubleClick();
+
+    // ---- Painting ---------------------------------------------------------
+    void Redraw();
+    void DrawGrid();
+    void DrawCpuSeries();
+    void DrawMemoryLoadSeries();
+    void DrawPageFileSeries();
+    void DrawVirtualMemorySeries();
+    void DrawHDSeries();
+
+    // ---- State ------------------------------------------------------------
+    [[nodiscard]] const std::vector<SystemLevels>& LevelHistory() const { return history_; }
+    [[nodiscard]] std::int32_t LastEmptyIndex() const { return last_empty_index_; }
+    [[nodiscard]] std::int32_t GridOffset() const { return grid_offset_; }
+    [[nodiscard]] bool IsNT() const { return is_nt_; }
+    [[nodiscard]] const Timer& Timer1() const { return timer1_; }
+    [[nodiscard]] double ScaleWidth() const { return host_.ScaleSize().width; }
+    [[nodiscard]] double ScaleHeight() const { return host_.ScaleSize().height; }
+    // The update cycle, as each tick of Timer1 runs it.
+    void Timer1_Timer();
+
+  private:
+    void StartMonitoring();
+    // Shifts the history, samples into its newest column and returns that
+    // column (which may lie outside the history).
+    std::int32_t TakeSample();
+    void DrawSeries(float SystemLevels::*level, ColorRef color);
+    void SetFlag(bool& member, bool value, std::string_view name);
+    void SetColor(ColorRef& member, ColorRef color, std::string_view name);
+    void Changed(std::string_view name) { host_.PropertyChanged(name); }
+    [[nodiscard]] bool InHistory(std::int32_t index) const {
+        return index >= 0 && static_cast<std::size_t>(index) < history_.size();
+    }
+    [[nodiscard]] LevelsReport ReportOf(const SystemLevels& levels) const;
+
+    CpuMonitorHost& host_;
+    ModuleCpuMonitorSupport& sampler_;
+    ControlMode mode_;
+    CpuMonitorEvents events_;
+
+    ColorRef back_color_ = 0;
+    bool cpu_displayed_ = true;
+    bool page_file_displayed_ = true;
+    bool virtual_memory_displayed_ = true;
+    bool memory_displayed_ = true;
+    bool hd_displayed_ = true;
+    ColorRef cpu_color_ = kDefaultCpuColor;
+    ColorRef memory_color_ = kDefaultMemoryColor;
+    ColorRef page_file_color_ = kDefaultPageFileColor;
+    ColorRef virtual_memory_color_ = kDefaultVirtualMemoryColor;
+    ColorRef hd_color_ = kDefaultHDColor;
+    std::string hd_drive_letter_;
+    bool display_grid_ = true;
+    ColorRef grid_color_ = kDefaultGridColor;
+    std::int32_t update_interval_ms_ = kDefaultUpdateIntervalMs;
+    bool scroll_grid_ = true;
+    std::int32_t diagram_style_ = diagram_style::kLines;
+
+    // Read from the saved properties, handed to the surface by StartMonitoring.
+    std::int16_t saved_appearance_ = 1;
+    std::int16_t saved_border_style_ = 1;
+    bool saved_enabled_ = true;
+
+    std::vector<SystemLevels> history_;
+    std::vector<PolylinePoint> polyline_;  // kept to save allocations
+    std::int32_t last_empty_index_ = 0;
+    std::int32_t grid_offset_ = 0;
+    bool is_nt_ = false;
+    Timer timer1_;
+};
+
+// The property browser's description of a property or method; empty for
+// those that have none.
+[[nodiscard]] std::string_view CpuMonitorDescription(std::string_view name);
+
+// The place of a CpuMonitor on a form, with the properties the form stores
+// for the instance; the window layer creates the control there.
+class CpuMonitorPlace : public Control {
+  public:
+    CpuMonitorPlace(std::string name, TwipsRect bounds, PropertyBag stored)
+        : Control(std::move(name), bounds), stored_(std::move(stored)) {}
+    [[nodiscard]] const PropertyBag& Stored() const { return stored_; }
+
+  private:
+    PropertyBag stored_;
+};
+
+// What the State page stores for its graph CpuMonitorState: a flat control
+// with a dark grey ground, a light orange grid, following drive C.
+[[nodiscard]] PropertyBag CpuMonitorStateProperties();
+
+}  // namespace vellumar

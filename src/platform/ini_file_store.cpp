@@ -1,0 +1,92 @@
+#include "platform/ini_file_store.h"
+
+namespace vellumar {
+
+namespace {
+
+std::string FolderPart(const std::string& path) {
+    const auto slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+// At most `chars` characters of UTF-8 text, never cutting one in two.
+std::string Truncated(std::string text, int chars) {
+    int count = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if ((static_cast<unsigned char>(text[i]) & 0xC0u) == 0x80u)
+            continue;
+        if (count++ == chars) {
+            text.resize(i);
+            break;
+        }
+    }
+    return text;
+}
+
+}  // namespace
+
+IniFileStore::Loaded IniFileStore::ReadNow(const std::string& path) {
+    Loaded loaded;
+    std::string bytes;
+    for (int attempt = 1;; ++attempt) {
+        loaded.status = files_.ReadFile(path, bytes);
+        if (loaded.status != FileStatus::Locked || attempt == kLockAttempts)
+            break;
+        files_.WaitMs(kLockRetryWaitMs);
+    }
+    if (loaded.status == FileStatus::Ok)
+        loaded.text = IniText::FromBytes(bytes);
+    return loaded;
+}
+
+const IniFileStore::Loaded& IniFileStore::Load(const std::string& path) {
+    auto it = cache_.find(path);
+    if (it == cache_.end())
+        it = cache_.emplace(path, ReadNow(path)).first;
+    return it->second;
+}
+
+std::string IniFileStore::Read(const std::string& path, std::string_view section,
+                               std::string_view key, int capacity) {
+    if (capacity <= 0)
+        return {};
+    return Truncated(Load(path).text.Get(section, key).value_or(std::string()), capacity - 1);
+}
+
+bool IniFileStore::Write(const std::string& path, std::string_view section, std::string_view key,
+                         std::string_view value) {
+    return WriteAll(path, {IniEntry{std::string(section), std::string(key), std::string(value)}});
+}
+
+bool IniFileStore::WriteAll(const std::string& path, const std::vector<IniEntry>& entries) {
+    // Start from the file as it is now, so that lines others wrote stay; a
+    // file that cannot be read is not overwritten blind.
+    Loaded now = ReadNow(path);
+    if (now.status != FileStatus::Ok && now.status != FileStatus::Missing)
+        return false;
+    if (now.status == FileStatus::Missing)
+        (void)files_.EnsureFolder(FolderPart(path));
+    for (const auto& entry : entries) now.text.Set(entry.section, entry.key, entry.value);
+    if (SaveAtomically(path, now.text) != FileStatus::Ok)
+        return false;
+    now.status = FileStatus::Ok;
+    cache_[path] = std::move(now);
+    return true;
+}
+
+FileStatus IniFileStore::SaveAtomically(const std::string& path, const IniText& text) {
+    const std::string temporary = path + std::string(kTemporarySuffix);
+    FileStatus status = files_.WriteNewFile(temporary, text.ToBytes());
+    for (int attempt = 1; status == FileStatus::Ok; ++attempt) {
+        status = files_.ReplaceFile(temporary, path);
+        if (status != FileStatus::Locked || attempt == kLockAttempts)
+            break;
+        files_.WaitMs(kLockRetryWaitMs);
+        status = FileStatus::Ok;
+    }
+    if (status != FileStatus::Ok)
+        files_.RemoveFile(temporary);
+    return status;
+}
+
+}  // namespace vellumar

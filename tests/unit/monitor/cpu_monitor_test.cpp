@@ -1,0 +1,242 @@
+#include <gtest/gtest.h>
+
+#include "fakes/fake_levels.h"
+#include "monitor/cpu_monitor.h"
+#include "unit/controls/command_test_support.h"
+
+namespace vellumar {
+namespace {
+
+using testing::FakeLevelSources;
+using testing::HandTickedTimers;
+using testing::RasterMonitorHost;
+using testing::RecordingSurface;
+
+// A monitor loaded from saved properties, so it samples on its timer.
+struct MonitorRig {
+    MonitorRig(int width, int height, PropertyBag stored = {})
+        : host(width, height), monitor(host, timers, sources.sampler) {
+        sources.cpu.processors = 1;
+        monitor.ReadProperties(stored);
+    }
+    void Tick(int count = 1) {
+        for (int i = 0; i < count; ++i) {
+            sources.cpu.Advance(10'000'000, 5'000'000);
+            timers.Fire(monitor.Timer1());
+        }
+    }
+    std::vector<int> GridColumns() const {
+        std::vector<int> xs;
+        for (const auto& l : recording.lines) {
+            if (l.color == monitor.DisplayGridColor() && l.x1 == l.x2)
+                xs.push_back(l.x1);
+        }
+        return xs;
+    }
+
+    FakeLevelSources sources;
+    HandTickedTimers timers;
+    RasterMonitorHost host;
+    RecordingSurface recording;
+    CpuMonitor monitor;
+};
+
+TEST(CpuMonitorTest, GridOn400By61ScrollsAndWraps) {
+    MonitorRig rig(400, 61);
+    rig.host.drawing = &rig.recording;
+    rig.monitor.SetCPUMonitorDisplayed(false);  // grid lines only from here on
+    rig.recording = {};
+    rig.monitor.Redraw();
+    std::vector<int> expected;
+    for (int x = 0; x <= 396; x += 36) expected.push_back(x);
+    EXPECT_EQ(rig.GridColumns(), expected);
+    std::vector<int> rows;
+    for (const auto& l : rig.recording.lines) {
+        if (l.y1 == l.y2) {
+            EXPECT_EQ(l.x1, 0);
+            EXPECT_EQ(l.x2, 400);
+            rows.push_back(l.y1);
+        }
+    }
+    EXPECT_EQ(rows, (std::vector<int>{0, 10, 20, 30, 40, 50, 60}));
+    ASSERT_EQ(rig.recording.frames.size(), 1u);
+    EXPECT_EQ(rig.recording.frames[0].first, (Rect{0, 0, 400, 61}));
+
+    rig.monitor.SetMemoryLoadDisplayed(false);
+    rig.monitor.SetPageFileDisplayed(false);
+    rig.monitor.SetVirtualMemoryDisplayed(false);
+    rig.monitor.SetHDMonitorDisplayed(false);
+    rig.recording = {};
+    rig.Tick(5);
+    EXPECT_EQ(rig.monitor.GridOffset(), -5);
+    rig.recording = {};
+    rig.monitor.Redraw();
+    EXPECT_EQ(rig.GridColumns().front(), -5);
+    EXPECT_EQ(rig.GridColumns()[1], 31);
+    EXPECT_EQ(rig.GridColumns().back(), 391);
+
+    rig.Tick(393);  // offset -398
+    EXPECT_EQ(rig.monitor.GridOffset(), -398);
+    rig.recording = {};
+    rig.Tick();  // draws from -399, then wraps
+    EXPECT_EQ(rig.GridColumns().front(), -399);
+    EXPECT_EQ(rig.monitor.GridOffset(), 0);
+    EXPECT_EQ(rig.monitor.Reset(), 0);
+}
+
+TEST(CpuMonitorTest, HistoryShiftsInPlaceOn100Pixels) {
+    MonitorRig rig(100, 40);
+    EXPECT_EQ(rig.monitor.LevelHistory().size(), 101u);
+    EXPECT_EQ(rig.monitor.LastEmptyIndex(), 99);
+    std::vector<LevelsReport> updates;
+    rig.monitor.Events().Update = [&](const LevelsReport& r) { updates.push_back(r); };
+
+    rig.sources.memory.status = {42, 1000, 250, 1000, 500, 1000, 900};
+    rig.Tick();
+    EXPECT_EQ(rig.monitor.LastEmptyIndex(), 98);
+    EXPECT_EQ(rig.monitor.LevelHistory()[99].MemoryLoadPercent, 42.0f);
+    EXPECT_EQ(rig.monitor.LevelHistory()[98].MemoryLoadPercent, 0.0f);
+    ASSERT_EQ(updates.size(), 1u);
+    EXPECT_EQ(updates[0].CPULoadPercent, 50);
+    EXPECT_EQ(updates[0].MemoryLoadPercent, 42);
+    EXPECT_EQ(updates[0].levels.PhysicalMemoryAvailablePercent, 75.0f);
+
+    rig.sources.memory.status.load_percent = 43;
+    const LevelsReport extra = rig.monitor.GetCurrentSystemLevels();  // one more column
+    EXPECT_EQ(extra.MemoryLoadPercent, 43);
+    EXPECT_EQ(rig.monitor.LevelHistory()[98].MemoryLoadPercent, 42.0f);
+    EXPECT_EQ(rig.monitor.LastEmptyIndex(), 97);
+    EXPECT_EQ(rig.monitor.GridOffset(), -1);
+
+    rig.Tick(98);
+    EXPECT_EQ(rig.monitor.LastEmptyIndex(), 0);
+    rig.Tick();
+    EXPECT_EQ(rig.monitor.LastEmptyIndex(), 0);
+
+    // Paused while disabled: nothing moves and Update is not raised.
+    rig.monitor.SetEnabled(false);
+    const auto before = updates.size();
+    rig.Tick(3);
+    EXPECT_EQ(updates.size(), before);
+    EXPECT_EQ(rig.monitor.GridOffset(), -100 % 99);
+}
+
+TEST(CpuMonitorTest, SeriesStylesFromTheFirstTicks) {
+    struct Case {
+        std::int32_t style;
+        int lines_after_two_ticks;
+        int dots_after_two_ticks;
+    };
+    for (const Case c : {Case{0, 1, 0}, Case{1, 0, 1}, Case{2, 1, 0}, Case{3, 0, 0}}) {
+        SCOPED_TRACE(c.style);
+        PropertyBag stored;
+        stored.Set("DisplayGrid", false);
+        stored.Set("DiagramStyle", c.style);
+        for (const char* flag : {"PageFileDisplayed", "VirtualMemoryDisplayed",
+                                 "HDMonitorDisplayed", "MemoryLoadDisplayed"}) {
+            stored.Set(flag, false);
+        }
+        MonitorRig rig(400, 61, stored);
+        rig.host.drawing = &rig.recording;
+        rig.Tick();
+        EXPECT_TRUE(rig.recording.lines.empty());
+        EXPECT_EQ(rig.recording.dots, 0);
+        rig.recording = {};
+        rig.sources.cpu.Advance(10'000'000, 5'000'000);  // 50 %
+        rig.timers.Fire(rig.monitor.Timer1());
+        EXPECT_EQ(static_cast<int>(rig.recording.lines.size()), c.lines_after_two_ticks);
+        EXPECT_EQ(rig.recording.dots, c.dots_after_two_ticks);
+        if (c.style == 0) {  // from the older sample to the newest, y(50 %) = 30
+            const auto& l = rig.recording.lines[0];
+            EXPECT_EQ(std::vector<int>({l.x1, l.y1, l.x2, l.y2}),
+                      std::vector<int>({398, 30, 399, 30}));
+        }
+        if (c.style == 2) {
+            const auto& l = rig.recording.lines[0];
+            EXPECT_EQ(std::vector<int>({l.x1, l.y1, l.x2, l.y2}),
+                      std::vector<int>({398, 30, 398, 61}));
+        }
+    }
+}
+
+TEST(CpuMonitorTest, HDDriveLetterNormalisation) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"e", "e"}, {"", "e"}, {"e:", "E:\\"}, {"e:\\data", "E:\\"}, {"d:\\temp", "D:\\"}};
+    MonitorRig rig(50, 20);
+    for (const auto& [text, stored] : cases) {
+        rig.monitor.SetHDDriveLetter(text);
+        EXPECT_EQ(rig.monitor.HDDriveLetter(), stored) << text;
+    }
+    EXPECT_EQ(rig.host.changed.size(), 4u);  // the empty text marks nothing
+    rig.Tick();
+    EXPECT_EQ(rig.sources.volumes.queried.back(), "D:\\");
+}
+
+TEST(CpuMonitorTest, FormatFilesizeWithEitherSeparators) {
+    MonitorRig rig(50, 20);
+    struct Case {
+        double value;
+        const char* point;
+        const char* comma;
+    };
+    const Case cases[] = {
+        {1000, "1,000 B", "1.000 B"},
+        {1024, "1,024 B", "1.024 B"},
+        {1536, "2 K", "2 K"},
+        {5 * 1048576.0, "5.00 MB", "5,00 MB"},
+        {3 * 1073741824.0, "3.00 GB", "3,00 GB"},
+        {1048576, "1.00 MB", "1,00 MB"},
+        {2500 * 1073741824.0, "2,500.00 GB", "2.500,00 GB"},
+    };
+    for (const Case& c : cases) {
+        rig.host.separators = {",", "."};
+        EXPECT_EQ(rig.monitor.FormatFilesize(c.value), c.point);
+        rig.host.separators = {".", ","};
+        EXPECT_EQ(rig.monitor.FormatFilesize(c.value), c.comma);
+    }
+}
+
+TEST(CpuMonitorTest, SavesOnlyWhatDiffersInItsOrder) {
+    FakeLevelSources sources;
+    HandTickedTimers timers;
+    RasterMonitorHost host(50, 20);
+    {
+        CpuMonitor fresh(host, timers, sources.sampler);
+        fresh.InitProperties();
+        EXPECT_EQ(fresh.HDDriveLetter(), "D:\\");
+        EXPECT_FALSE(timers.IsRunning(fresh.Timer1()));
+        PropertyBag bag;
+        fresh.WriteProperties(bag);
+        EXPECT_EQ(bag.Keys(), std::vector<std::string>{"HDDriveLetter"});
+    }
+    CpuMonitor state(host, timers, sources.sampler);
+    state.ReadProperties(CpuMonitorStateProperties());
+    EXPECT_EQ(host.appearance, 0);
+    EXPECT_EQ(state.BackColor(), Rgb(64, 64, 64));
+    EXPECT_TRUE(timers.IsRunning(state.Timer1()));
+    EXPECT_EQ(state.Timer1().IntervalMs(), 1000);
+    state.SetMemoryLoadColor(Rgb(1, 2, 3));
+    state.SetUpdateInterval(0);  // stops the ticks
+    EXPECT_FALSE(timers.IsRunning(state.Timer1()));
+    PropertyBag bag;
+    state.WriteProperties(bag);
+    EXPECT_EQ(bag.Keys(),
+              (std::vector<std::string>{"BackColor", "Appearance", "MemoryColor",
+                                        "DisplayGridColor", "UpdateInterval", "HDDriveLetter"}));
+    EXPECT_EQ(CpuMonitorDescription("MemoryLoadColor").back(), ' ');
+}
+
+TEST(CpuMonitorTest, StopsTheCounterWhenDestroyed) {
+    FakeLevelSources sources;
+    sources.cpu.platform_id = 1;
+    HandTickedTimers timers;
+    RasterMonitorHost host(50, 20);
+    {
+        CpuMonitor monitor(host, timers, sources.sampler);
+        monitor.ReadProperties({});
+    }
+    EXPECT_EQ(sources.registry.calls.back(), "close PerfStats\\StopStat");
+}
+
+}  // namespace
+}  // namespace vellumar
