@@ -80,10 +80,13 @@ MouseButton HeldButtons(WPARAM keys) {
 
 MainFrame::MainFrame(MainWindow& form, TimerService& timers)
     : form_(form), context_{fonts_, timers, [this](int id) { return Picture(id); }} {
-    skin_ = BitmapFromPixels(artwork::Skin());
+    // Skin and pictures are only ever copied opaquely: 24 bits are enough.
+    skin_ = OpaqueBitmapFromPixels(artwork::Skin());
     for (int id = 0; id < kPictureCount; ++id) {
-        pictures_[static_cast<std::size_t>(id)] = BitmapFromPixels(RenderPicture(id));
+        pictures_[static_cast<std::size_t>(id)] = OpaqueBitmapFromPixels(RenderPicture(id));
     }
+    // The bitmaps hold all the window needs: no second copy of the skin.
+    artwork::ForgetSkin();
     const HINSTANCE instance = ::GetModuleHandleW(nullptr);
     big_icon_.Reset(static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
                                                     ::GetSystemMetrics(SM_CXICON),
