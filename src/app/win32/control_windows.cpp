@@ -13,14 +13,14 @@
 #include "monitor/cpu_monitor.h"
 #include "monitor/win32/cpu_monitor_window.h"
 #include "monitor/win32/level_sources_win32.h"
+#include "platform/win32/dpi.h"
 #include "platform/win32/text.h"
 
 namespace vellumar::win32 {
 
-RECT PixelRect(const TwipsRect& twips) {
-    const int left = TwipsToPixels(twips.left);
-    const int top = TwipsToPixels(twips.top);
-    return RECT{left, top, left + TwipsToPixels(twips.width), top + TwipsToPixels(twips.height)};
+RECT PixelRect(const TwipsRect& twips, int dpi) {
+    const PixelEdges edges = TwipsToPixelEdges(twips, dpi);
+    return RECT{edges.left, edges.top, edges.right, edges.bottom};
 }
 
 namespace {
@@ -30,7 +30,7 @@ void ApplyVisibility(HWND hwnd, bool visible) {
 }
 
 void ApplyBounds(HWND hwnd, const TwipsRect& bounds) {
-    const RECT r = PixelRect(bounds);
+    const RECT r = PixelRect(bounds, WindowDpi(hwnd));
     ::SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                    SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -86,7 +86,7 @@ class LabelWindow : public Window, public ChildWindow, private ControlObserver {
     LabelWindow(Label& model, HWND parent, BackgroundSource& background, ViewContext& context,
                 int id)
         : model_(model), background_(background), context_(context) {
-        const RECT r = PixelRect(model.Bounds());
+        const RECT r = PixelRect(model.Bounds(), WindowDpi(parent));
         Create(WindowClassSpec{kLabelClass}, 0, Widen(model.Text()).c_str(),
                WS_CHILD | WS_CLIPSIBLINGS | VisibleStyle(model), r.left, r.top, r.right - r.left,
                r.bottom - r.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
@@ -240,7 +240,7 @@ class SystemControlWindow : public SubclassedControl,
     // needs more (a drop-down list's open height); `font` may be null.
     void CreateAtPlace(const wchar_t* system_class, DWORD ex_style, const std::wstring& text,
                        DWORD style, HWND parent, int id, HFONT font, int height_px = -1) {
-        const RECT r = PixelRect(model_.Bounds());
+        const RECT r = PixelRect(model_.Bounds(), WindowDpi(parent));
         Create(system_class, ex_style, text.c_str(),
                WS_CHILD | WS_CLIPSIBLINGS | VisibleStyle(model_) | style, r.left, r.top,
                r.right - r.left, height_px < 0 ? r.bottom - r.top : height_px, parent, id);
@@ -353,7 +353,8 @@ class ComboWindow : public SystemControlWindow<ComboList>, public CommandTarget 
         : SystemControlWindow(model) {
         constexpr int kDropDownHeight = 160;
         CreateAtPlace(L"COMBOBOX", 0, L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, parent, id,
-                      context.fonts.Get(model.Style()), kDropDownHeight);
+                      context.fonts.Get(model.Style()),
+                      ScalePixels(kDropDownHeight, WindowDpi(parent)));
         SyncItems();
         Observe();
     }
@@ -405,7 +406,7 @@ class ListViewWindow : public SystemControlWindow<ListView> {
             LVCOLUMNW lv{};
             lv.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
             lv.pszText = header.data();
-            lv.cx = TwipsToPixels(column.width_twips);
+            lv.cx = TwipsToPixelsAt(column.width_twips, WindowDpi(parent));
             lv.iSubItem = index;
             ::SendMessageW(Handle(), LVM_INSERTCOLUMNW, static_cast<WPARAM>(index++),
                            reinterpret_cast<LPARAM>(&lv));
@@ -468,10 +469,18 @@ class PushButtonWindow : public ChildWindow, private ControlObserver {
   private:
     static std::unique_ptr<CommandButtonWindow> MakeButton(PushButton& model, HWND parent,
                                                            ViewContext& context, int id) {
-        const RECT r = PixelRect(model.Bounds());
+        const int dpi = WindowDpi(parent);
+        const RECT r = PixelRect(model.Bounds(), dpi);
         if (const CommandInstance* instance = FindCommandInstance(model.Name())) {
-            return std::make_unique<CommandButtonWindow>(parent, *instance, r.left, r.top,
-                                                         context.timers, id);
+            if (dpi == kStandardDpi) {
+                return std::make_unique<CommandButtonWindow>(parent, *instance, r.left, r.top,
+                                                             context.timers, id);
+            }
+            // The instance's size is given at the standard scale.
+            return std::make_unique<CommandButtonWindow>(
+                parent, r.left, r.top, ScalePixels(instance->width_px, dpi),
+                ScalePixels(instance->height_px, dpi), StoredCommandProperties(*instance),
+                context.timers, std::string(instance->name), id);
         }
         return std::make_unique<CommandButtonWindow>(parent, r.left, r.top, r.right - r.left,
                                                      r.bottom - r.top, PropertyBag{},
@@ -495,7 +504,7 @@ class CpuMonitorPlaceWindow : public ChildWindow {
   public:
     CpuMonitorPlaceWindow(CpuMonitorPlace& model, HWND parent, ViewContext& context, int id)
         : model_(model) {
-        const RECT r = PixelRect(model.Bounds());
+        const RECT r = PixelRect(model.Bounds(), WindowDpi(parent));
         graph_ = std::make_unique<CpuMonitorWindow>(
             parent, r.left, r.top, r.right - r.left, r.bottom - r.top, model.Stored(),
             context.timers, ProcessCpuMonitorSupport(), model.Name(), id);
@@ -517,7 +526,7 @@ class PanelWindow : public Window,
   public:
     PanelWindow(Panel& model, HWND parent, ViewContext& context, int id)
         : model_(model), context_(context), white_(::CreateSolidBrush(RGB(255, 255, 255))) {
-        const RECT r = PixelRect(model.Bounds());
+        const RECT r = PixelRect(model.Bounds(), WindowDpi(parent));
         Create(WindowClassSpec{L"VellumarPanel"}, WS_EX_CONTROLPARENT, Widen(model.Name()).c_str(),
                WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | VisibleStyle(model), r.left, r.top,
                r.right - r.left, r.bottom - r.top, parent,
@@ -547,12 +556,13 @@ class PanelWindow : public Window,
 
     // Frames and legend squares lie on the panel's own background.
     void PaintShapes(HDC dc) {
+        const int dpi = WindowDpi(Handle());
         for (Control* child : model_.Children()) {
             auto* shape = dynamic_cast<Shape*>(child);
             if (!shape || !shape->Visible())
                 continue;
-            const RECT r = PixelRect(shape->Bounds());
-            UniquePen pen(::CreatePen(PS_SOLID, 1, ToColorRef(shape->Border())));
+            const RECT r = PixelRect(shape->Bounds(), dpi);
+            UniquePen pen(::CreatePen(PS_SOLID, ScalePixels(1, dpi), ToColorRef(shape->Border())));
             UniqueBrush fill(shape->Filled() ? ::CreateSolidBrush(ToColorRef(shape->Fill()))
                                              : nullptr);
             ScopedSelect select_pen(dc, pen.Get());
@@ -561,8 +571,9 @@ class PanelWindow : public Window,
             if (shape->ShapeKind() == Shape::Kind::RoundedRectangle) {
                 const int corner =
                     std::max(2, std::min<int>(r.right - r.left, r.bottom - r.top) / 4);
-                ::RoundRect(dc, r.left, r.top, r.right, r.bottom, std::min(corner, 12),
-                            std::min(corner, 12));
+                const int most = ScalePixels(12, dpi);
+                ::RoundRect(dc, r.left, r.top, r.right, r.bottom, std::min(corner, most),
+                            std::min(corner, most));
             } else {
                 ::Rectangle(dc, r.left, r.top, r.right, r.bottom);
             }

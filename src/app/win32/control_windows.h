@@ -41,7 +41,8 @@ struct ViewContext {
     std::function<HBITMAP(int)> picture;
 };
 
-RECT PixelRect(const TwipsRect& twips);
+// The pixel rectangle of `twips` at `dpi` dots per inch.
+RECT PixelRect(const TwipsRect& twips, int dpi);
 
 // Children of a window that receive WM_COMMAND notifications from it.
 class CommandTarget {

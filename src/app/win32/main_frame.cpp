@@ -5,6 +5,8 @@
 #include <cmath>
 
 #include "app/artwork.h"
+#include "app/artwork_draw.h"
+#include "platform/win32/dpi.h"
 #include "platform/win32/modal_loops.h"
 #include "platform/win32/text.h"
 
@@ -12,10 +14,7 @@ namespace vellumar::win32 {
 
 namespace {
 
-constexpr int kClientWidth = kWindowWidthTwips / kTwipsPerPixel;
-constexpr int kClientHeight = kWindowHeightTwips / kTwipsPerPixel;
-
-PixelBuffer RenderPicture(int id) {
+PixelBuffer RenderPicture96(int id) {
     using artwork::ChromeButton;
     using artwork::ChromeState;
     switch (id) {
@@ -52,6 +51,16 @@ PixelBuffer RenderPicture(int id) {
     }
 }
 
+// The picture at `dpi`. Pictures are drawn at the standard scale and
+// averaged to the target size; 96 dpi keeps the drawn pixels as they are.
+PixelBuffer RenderPicture(int id, int dpi) {
+    PixelBuffer picture = RenderPicture96(id);
+    if (dpi == kStandardDpi)
+        return picture;
+    return artwork::Resample(picture, ScalePixels(picture.width, dpi),
+                             ScalePixels(picture.height, dpi));
+}
+
 MouseButton ButtonOf(UINT message) {
     switch (message) {
         case WM_LBUTTONDOWN:
@@ -80,10 +89,6 @@ MouseButton HeldButtons(WPARAM keys) {
 
 MainFrame::MainFrame(MainWindow& form, TimerService& timers)
     : form_(form), context_{fonts_, timers, [this](int id) { return Picture(id); }} {
-    skin_ = BitmapFromPixels(artwork::Skin());
-    for (int id = 0; id < kPictureCount; ++id) {
-        pictures_[static_cast<std::size_t>(id)] = BitmapFromPixels(RenderPicture(id));
-    }
     const HINSTANCE instance = ::GetModuleHandleW(nullptr);
     big_icon_.Reset(static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
                                                     ::GetSystemMetrics(SM_CXICON),
@@ -99,7 +104,8 @@ MainFrame::MainFrame(MainWindow& form, TimerService& timers)
     // give the taskbar button its minimise, restore and close commands.
     Create(window_class, WS_EX_APPWINDOW, Widen(kProgramTitle).c_str(),
            WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX, CW_USEDEFAULT, CW_USEDEFAULT,
-           kClientWidth, kClientHeight, nullptr);
+           TwipsToPixels(kWindowWidthTwips), TwipsToPixels(kWindowHeightTwips), nullptr);
+    ScaleTo(WindowDpi(Handle()));
     ::SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big_icon_.Get()));
     ::SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon_.Get()));
     exit_request_message_ = ::RegisterWindowMessageW(kExitRequestMessage);
@@ -122,6 +128,22 @@ MainFrame::MainFrame(MainWindow& form, TimerService& timers)
 MainFrame::~MainFrame() {
     form_.AttachHost(nullptr);
     children_.clear();
+}
+
+void MainFrame::ScaleTo(int dpi) {
+    fonts_.SetDpi(dpi);
+    skin_ = BitmapFromPixels(dpi == kStandardDpi
+                                 ? artwork::Skin()
+                                 : artwork::Resample(artwork::Skin(),
+                                                     TwipsToPixelsAt(kWindowWidthTwips, dpi),
+                                                     TwipsToPixelsAt(kWindowHeightTwips, dpi)));
+    for (int id = 0; id < kPictureCount; ++id) {
+        pictures_[static_cast<std::size_t>(id)] = BitmapFromPixels(RenderPicture(id, dpi));
+    }
+    // Borderless: the window is its client area.
+    ::SetWindowPos(Handle(), nullptr, 0, 0, TwipsToPixelsAt(kWindowWidthTwips, dpi),
+                   TwipsToPixelsAt(kWindowHeightTwips, dpi),
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 HBITMAP MainFrame::Picture(int id) const {
@@ -161,14 +183,15 @@ void MainFrame::BeginCaptionDrag() {
 }
 
 void MainFrame::MoveWindowTwips(double left, double top) {
-    ::SetWindowPos(Handle(), nullptr, static_cast<int>(std::lround(left / kTwipsPerPixel)),
-                   static_cast<int>(std::lround(top / kTwipsPerPixel)), 0, 0,
+    const double pixels_per_twip = static_cast<double>(fonts_.Dpi()) / kTwipsPerInch;
+    ::SetWindowPos(Handle(), nullptr, static_cast<int>(std::lround(left * pixels_per_twip)),
+                   static_cast<int>(std::lround(top * pixels_per_twip)), 0, 0,
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void MainFrame::ScreenSizeTwips(double& width, double& height) {
-    width = static_cast<double>(::GetSystemMetrics(SM_CXSCREEN)) * kTwipsPerPixel;
-    height = static_cast<double>(::GetSystemMetrics(SM_CYSCREEN)) * kTwipsPerPixel;
+    width = PixelsToTwipsAt(::GetSystemMetrics(SM_CXSCREEN), fonts_.Dpi());
+    height = PixelsToTwipsAt(::GetSystemMetrics(SM_CYSCREEN), fonts_.Dpi());
 }
 
 void MainFrame::PaintBackground(HDC dc, const RECT& area) {
@@ -178,7 +201,7 @@ void MainFrame::PaintBackground(HDC dc, const RECT& area) {
         auto* image = dynamic_cast<Image*>(control);
         if (!image || !image->Visible())
             continue;
-        const RECT r = PixelRect(image->Bounds());
+        const RECT r = PixelRect(image->Bounds(), fonts_.Dpi());
         RECT overlap{};
         if (!::IntersectRect(&overlap, &r, &area))
             continue;
@@ -201,7 +224,7 @@ Image* MainFrame::ImageAt(POINT pt) const {
         auto* image = dynamic_cast<Image*>(*it);
         if (!image || !image->Visible())
             continue;
-        const RECT r = PixelRect(image->Bounds());
+        const RECT r = PixelRect(image->Bounds(), fonts_.Dpi());
         if (::PtInRect(&r, pt))
             return image;
     }
@@ -230,7 +253,7 @@ void MainFrame::OnButtonUp(MouseButton button, POINT pt) {
     }
     if (image->onMouseUp)
         image->onMouseUp(button);
-    const RECT r = PixelRect(image->Bounds());
+    const RECT r = PixelRect(image->Bounds(), fonts_.Dpi());
     if (button == MouseButton::Left && ::PtInRect(&r, pt) && image->onClick)
         image->onClick();
 }

@@ -61,6 +61,8 @@ class MainFrame : public Window, public MainWindowHost, public BackgroundSource 
     void OnButtonUp(MouseButton button, POINT pt);
     void OnMouseMove(WPARAM keys, POINT pt);
     HBITMAP Picture(int id) const;
+    // Fonts, skin, pictures and the window's size at `dpi`.
+    void ScaleTo(int dpi);
 
     MainWindow& form_;
     FontCache fonts_;

@@ -48,13 +48,20 @@ COLORREF ToColorRef(ColorRef color) {
     return static_cast<COLORREF>(color);
 }
 
+void FontCache::SetDpi(int dpi) {
+    if (dpi == dpi_)
+        return;
+    entries_.clear();
+    dpi_ = dpi;
+}
+
 HFONT FontCache::Get(const TextStyle& style) {
     for (const Entry& entry : entries_) {
         if (entry.style == style)
             return entry.font.Get();
     }
     LOGFONTW font{};
-    const auto pixels = static_cast<LONG>(std::lround(style.points * 96.0 / 72.0));
+    const auto pixels = static_cast<LONG>(std::lround(style.points * dpi_ / 72.0));
     // SimSun's cell is exactly its em square, so asking for the cell height
     // gives SimSun its usual size while a substitute with a taller cell
     // (where SimSun is missing) keeps the same line spacing and fits the
