@@ -24,13 +24,21 @@ RECT PixelRect(const TwipsRect& twips, int dpi) {
 }
 
 namespace {
+void ApplyBounds(HWND hwnd, const TwipsRect& bounds);
+}  // namespace
+
+void ChildWindow::Relayout() {
+    ApplyBounds(Hwnd(), Model().Bounds());
+}
+
+namespace {
 
 void ApplyVisibility(HWND hwnd, bool visible) {
     ::ShowWindow(hwnd, visible ? SW_SHOWNA : SW_HIDE);
 }
 
 void ApplyBounds(HWND hwnd, const TwipsRect& bounds) {
-    const RECT r = PixelRect(bounds, WindowDpi(hwnd));
+    const RECT r = PixelRect(bounds, LayoutDpi(hwnd));
     ::SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                    SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -86,7 +94,7 @@ class LabelWindow : public Window, public ChildWindow, private ControlObserver {
     LabelWindow(Label& model, HWND parent, BackgroundSource& background, ViewContext& context,
                 int id)
         : model_(model), background_(background), context_(context) {
-        const RECT r = PixelRect(model.Bounds(), WindowDpi(parent));
+        const RECT r = PixelRect(model.Bounds(), LayoutDpi(parent));
         Create(WindowClassSpec{kLabelClass}, 0, Widen(model.Text()).c_str(),
                WS_CHILD | WS_CLIPSIBLINGS | VisibleStyle(model), r.left, r.top, r.right - r.left,
                r.bottom - r.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
@@ -96,6 +104,11 @@ class LabelWindow : public Window, public ChildWindow, private ControlObserver {
     ~LabelWindow() override { model_.SetObserver(nullptr); }
     HWND Hwnd() const override { return Handle(); }
     Control& Model() override { return model_; }
+    void Relayout() override {
+        ChildWindow::Relayout();
+        FitToText();
+        ::InvalidateRect(Handle(), nullptr, FALSE);
+    }
 
   private:
     void OnControlChanged(ControlChange change) override {
@@ -240,7 +253,7 @@ class SystemControlWindow : public SubclassedControl,
     // needs more (a drop-down list's open height); `font` may be null.
     void CreateAtPlace(const wchar_t* system_class, DWORD ex_style, const std::wstring& text,
                        DWORD style, HWND parent, int id, HFONT font, int height_px = -1) {
-        const RECT r = PixelRect(model_.Bounds(), WindowDpi(parent));
+        const RECT r = PixelRect(model_.Bounds(), LayoutDpi(parent));
         Create(system_class, ex_style, text.c_str(),
                WS_CHILD | WS_CLIPSIBLINGS | VisibleStyle(model_) | style, r.left, r.top,
                r.right - r.left, height_px < 0 ? r.bottom - r.top : height_px, parent, id);
@@ -248,6 +261,11 @@ class SystemControlWindow : public SubclassedControl,
             ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     }
     void Observe() { model_.SetObserver(this); }
+    // Its place and a font of the new scale (fonts of the old one go).
+    void RelayoutWithFont(HFONT font) {
+        ChildWindow::Relayout();
+        ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    }
 
     TModel& model_;
 };
@@ -322,12 +340,13 @@ class ImageWindow : public SystemControlWindow<Image> {
 class CheckBoxWindow : public SystemControlWindow<CheckBox>, public CommandTarget {
   public:
     CheckBoxWindow(CheckBox& model, HWND parent, ViewContext& context, int id)
-        : SystemControlWindow(model) {
+        : SystemControlWindow(model), context_(context) {
         CreateAtPlace(L"BUTTON", 0, Widen(model.Text()), WS_TABSTOP | BS_CHECKBOX, parent, id,
                       context.fonts.Get(model.Style()));
         SyncCheck();
         Observe();
     }
+    void Relayout() override { RelayoutWithFont(context_.fonts.Get(model_.Style())); }
 
     void OnCommand(WORD code) override {
         if (code == BN_CLICKED)
@@ -343,6 +362,8 @@ class CheckBoxWindow : public SystemControlWindow<CheckBox>, public CommandTarge
             SyncCheck();
         MirrorCommonChange(Handle(), model_, change);
     }
+
+    ViewContext& context_;
 };
 
 // ------------------------------------------------------------ ComboList
@@ -350,13 +371,20 @@ class CheckBoxWindow : public SystemControlWindow<CheckBox>, public CommandTarge
 class ComboWindow : public SystemControlWindow<ComboList>, public CommandTarget {
   public:
     ComboWindow(ComboList& model, HWND parent, ViewContext& context, int id)
-        : SystemControlWindow(model) {
-        constexpr int kDropDownHeight = 160;
+        : SystemControlWindow(model), context_(context) {
         CreateAtPlace(L"COMBOBOX", 0, L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, parent, id,
                       context.fonts.Get(model.Style()),
-                      ScalePixels(kDropDownHeight, WindowDpi(parent)));
+                      ScalePixels(kDropDownHeight, LayoutDpi(parent)));
         SyncItems();
         Observe();
+    }
+    void Relayout() override {
+        ::SendMessageW(Handle(), WM_SETFONT,
+                       reinterpret_cast<WPARAM>(context_.fonts.Get(model_.Style())), TRUE);
+        const int dpi = LayoutDpi(Handle());
+        const RECT r = PixelRect(model_.Bounds(), dpi);
+        ::SetWindowPos(Handle(), nullptr, r.left, r.top, r.right - r.left,
+                       ScalePixels(kDropDownHeight, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
     }
 
     void OnCommand(WORD code) override {
@@ -387,6 +415,9 @@ class ComboWindow : public SystemControlWindow<ComboList>, public CommandTarget 
         if (change != ControlChange::Text)
             MirrorCommonChange(Handle(), model_, change);
     }
+
+    static constexpr int kDropDownHeight = 160;
+    ViewContext& context_;
 };
 
 // ------------------------------------------------------------- ListView
@@ -394,7 +425,7 @@ class ComboWindow : public SystemControlWindow<ComboList>, public CommandTarget 
 class ListViewWindow : public SystemControlWindow<ListView> {
   public:
     ListViewWindow(ListView& model, HWND parent, ViewContext& context, int id)
-        : SystemControlWindow(model) {
+        : SystemControlWindow(model), context_(context) {
         CreateAtPlace(WC_LISTVIEWW, WS_EX_CLIENTEDGE, Widen(model.Name()),
                       WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS, parent, id,
                       context.fonts.Get(model.Style()));
@@ -406,7 +437,7 @@ class ListViewWindow : public SystemControlWindow<ListView> {
             LVCOLUMNW lv{};
             lv.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
             lv.pszText = header.data();
-            lv.cx = TwipsToPixelsAt(column.width_twips, WindowDpi(parent));
+            lv.cx = TwipsToPixelsAt(column.width_twips, LayoutDpi(parent));
             lv.iSubItem = index;
             ::SendMessageW(Handle(), LVM_INSERTCOLUMNW, static_cast<WPARAM>(index++),
                            reinterpret_cast<LPARAM>(&lv));
@@ -414,7 +445,19 @@ class ListViewWindow : public SystemControlWindow<ListView> {
         Observe();
     }
 
+    void Relayout() override {
+        RelayoutWithFont(context_.fonts.Get(model_.Style()));
+        const int dpi = LayoutDpi(Handle());
+        int index = 0;
+        for (const ListView::Column& column : model_.Columns()) {
+            ::SendMessageW(Handle(), LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(index++),
+                           TwipsToPixelsAt(column.width_twips, dpi));
+        }
+    }
+
   private:
+    ViewContext& context_;
+
     void SetCellText(int row, int column) {
         std::wstring text = Widen(model_.Row(row)[static_cast<std::size_t>(column)]);
         LVITEMW item{};
@@ -465,11 +508,21 @@ class PushButtonWindow : public ChildWindow, private ControlObserver {
     ~PushButtonWindow() override { model_.SetObserver(nullptr); }
     HWND Hwnd() const override { return button_->Handle(); }
     Control& Model() override { return model_; }
+    void Relayout() override {
+        const int dpi = LayoutDpi(Hwnd());
+        RECT r = PixelRect(model_.Bounds(), dpi);
+        if (const CommandInstance* instance = FindCommandInstance(model_.Name())) {
+            r.right = r.left + ScalePixels(instance->width_px, dpi);
+            r.bottom = r.top + ScalePixels(instance->height_px, dpi);
+        }
+        ::SetWindowPos(Hwnd(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 
   private:
     static std::unique_ptr<CommandButtonWindow> MakeButton(PushButton& model, HWND parent,
                                                            ViewContext& context, int id) {
-        const int dpi = WindowDpi(parent);
+        const int dpi = LayoutDpi(parent);
         const RECT r = PixelRect(model.Bounds(), dpi);
         if (const CommandInstance* instance = FindCommandInstance(model.Name())) {
             if (dpi == kStandardDpi) {
@@ -504,7 +557,7 @@ class CpuMonitorPlaceWindow : public ChildWindow {
   public:
     CpuMonitorPlaceWindow(CpuMonitorPlace& model, HWND parent, ViewContext& context, int id)
         : model_(model) {
-        const RECT r = PixelRect(model.Bounds(), WindowDpi(parent));
+        const RECT r = PixelRect(model.Bounds(), LayoutDpi(parent));
         graph_ = std::make_unique<CpuMonitorWindow>(
             parent, r.left, r.top, r.right - r.left, r.bottom - r.top, model.Stored(),
             context.timers, ProcessCpuMonitorSupport(), model.Name(), id);
@@ -526,7 +579,7 @@ class PanelWindow : public Window,
   public:
     PanelWindow(Panel& model, HWND parent, ViewContext& context, int id)
         : model_(model), context_(context), white_(::CreateSolidBrush(RGB(255, 255, 255))) {
-        const RECT r = PixelRect(model.Bounds(), WindowDpi(parent));
+        const RECT r = PixelRect(model.Bounds(), LayoutDpi(parent));
         Create(WindowClassSpec{L"VellumarPanel"}, WS_EX_CONTROLPARENT, Widen(model.Name()).c_str(),
                WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | VisibleStyle(model), r.left, r.top,
                r.right - r.left, r.bottom - r.top, parent,
@@ -545,6 +598,11 @@ class PanelWindow : public Window,
     }
     HWND Hwnd() const override { return Handle(); }
     Control& Model() override { return model_; }
+    void Relayout() override {
+        ChildWindow::Relayout();
+        for (const auto& child : children_) child->Relayout();
+        ::InvalidateRect(Handle(), nullptr, TRUE);
+    }
 
     void PaintBackground(HDC dc, const RECT& area) override {
         RECT r{0, 0, area.right - area.left, area.bottom - area.top};
@@ -556,7 +614,7 @@ class PanelWindow : public Window,
 
     // Frames and legend squares lie on the panel's own background.
     void PaintShapes(HDC dc) {
-        const int dpi = WindowDpi(Handle());
+        const int dpi = LayoutDpi(Handle());
         for (Control* child : model_.Children()) {
             auto* shape = dynamic_cast<Shape*>(child);
             if (!shape || !shape->Visible())

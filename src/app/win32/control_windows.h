@@ -56,6 +56,9 @@ class ChildWindow {
     virtual ~ChildWindow() = default;
     virtual HWND Hwnd() const = 0;
     virtual Control& Model() = 0;
+    // Places the window, and sizes what it draws with, at the scale of its
+    // top-level window after that changed. By default: its place.
+    virtual void Relayout();
 };
 
 // Creates the window of `control` (a panel creates its children too).

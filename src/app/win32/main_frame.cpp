@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include <cmath>
+#include <utility>
 
 #include "app/artwork.h"
 #include "app/artwork_draw.h"
@@ -130,8 +131,10 @@ MainFrame::~MainFrame() {
     children_.clear();
 }
 
-void MainFrame::ScaleTo(int dpi) {
-    fonts_.SetDpi(dpi);
+void MainFrame::ScaleTo(int dpi, const RECT* suggested) {
+    SetLayoutDpi(Handle(), dpi);
+    // Windows keep the fonts of the old scale until each has its new one.
+    const FontCache retired = std::exchange(fonts_, FontCache(dpi));
     skin_ = BitmapFromPixels(dpi == kStandardDpi
                                  ? artwork::Skin()
                                  : artwork::Resample(artwork::Skin(),
@@ -140,10 +143,14 @@ void MainFrame::ScaleTo(int dpi) {
     for (int id = 0; id < kPictureCount; ++id) {
         pictures_[static_cast<std::size_t>(id)] = BitmapFromPixels(RenderPicture(id, dpi));
     }
-    // Borderless: the window is its client area.
-    ::SetWindowPos(Handle(), nullptr, 0, 0, TwipsToPixelsAt(kWindowWidthTwips, dpi),
+    // Borderless: the window is its client area. A move to a monitor of
+    // another scale suggests where it goes; its size is its own.
+    ::SetWindowPos(Handle(), nullptr, suggested ? suggested->left : 0,
+                   suggested ? suggested->top : 0, TwipsToPixelsAt(kWindowWidthTwips, dpi),
                    TwipsToPixelsAt(kWindowHeightTwips, dpi),
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+                   (suggested ? 0 : SWP_NOMOVE) | SWP_NOZORDER | SWP_NOACTIVATE);
+    for (const auto& child : children_) child->Relayout();
+    ::RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
 HBITMAP MainFrame::Picture(int id) const {
@@ -322,7 +329,11 @@ LRESULT MainFrame::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
             if (wparam && onEndSession)
                 onEndSession();
             return 0;
+        case WM_DPICHANGED:
+            ScaleTo(HIWORD(wparam), reinterpret_cast<const RECT*>(lparam));
+            return 0;
         case WM_DESTROY:
+            SetLayoutDpi(Handle(), 0);
             ::PostQuitMessage(0);
             return 0;
     }

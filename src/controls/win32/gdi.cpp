@@ -48,13 +48,6 @@ COLORREF ToColorRef(ColorRef color) {
     return static_cast<COLORREF>(color);
 }
 
-void FontCache::SetDpi(int dpi) {
-    if (dpi == dpi_)
-        return;
-    entries_.clear();
-    dpi_ = dpi;
-}
-
 HFONT FontCache::Get(const TextStyle& style) {
     for (const Entry& entry : entries_) {
         if (entry.style == style)

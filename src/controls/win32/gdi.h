@@ -29,8 +29,6 @@ class FontCache {
     explicit FontCache(int dpi = kStandardDpi) : dpi_(dpi) {}
     HFONT Get(const TextStyle& style);
     int Dpi() const { return dpi_; }
-    // Drops every font: only once no window uses one any more.
-    void SetDpi(int dpi);
 
   private:
     int dpi_;

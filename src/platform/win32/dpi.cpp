@@ -35,6 +35,26 @@ int SystemDpi() {
     return Sane(static_cast<UINT>(dpi));
 }
 
+namespace {
+constexpr wchar_t kLayoutDpiProperty[] = L"Vellumar.LayoutDpi";
+}  // namespace
+
+void SetLayoutDpi(HWND top_level, int dpi) {
+    if (dpi > 0) {
+        ::SetPropW(top_level, kLayoutDpiProperty,
+                   reinterpret_cast<HANDLE>(static_cast<INT_PTR>(dpi)));
+    } else {
+        ::RemovePropW(top_level, kLayoutDpiProperty);
+    }
+}
+
+int LayoutDpi(HWND hwnd) {
+    const HWND top = ::GetAncestor(hwnd, GA_ROOT);
+    const auto recorded = static_cast<int>(
+        reinterpret_cast<INT_PTR>(::GetPropW(top ? top : hwnd, kLayoutDpiProperty)));
+    return recorded > 0 ? recorded : WindowDpi(hwnd);
+}
+
 int WindowDpi(HWND hwnd) {
     static const auto window_dpi = User32Function<DpiOfWindow>("GetDpiForWindow");
     if (hwnd && window_dpi) {

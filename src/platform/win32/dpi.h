@@ -13,4 +13,11 @@ int SystemDpi();
 // cannot tell per window, or for a null window.
 int WindowDpi(HWND hwnd);
 
+// The scale a top-level window and everything in it is laid out at: the
+// window records it whenever it lays itself out, and its descendants read it
+// from there, so one window never mixes two scales while it changes.
+void SetLayoutDpi(HWND top_level, int dpi);
+// The scale `hwnd`'s top-level window recorded; its own DPI otherwise.
+int LayoutDpi(HWND hwnd);
+
 }  // namespace vellumar::win32
