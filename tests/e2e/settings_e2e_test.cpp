@@ -34,8 +34,13 @@ class ImmutableFolder {
     explicit ImmutableFolder(std::wstring folder) : folder_(std::move(folder)) { Set(L"+i"); }
     ~ImmutableFolder() { Set(L"-i"); }
     bool Immutable() const {
-        HANDLE probe = ::CreateFileW((folder_ + L"\\probe").c_str(), GENERIC_WRITE, 0, nullptr,
-                                     CREATE_ALWAYS, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+        // A new name every time: a probe made just before the flag was set
+        // cannot be deleted any more, and must not answer the next question.
+        static int probes = 0;
+        const std::wstring name = folder_ + L"\\probe" + std::to_wstring(::GetCurrentProcessId()) +
+                                  L"-" + std::to_wstring(++probes);
+        HANDLE probe = ::CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                     FILE_FLAG_DELETE_ON_CLOSE, nullptr);
         return probe == INVALID_HANDLE_VALUE || !::CloseHandle(probe);
     }
 
