@@ -1,4 +1,4 @@
-// The program at 150 % display scale: the user's LogPixels set to 144 for
+// The program at 150 % and 200 % display scale: the user's LogPixels set for
 // the copies started meanwhile, then put back so later tests run at 96.
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -61,29 +61,41 @@ TEST(DisplayScaleEndToEnd, WindowAndControlsScaleWithTheDisplay) {
         ASSERT_TRUE(started.main);
         standard = Layout(started.main);
     }
-    DisplayScale scale(144);
-    e2e::StartedProgram started(L"scale 144");
-    ASSERT_TRUE(started.main);
-    RECT client{};
-    ::GetClientRect(started.main, &client);
-    EXPECT_NEAR(client.right, 1179, 1);
-    EXPECT_NEAR(client.bottom, 836, 1);
+    struct Scale {
+        DWORD dpi;
+        int width, height;
+        const wchar_t* folder;
+    };
+    for (const Scale& scale :
+         {Scale{144, 1179, 836, L"scale 144"}, Scale{192, 1572, 1114, L"scale 192"}}) {
+        SCOPED_TRACE(scale.dpi);
+        const DisplayScale display(scale.dpi);
+        e2e::StartedProgram started(scale.folder);
+        ASSERT_TRUE(started.main);
+        RECT client{};
+        ::GetClientRect(started.main, &client);
+        EXPECT_NEAR(client.right, scale.width, 1);
+        EXPECT_NEAR(client.bottom, scale.height, 1);
 
-    const std::vector<Placed> scaled = Layout(started.main);
-    ASSERT_EQ(scaled.size(), standard.size());
-    for (std::size_t i = 0; i < scaled.size(); ++i) {
-        const RECT& s = standard[i].rect;
-        const RECT& r = scaled[i].rect;
-        SCOPED_TRACE(i);
-        ASSERT_EQ(scaled[i].what, standard[i].what);
-        EXPECT_NEAR(r.left, s.left * 1.5, 1.5);
-        EXPECT_NEAR(r.top, s.top * 1.5, 1.5);
-        // Figures fit their text at the font's size, and a drop-down list
-        // is as high as its font needs: only their places scale exactly.
-        if (scaled[i].what == L"VellumarLabel" || scaled[i].what == L"ComboBox")
-            continue;
-        EXPECT_NEAR(r.right, s.right * 1.5, 1.5);
-        EXPECT_NEAR(r.bottom, s.bottom * 1.5, 1.5);
+        const std::vector<Placed> scaled = Layout(started.main);
+        ASSERT_EQ(scaled.size(), standard.size());
+        const double factor = scale.dpi / 96.0;
+        for (std::size_t i = 0; i < scaled.size(); ++i) {
+            const RECT& s = standard[i].rect;
+            const RECT& r = scaled[i].rect;
+            SCOPED_TRACE(i);
+            ASSERT_EQ(scaled[i].what, standard[i].what);
+            EXPECT_NEAR(r.left, s.left * factor, factor);
+            EXPECT_NEAR(r.top, s.top * factor, factor);
+            // Figures fit their text at the font's size, and a drop-down list
+            // and a list's header are as high as their font needs: only
+            // their places scale exactly.
+            const std::wstring& what = scaled[i].what;
+            if (what == L"VellumarLabel" || what == L"ComboBox" || what == L"SysHeader32")
+                continue;
+            EXPECT_NEAR(r.right, s.right * factor, factor);
+            EXPECT_NEAR(r.bottom, s.bottom * factor, factor);
+        }
     }
 }
 
