@@ -23,6 +23,9 @@ foreach(tool_source IN LISTS TOOL_SOURCES)
     add_executable(${tool_name} ${tool_source})
     target_link_libraries(${tool_name} PRIVATE vellumar_core)
 endforeach()
+# The icon's large entry is a PNG, compressed with zlib.
+find_package(ZLIB REQUIRED)
+target_link_libraries(make_icon PRIVATE ZLIB::ZLIB)
 
 if(VELLUMAR_BENCHMARKS)
     find_package(benchmark REQUIRED)

@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ git
     g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
-    googletest libgtest-dev libgmock-dev libbenchmark-dev
+    googletest libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev
     wine wine64 xvfb x11-utils xdotool imagemagick
     fonts-wine fonts-wqy-microhei fonts-liberation fonts-dejavu-core
     clang-format clang-tidy

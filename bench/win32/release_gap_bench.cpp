@@ -1,8 +1,8 @@
 // How long the window goes without handling its messages while a memory
-// release walks every process. The walk handles pending events before and
-// after each process, so the longest gap is the slowest single trim (plus
-// the snapshot before the first one). Run under Wine with 50 extra idle
-// processes started by this program.
+// release walks every process. The walk handles pending events while its
+// snapshot is taken on another thread and before and after each process,
+// so the longest gap is the slowest single trim. Run under Wine with 50
+// extra idle processes started by this program.
 //
 //   win_release_gap_bench.exe [extra-process-count] [walks]
 

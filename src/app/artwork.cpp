@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <numbers>
+#include <optional>
 
 #include "app/artwork_draw.h"
 
@@ -244,15 +245,26 @@ PixelBuffer RenderSkin() {
 
 // The skin is drawn once; the title strip and the button images are cut from
 // it, which keeps them identical to the skin they cover.
-const PixelBuffer& CachedSkin() {
-    static const PixelBuffer skin = RenderSkin();
+std::optional<PixelBuffer>& SkinCache() {
+    static std::optional<PixelBuffer> skin;
     return skin;
+}
+
+const PixelBuffer& CachedSkin() {
+    std::optional<PixelBuffer>& skin = SkinCache();
+    if (!skin)
+        skin = RenderSkin();
+    return *skin;
 }
 
 }  // namespace
 
 PixelBuffer Skin() {
     return CachedSkin();
+}
+
+void ForgetSkin() {
+    SkinCache().reset();
 }
 
 PixelBuffer TitleStrip() {

@@ -74,6 +74,9 @@ inline constexpr int kPanelMaxHeight = 385;
 
 // The main window's whole background, fully opaque.
 PixelBuffer Skin();
+// The skin is drawn once and kept for the pictures cut from it; once they
+// are made, this frees it (it is drawn again if asked for later).
+void ForgetSkin();
 // The title strip placed at (kTitleStripX, 0); identical to the skin there.
 PixelBuffer TitleStrip();
 

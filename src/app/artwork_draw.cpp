@@ -52,6 +52,9 @@ Argb Over(Argb dst, Argb src, float coverage) {
     if (sa <= 0.0F) {
         return dst;
     }
+    if (sa >= 1.0F) {
+        return src;  // what the blend below gives exactly, at a fraction of the cost
+    }
     float da = Channel(dst, 24) / 255.0F;
     float oa = sa + da * (1.0F - sa);
     auto blend = [&](int shift) {
@@ -97,7 +100,9 @@ float RoundedRectSdf(float x, float y, float left, float top, float right, float
     float hh = (bottom - top) * 0.5F - radius;
     float qx = std::abs(x - cx) - hw;
     float qy = std::abs(y - cy) - hh;
-    float outside = std::hypot(std::max(qx, 0.0F), std::max(qy, 0.0F));
+    // Inside the straight part hypot(0, 0) is 0: the common case, spared.
+    float outside =
+        qx <= 0.0F && qy <= 0.0F ? 0.0F : std::hypot(std::max(qx, 0.0F), std::max(qy, 0.0F));
     float inside = std::min(std::max(qx, qy), 0.0F);
     return outside + inside - radius;
 }

@@ -57,7 +57,7 @@ std::int64_t MemoryRelease::GetUsedMemory() {
 }
 
 bool MemoryRelease::DoAllMiniUseMemory() {
-    for (const ProcessId process : processes_.Snapshot()) {
+    for (const ProcessId process : processes_.SnapshotWhileHandlingEvents(pump_)) {
         pump_.ProcessPendingEvents();
         if (pump_.Quitting())
             return false;

@@ -6,8 +6,10 @@
 // logged in ListViewMemoryLog. ShowMemoryState writes the memory figures of
 // the Memory and State pages.
 //
-// The walk yields to the message loop before and after each process, so
-// the window and the other timers keep running; a release started inside
+// The walk yields to the message loop before and after each process, and
+// the snapshot it walks is taken while the loop keeps running (it costs a
+// third of a millisecond per process), so the window and the other timers
+// keep running; a release started inside
 // another (the button pressed during an automatic release) simply runs
 // within it, and the outer one's amount includes the inner one's. When Exit
 // or the end of the session arrives during a yield, the walk stops at once

@@ -30,6 +30,8 @@ class Desktop {
     virtual ProcessId WindowProcess(WindowHandle window) = 0;
 };
 
+class MessagePump;
+
 class Processes {
   public:
     virtual ~Processes() = default;
@@ -41,6 +43,11 @@ class Processes {
     // The ids of a fresh process snapshot, in snapshot order; empty when the
     // snapshot fails.
     virtual std::vector<ProcessId> Snapshot() = 0;
+    // The same list, for long work on the GUI thread: the snapshot is taken
+    // away from the calling thread while `pump` handles the caller's events,
+    // so the window keeps answering however many processes there are. By
+    // default it is simply taken here.
+    virtual std::vector<ProcessId> SnapshotWhileHandlingEvents(MessagePump& pump);
     // Asks the system to remove as many pages as it can from the process's
     // working set; false when the process cannot be opened or the call fails.
     virtual bool TrimWorkingSet(ProcessId process) = 0;
@@ -71,6 +78,10 @@ class MessagePump {
     // windows it would write to are going or gone.
     virtual bool Quitting() const { return false; }
 };
+
+inline std::vector<ProcessId> Processes::SnapshotWhileHandlingEvents(MessagePump&) {
+    return Snapshot();
+}
 
 // Uniform numbers in [0, 1), reseeded from a clock for each draw.
 class RandomSource {

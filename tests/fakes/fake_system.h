@@ -44,6 +44,11 @@ class FakeProcesses : public Processes {
         return priority_class;
     }
     std::vector<ProcessId> Snapshot() override { return snapshot; }
+    std::vector<ProcessId> SnapshotWhileHandlingEvents(MessagePump& pump) override {
+        if (yield_during_snapshot)
+            pump.ProcessPendingEvents();
+        return snapshot;
+    }
     bool TrimWorkingSet(ProcessId process) override {
         trimmed.push_back(process);
         if (on_trim)
@@ -58,6 +63,7 @@ class FakeProcesses : public Processes {
     std::vector<ProcessId> snapshot;
     std::vector<ProcessId> trimmed;
     std::function<void(ProcessId)> on_trim;
+    bool yield_during_snapshot = false;
 };
 
 class FakeMemoryStatus : public MemoryStatus {

@@ -4,7 +4,10 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "app/autorun.h"
 #include "platform/ini_file_store.h"
@@ -218,6 +221,45 @@ TEST(MessagePumpOnWindows, NotesAQuitAndLeavesItForTheMainLoop) {
     MSG message{};
     ASSERT_TRUE(::PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(message.wParam, 3U);
+}
+
+// The real pump, counting its calls and running `on_first` at the first.
+class CountingPump : public MessagePump {
+  public:
+    void ProcessPendingEvents() override {
+        if (++yields == 1 && on_first)
+            on_first();
+        pump.ProcessPendingEvents();
+    }
+    bool Quitting() const override { return pump.Quitting(); }
+    Win32MessagePump pump;
+    int yields = 0;
+    std::function<void()> on_first;
+};
+
+TEST(ProcessSnapshotOnWindows, ComesBackByMessageAlsoNestedAndWhenTheProgramEnds) {
+    Win32Processes processes;
+    const auto has_self = [](const std::vector<ProcessId>& ids) {
+        return std::find(ids.begin(), ids.end(), ::GetCurrentProcessId()) != ids.end();
+    };
+    // A second snapshot asked for while the first is awaited (a release
+    // within a release) may receive the first one's message.
+    CountingPump pump;
+    std::vector<ProcessId> inner;
+    pump.on_first = [&] { inner = processes.SnapshotWhileHandlingEvents(pump); };
+    const std::vector<ProcessId> outer = processes.SnapshotWhileHandlingEvents(pump);
+    EXPECT_GE(pump.yields, 2);
+    EXPECT_TRUE(has_self(outer));
+    EXPECT_TRUE(has_self(inner));
+
+    // Told to end while waiting: the wait ends and the quit stays queued.
+    CountingPump ending;
+    ::PostQuitMessage(4);
+    (void)processes.SnapshotWhileHandlingEvents(ending);
+    EXPECT_TRUE(ending.Quitting());
+    MSG message{};
+    ASSERT_TRUE(::PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(message.wParam, 4U);
 }
 
 }  // namespace

@@ -135,14 +135,17 @@ void MainFrame::ScaleTo(int dpi, const RECT* suggested) {
     SetLayoutDpi(Handle(), dpi);
     // Windows keep the fonts of the old scale until each has its new one.
     const FontCache retired = std::exchange(fonts_, FontCache(dpi));
-    skin_ = BitmapFromPixels(dpi == kStandardDpi
-                                 ? artwork::Skin()
-                                 : artwork::Resample(artwork::Skin(),
-                                                     TwipsToPixelsAt(kWindowWidthTwips, dpi),
-                                                     TwipsToPixelsAt(kWindowHeightTwips, dpi)));
+    // Skin and pictures are only ever copied opaquely: 24 bits are enough.
+    skin_ = OpaqueBitmapFromPixels(
+        dpi == kStandardDpi
+            ? artwork::Skin()
+            : artwork::Resample(artwork::Skin(), TwipsToPixelsAt(kWindowWidthTwips, dpi),
+                                TwipsToPixelsAt(kWindowHeightTwips, dpi)));
     for (int id = 0; id < kPictureCount; ++id) {
-        pictures_[static_cast<std::size_t>(id)] = BitmapFromPixels(RenderPicture(id, dpi));
+        pictures_[static_cast<std::size_t>(id)] = OpaqueBitmapFromPixels(RenderPicture(id, dpi));
     }
+    // The bitmaps hold all the window needs: no second copy of the skin.
+    artwork::ForgetSkin();
     // Borderless: the window is its client area. A move to a monitor of
     // another scale suggests where it goes; its size is its own.
     ::SetWindowPos(Handle(), nullptr, suggested ? suggested->left : 0,

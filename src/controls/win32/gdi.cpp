@@ -23,6 +23,33 @@ UniqueBitmap BitmapFromPixels(const PixelBuffer& pixels) {
     return bitmap;
 }
 
+UniqueBitmap OpaqueBitmapFromPixels(const PixelBuffer& pixels) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = pixels.width;
+    info.bmiHeader.biHeight = -pixels.height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    UniqueBitmap bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap || !bits)
+        return bitmap;
+    // Rows of a DIB start on 4-byte boundaries.
+    const std::size_t stride = (static_cast<std::size_t>(pixels.width) * 3 + 3) & ~std::size_t{3};
+    auto* row = static_cast<BYTE*>(bits);
+    for (int y = 0; y < pixels.height; ++y, row += stride) {
+        BYTE* out = row;
+        for (int x = 0; x < pixels.width; ++x) {
+            const Argb c = pixels.At(x, y);
+            *out++ = BlueOf(c);
+            *out++ = GreenOf(c);
+            *out++ = RedOf(c);
+        }
+    }
+    return bitmap;
+}
+
 UniqueIcon IconFromPixels(const PixelBuffer& pixels) {
     UniqueBitmap color = BitmapFromPixels(pixels);
     // With a 32-bit colour bitmap that has alpha, the mask is only consulted

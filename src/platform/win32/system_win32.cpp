@@ -4,10 +4,14 @@
 // After windows.h, which it builds on.
 #include <tlhelp32.h>
 
+#include <atomic>
 #include <random>
+#include <set>
+#include <thread>
 
 #include "platform/win32/handles.h"
 #include "platform/win32/text.h"
+#include "platform/win32/window_base.h"
 
 namespace vellumar::win32 {
 
@@ -50,6 +54,67 @@ std::uint32_t Win32Processes::ApplyPriorityClass(ProcessId process, std::uint32_
         handle.Reset(::OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, process));
     }
     return handle ? ::GetPriorityClass(handle.Get()) : 0;
+}
+
+// A snapshot costs about a third of a millisecond per process under Wine,
+// too long for the window's thread with a few hundred processes. It is taken
+// on a worker thread, which hands it back by posting kSnapshotTaken, naming
+// its request, to a message-only window; the waiting thread handles its
+// events meanwhile. A release started inside another one waits for its own
+// snapshot in a nested loop, which may receive the outer one's message: the
+// mailbox keeps every delivered request until its waiter collects it.
+constexpr UINT kSnapshotTaken = WM_APP + 1;
+
+class Win32Processes::SnapshotMailbox : public Window {
+  public:
+    SnapshotMailbox() {
+        Create(WindowClassSpec{L"VellumarSnapshotMailbox"}, 0, L"", 0, 0, 0, 0, 0, HWND_MESSAGE);
+    }
+    // True once, when the request's message has arrived.
+    bool Collect(unsigned request) { return delivered_.erase(request) > 0; }
+
+  protected:
+    LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override {
+        if (message == kSnapshotTaken) {
+            delivered_.insert(static_cast<unsigned>(wparam));
+            return 0;
+        }
+        return Window::HandleMessage(message, wparam, lparam);
+    }
+
+  private:
+    std::set<unsigned> delivered_;
+};
+
+Win32Processes::Win32Processes() = default;
+Win32Processes::~Win32Processes() = default;
+
+std::vector<ProcessId> Win32Processes::SnapshotWhileHandlingEvents(MessagePump& pump) {
+    if (!mailbox_)
+        mailbox_ = std::make_unique<SnapshotMailbox>();
+    const HWND mailbox = mailbox_->Handle();
+    if (!mailbox)
+        return Snapshot();
+    const unsigned request = ++last_request_;
+    std::vector<ProcessId> processes;
+    std::atomic<bool> finished = false;
+    std::atomic<bool> posted = false;
+    std::thread worker([&] {
+        processes = Snapshot();
+        posted = ::PostMessageW(mailbox, kSnapshotTaken, request, 0) != FALSE;
+        finished = true;
+    });
+    // Until the message is handled. The short bound on each wait keeps a
+    // lost message (a full queue) or a quit left in the queue from stalling
+    // or spinning the loop.
+    constexpr DWORD kWaitBoundMs = 20;
+    while (!mailbox_->Collect(request) && !pump.Quitting() && !(finished && !posted)) {
+        ::MsgWaitForMultipleObjectsEx(0, nullptr, kWaitBoundMs, QS_ALLINPUT, 0);
+        pump.ProcessPendingEvents();
+    }
+    // The worker has posted, or is about to: the list is complete after this.
+    worker.join();
+    return processes;
 }
 
 std::vector<ProcessId> Win32Processes::Snapshot() {

@@ -4,6 +4,8 @@
 // memory, the regional time of day, the message pump and a clock-seeded
 // random source.
 
+#include <memory>
+
 #include "platform/system.h"
 
 namespace vellumar::win32 {
@@ -17,10 +19,22 @@ class Win32Desktop : public Desktop {
 
 class Win32Processes : public Processes {
   public:
+    Win32Processes();
+    ~Win32Processes() override;
+    Win32Processes(const Win32Processes&) = delete;
+    Win32Processes& operator=(const Win32Processes&) = delete;
+
     ProcessId CurrentProcess() override;
     std::uint32_t ApplyPriorityClass(ProcessId process, std::uint32_t priority_class) override;
     std::vector<ProcessId> Snapshot() override;
+    std::vector<ProcessId> SnapshotWhileHandlingEvents(MessagePump& pump) override;
     bool TrimWorkingSet(ProcessId process) override;
+
+  private:
+    class SnapshotMailbox;
+    // Created on first use, on the thread that waits for the snapshots.
+    std::unique_ptr<SnapshotMailbox> mailbox_;
+    unsigned last_request_ = 0;
 };
 
 class Win32MemoryStatus : public MemoryStatus {

@@ -148,6 +148,17 @@ TEST_F(MemoryReleasing, ExitDuringTheWalkStopsItAtOnceWithoutMessageOrLog) {
     EXPECT_EQ(memory_log.RowCount(), 0);
 }
 
+TEST_F(MemoryReleasing, ExitWhileTheSnapshotIsTakenStopsBeforeTheFirstProcess) {
+    processes.snapshot = {11, 12};
+    processes.yield_during_snapshot = true;
+    pump.on_yield = [&] { pump.quitting = true; };
+    release.CommandFreeMemory_Click();
+    EXPECT_TRUE(processes.trimmed.empty());
+    EXPECT_EQ(pump.yields, 2);  // while the snapshot is taken, then before the first process
+    EXPECT_TRUE(log.calls.empty());
+    EXPECT_EQ(memory_log.RowCount(), 0);
+}
+
 TEST_F(MemoryReleasing, TheTimerReleasesEvery59TicksAfterTheFirstAndKeepsCountingWhenOff) {
     enable.SetValue(1);
     std::vector<int> release_ticks;

@@ -1,0 +1,114 @@
+# Sourced by bench.sh: measures vellumar.exe against the floor program (an
+# empty Win32 program with the same seven timers) in one run, from outside,
+# and prints the ratios. Needs VELLUMAR_BUILD and a Wine session.
+#   BENCH_RUNS (3)          start/memory/CPU rounds per program
+#   BENCH_IDLE_SECONDS (60) length of each idle CPU measurement
+#   BENCH_RELEASE_EXTRA ("50 100 250") idle processes added for the release gap
+#   BENCH_EXE               another vellumar.exe to measure (an earlier build)
+
+# Through a file, not a pipe: the programs the probe starts inherit its output
+# and would hold a pipe open.
+probe() {
+    local out="$VELLUMAR_BUILD/bench_probe.out"
+    wine "$VELLUMAR_BUILD/bench_probe.exe" "$@" >"$out" </dev/null
+    tr -d '\r' <"$out"
+}
+
+# The Linux process of a running Windows program, by its full path (other
+# copies may run on the machine).
+linux_pid() {
+    local win pid
+    win=$(winepath -w "$1" 2>/dev/null)
+    for pid in $(pgrep -f -- "$(basename "$1")"); do
+        if [ "$(tr '\0' '\n' <"/proc/$pid/cmdline" 2>/dev/null | head -n 1)" = "$win" ]; then
+            echo "$pid"
+            return
+        fi
+    done
+}
+
+# The wineserver of this prefix: the one working in its server folder.
+wineserver_pid() {
+    local dir pid
+    dir="server-$(stat -c '%D' "$WINEPREFIX")-$(printf '%x' "$(stat -c '%i' "$WINEPREFIX")")"
+    for pid in $(pgrep -x 'wineserver(64)?'); do
+        case "$(readlink "/proc/$pid/cwd")" in */"$dir") echo "$pid"; return ;; esac
+    done
+}
+
+cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+
+# Private memory in KB: the process's anonymous pages (heap, stacks, bitmaps;
+# not the mapped images of the executable and the DLLs).
+private_kb() {
+    awk '/^Anonymous:/ {a=$2} END {print a}' "/proc/$1/smaps_rollup"
+}
+
+# Percent of one core used by the process and the wineserver over the idle time.
+idle_cpu() {
+    local pid=$1 server=$2 p0 s0 p1 s1 hz
+    hz=$(getconf CLK_TCK)
+    p0=$(cpu_ticks "$pid"); s0=$(cpu_ticks "$server")
+    sleep "$BENCH_IDLE_SECONDS"
+    p1=$(cpu_ticks "$pid"); s1=$(cpu_ticks "$server")
+    awk -v t=$(( p1 - p0 + s1 - s0 )) -v hz="$hz" -v s="$BENCH_IDLE_SECONDS" \
+        'BEGIN {printf "%.2f", 100 * t / hz / s}'
+}
+
+median() { tr ' ' '\n' | grep -v '^$' | sort -g | awk '{v[NR]=$1} END {print v[int((NR+1)/2)]}'; }
+
+bench_floor() {
+    local runs=${BENCH_RUNS:-3}
+    BENCH_IDLE_SECONDS=${BENCH_IDLE_SECONDS:-60}
+    local extras=${BENCH_RELEASE_EXTRA:-50 100 250}
+    local -A start mem shown hidden
+    local run name exe class pid server ms
+    for run in $(seq 1 "$runs"); do
+        for name in floor vellumar; do
+            if [ "$name" = floor ]; then
+                exe="$VELLUMAR_BUILD/floor_program.exe"; class=FloorWindow
+            else
+                exe="${BENCH_EXE:-$VELLUMAR_BUILD/vellumar.exe}"; class=FormVellumar
+            fi
+            ms=$(probe start "$(winepath -w "$exe" 2>/dev/null)" "$class")
+            start[$name]+="$ms "
+            pid=$(linux_pid "$exe")
+            server=$(wineserver_pid)
+            sleep 10
+            local kb
+            kb=$(private_kb "$pid")
+            mem[$name]+="$kb "
+            shown[$name]+="$(idle_cpu "$pid" "$server") "
+            probe hide "$class"
+            hidden[$name]+="$(idle_cpu "$pid" "$server") "
+            probe show "$class"
+            if [ "$name" = vellumar ] && [ "$run" = 1 ]; then
+                local extra
+                for extra in $extras; do
+                    echo "release, $extra extra processes: longest answer $(probe release "$class" "$extra") ms"
+                done
+            fi
+            probe stop "$class"
+            echo "run $run $name: start $ms ms, private $kb KB"
+        done
+    done
+    local what f v
+    echo "== vellumar.exe against the floor program (medians of $runs runs)"
+    printf '%-28s %10s %10s %7s\n' "" floor vellumar ratio
+    for what in start mem shown hidden; do
+        local -n values=$what
+        f=$(echo "${values[floor]}" | median)
+        v=$(echo "${values[vellumar]}" | median)
+        printf '%-28s %10s %10s %7s\n' \
+            "$(case $what in start) echo 'start to visible (ms)';; mem) echo 'private memory (KB)';;
+                  shown) echo 'idle CPU shown (% core)';; hidden) echo 'idle CPU hidden (% core)';; esac)" \
+            "$f" "$v" "$(awk -v f="$f" -v v="$v" 'BEGIN {if (f > 0) printf "%.2f", v / f; else print "-"}')"
+    done
+    local exe_bytes stripped
+    exe="${BENCH_EXE:-$VELLUMAR_BUILD/vellumar.exe}"
+    exe_bytes=$(stat -c %s "$exe")
+    stripped=$(mktemp)
+    x86_64-w64-mingw32-strip --strip-all -o "$stripped" "$exe"
+    echo "vellumar.exe: $exe_bytes bytes as built, $(stat -c %s "$stripped") stripped"
+    rm -f "$stripped"
+}
