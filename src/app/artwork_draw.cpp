@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 namespace vellumar::artwork {
 
@@ -228,6 +230,56 @@ void Draw(PixelBuffer& dst, const PixelBuffer& src, int x, int y) {
             }
         }
     }
+}
+
+namespace {
+
+// For each target index along one axis, the source indices it covers and
+// the share of the target each contributes (the shares add up to 1).
+std::vector<std::vector<std::pair<int, float>>> Spans(int from, int to) {
+    std::vector<std::vector<std::pair<int, float>>> spans(static_cast<std::size_t>(to));
+    const double scale = static_cast<double>(from) / to;
+    for (int i = 0; i < to; ++i) {
+        const double begin = i * scale;
+        const double end = (i + 1) * scale;
+        for (int s = static_cast<int>(std::floor(begin)); s < from && s < end; ++s) {
+            const double cover = std::min<double>(end, s + 1) - std::max<double>(begin, s);
+            if (cover > 0)
+                spans[static_cast<std::size_t>(i)].emplace_back(s,
+                                                                static_cast<float>(cover / scale));
+        }
+    }
+    return spans;
+}
+
+}  // namespace
+
+PixelBuffer Resample(const PixelBuffer& src, int width, int height) {
+    if (width == src.width && height == src.height)
+        return src;
+    PixelBuffer out(std::max(width, 0), std::max(height, 0));
+    if (src.width <= 0 || src.height <= 0 || out.width == 0 || out.height == 0)
+        return out;
+    const auto columns = Spans(src.width, out.width);
+    const auto rows = Spans(src.height, out.height);
+    for (int y = 0; y < out.height; ++y) {
+        for (int x = 0; x < out.width; ++x) {
+            float a = 0, r = 0, g = 0, b = 0;
+            for (const auto& [sy, wy] : rows[static_cast<std::size_t>(y)]) {
+                for (const auto& [sx, wx] : columns[static_cast<std::size_t>(x)]) {
+                    const Argb c = src.At(sx, sy);
+                    const float w = wx * wy * Channel(c, 24);
+                    a += w;
+                    r += w * Channel(c, 16);
+                    g += w * Channel(c, 8);
+                    b += w * Channel(c, 0);
+                }
+            }
+            out.At(x, y) =
+                a <= 0.0F ? 0 : MakeArgb(ToByte(a), ToByte(r / a), ToByte(g / a), ToByte(b / a));
+        }
+    }
+    return out;
 }
 
 }  // namespace vellumar::artwork

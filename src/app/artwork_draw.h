@@ -73,5 +73,9 @@ float Coverage(const Sdf& shape, int x, int y);
 PixelBuffer Crop(const PixelBuffer& src, int x, int y, int w, int h);
 // Draws src over dst with its top-left corner at (x, y).
 void Draw(PixelBuffer& dst, const PixelBuffer& src, int x, int y);
+// src at width x height, each pixel the area-weighted average of the source
+// pixels it covers (alpha-weighted colours). For pictures that are not yet
+// drawn at other sizes; src itself when the size is unchanged.
+PixelBuffer Resample(const PixelBuffer& src, int width, int height);
 
 }  // namespace vellumar::artwork

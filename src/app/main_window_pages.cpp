@@ -71,6 +71,7 @@ void MainWindow::BuildCpuPage(Panel& panel) {
         panel, "ListViewProcesses", TwipsRect{375, 1935, 6585, 2625}, kWindowFont,
         std::vector<ListView::Column>{
             {"ID", 800}, {"PID", 800}, {"Process", 2600}, {"CPU Usage limited", 2000}});
+    ListViewProcesses->SetOnDemand(true);
     CommandRefreshProcess = &Own<PushButton>(panel, "CommandRefreshProcess",
                                              TwipsRect{840, 4800, 1455, 375}, "Refresh");
     CommandLimitProcessCPU = &Own<PushButton>(panel, "CommandLimitProcessCPU",

@@ -34,6 +34,42 @@ constexpr int TwipsToPixels(int twips) {
     return (twips >= 0 ? twips + kTwipsPerPixel / 2 : twips - kTwipsPerPixel / 2) / kTwipsPerPixel;
 }
 
+// Display scale: twips per pixel is 1440 / dpi (15 at the standard 96 dpi).
+constexpr int kTwipsPerInch = 1440;
+constexpr int kStandardDpi = 96;
+
+// Pixel coordinate of a place in twips at `dpi`, to the nearest pixel (half
+// away from zero). Convert both edges of an item and take the difference for
+// its size: items that touch in twips then touch in pixels at every scale.
+constexpr int TwipsToPixelsAt(int twips, int dpi) {
+    const long long scaled = static_cast<long long>(twips) * dpi;
+    return static_cast<int>(
+        (scaled >= 0 ? scaled + kTwipsPerInch / 2 : scaled - kTwipsPerInch / 2) / kTwipsPerInch);
+}
+// A length given in pixels at 96 dpi, at `dpi`.
+constexpr int ScalePixels(int pixels96, int dpi) {
+    return TwipsToPixelsAt(pixels96 * kTwipsPerPixel, dpi);
+}
+// Twips of a place `pixels` from the origin at `dpi`.
+constexpr double PixelsToTwipsAt(double pixels, int dpi) {
+    return pixels * kTwipsPerInch / dpi;
+}
+
+// A rectangle in pixels, right and bottom exclusive.
+struct PixelEdges {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+    friend bool operator==(const PixelEdges&, const PixelEdges&) = default;
+};
+// The pixel edges of `twips` at `dpi`.
+constexpr PixelEdges TwipsToPixelEdges(const TwipsRect& twips, int dpi) {
+    return {TwipsToPixelsAt(twips.left, dpi), TwipsToPixelsAt(twips.top, dpi),
+            TwipsToPixelsAt(twips.left + twips.width, dpi),
+            TwipsToPixelsAt(twips.top + twips.height, dpi)};
+}
+
 struct TextStyle {
     std::string face = "Verdana";
     double points = 7.5;

@@ -185,5 +185,48 @@ TEST_F(MainFrameOnWindows, PaintingAndPageSwitchingLeakNoObjects) {
     EXPECT_EQ(testing::UserObjectCount(), user_before);
 }
 
+TEST_F(MainFrameOnWindows, AMoveToAnotherScaleLaysEverythingOutAgain) {
+    form.SelectPage(Page::Memory);
+    auto layout = [&] {
+        std::vector<RECT> rects;
+        for (HWND child = ::GetWindow(frame.Handle(), GW_CHILD); child;
+             child = ::GetWindow(child, GW_HWNDNEXT)) {
+            RECT r{};
+            ::GetWindowRect(child, &r);
+            ::MapWindowPoints(nullptr, frame.Handle(), reinterpret_cast<POINT*>(&r), 2);
+            rects.push_back(r);
+        }
+        return rects;
+    };
+    const std::vector<RECT> standard = layout();
+    struct Step {
+        int dpi;
+        LONG width, height;
+    };
+    for (const Step step : {Step{144, 1179, 836}, Step{192, 1572, 1114}, Step{96, 786, 557}}) {
+        SCOPED_TRACE(step.dpi);
+        RECT suggested{40, 30, 40 + step.width, 30 + step.height};
+        ::SendMessageW(frame.Handle(), WM_DPICHANGED, MAKEWPARAM(step.dpi, step.dpi),
+                       reinterpret_cast<LPARAM>(&suggested));
+        RECT window{};
+        ::GetWindowRect(frame.Handle(), &window);
+        EXPECT_EQ(window.left, 40);
+        EXPECT_EQ(window.right - window.left, step.width);
+        EXPECT_EQ(window.bottom - window.top, step.height);
+        const std::vector<RECT> now = layout();
+        ASSERT_EQ(now.size(), standard.size());
+        const double scale = step.dpi / 96.0;
+        for (std::size_t i = 0; i < now.size(); ++i) {
+            EXPECT_NEAR(now[i].left, standard[i].left * scale, 1.0) << i;
+            EXPECT_NEAR(now[i].top, standard[i].top * scale, 1.0) << i;
+        }
+    }
+    EXPECT_EQ(form.SelectedPage(), Page::Memory);
+    // Back at the standard scale, everything is where it was.
+    const std::vector<RECT> again = layout();
+    for (std::size_t i = 0; i < again.size(); ++i)
+        EXPECT_TRUE(::EqualRect(&again[i], &standard[i])) << i;
+}
+
 }  // namespace
 }  // namespace vellumar::win32

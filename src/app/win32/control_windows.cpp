@@ -16,14 +16,22 @@
 #include "monitor/cpu_monitor.h"
 #include "monitor/win32/cpu_monitor_window.h"
 #include "monitor/win32/level_sources_win32.h"
+#include "platform/win32/dpi.h"
 #include "platform/win32/text.h"
 
 namespace vellumar::win32 {
 
-RECT PixelRect(const TwipsRect& twips) {
-    const int left = TwipsToPixels(twips.left);
-    const int top = TwipsToPixels(twips.top);
-    return RECT{left, top, left + TwipsToPixels(twips.width), top + TwipsToPixels(twips.height)};
+RECT PixelRect(const TwipsRect& twips, int dpi) {
+    const PixelEdges edges = TwipsToPixelEdges(twips, dpi);
+    return RECT{edges.left, edges.top, edges.right, edges.bottom};
+}
+
+namespace {
+void ApplyBounds(HWND hwnd, const TwipsRect& bounds);
+}  // namespace
+
+void ChildWindow::Relayout() {
+    ApplyBounds(Hwnd(), Model().Bounds());
 }
 
 namespace {
@@ -33,7 +41,7 @@ void ApplyVisibility(HWND hwnd, bool visible) {
 }
 
 void ApplyBounds(HWND hwnd, const TwipsRect& bounds) {
-    const RECT r = PixelRect(bounds);
+    const RECT r = PixelRect(bounds, LayoutDpi(hwnd));
     ::SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                    SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -89,7 +97,7 @@ class LabelWindow : public Window, public ChildWindow, private ControlObserver {
     LabelWindow(Label& model, HWND parent, BackgroundSource& background, ViewContext& context,
                 int id)
         : model_(model), background_(background), context_(context) {
-        const RECT r = PixelRect(model.Bounds());
+        const RECT r = PixelRect(model.Bounds(), LayoutDpi(parent));
         Create(WindowClassSpec{kLabelClass}, 0, Widen(model.Text()).c_str(),
                WS_CHILD | WS_CLIPSIBLINGS | VisibleStyle(model), r.left, r.top, r.right - r.left,
                r.bottom - r.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
@@ -99,6 +107,11 @@ class LabelWindow : public Window, public ChildWindow, private ControlObserver {
     ~LabelWindow() override { model_.SetObserver(nullptr); }
     HWND Hwnd() const override { return Handle(); }
     Control& Model() override { return model_; }
+    void Relayout() override {
+        ChildWindow::Relayout();
+        FitToText();
+        ::InvalidateRect(Handle(), nullptr, FALSE);
+    }
 
   private:
     void OnControlChanged(ControlChange change) override {
@@ -243,7 +256,7 @@ class SystemControlWindow : public SubclassedControl,
     // needs more (a drop-down list's open height); `font` may be null.
     void CreateAtPlace(const wchar_t* system_class, DWORD ex_style, const std::wstring& text,
                        DWORD style, HWND parent, int id, HFONT font, int height_px = -1) {
-        const RECT r = PixelRect(model_.Bounds());
+        const RECT r = PixelRect(model_.Bounds(), LayoutDpi(parent));
         Create(system_class, ex_style, text.c_str(),
                WS_CHILD | WS_CLIPSIBLINGS | VisibleStyle(model_) | style, r.left, r.top,
                r.right - r.left, height_px < 0 ? r.bottom - r.top : height_px, parent, id);
@@ -251,6 +264,11 @@ class SystemControlWindow : public SubclassedControl,
             ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     }
     void Observe() { model_.SetObserver(this); }
+    // Its place and a font of the new scale (fonts of the old one go).
+    void RelayoutWithFont(HFONT font) {
+        ChildWindow::Relayout();
+        ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    }
 
     TModel& model_;
 };
@@ -325,12 +343,13 @@ class ImageWindow : public SystemControlWindow<Image> {
 class CheckBoxWindow : public SystemControlWindow<CheckBox>, public CommandTarget {
   public:
     CheckBoxWindow(CheckBox& model, HWND parent, ViewContext& context, int id)
-        : SystemControlWindow(model) {
+        : SystemControlWindow(model), context_(context) {
         CreateAtPlace(L"BUTTON", 0, Widen(model.Text()), WS_TABSTOP | BS_CHECKBOX, parent, id,
                       context.fonts.Get(model.Style()));
         SyncCheck();
         Observe();
     }
+    void Relayout() override { RelayoutWithFont(context_.fonts.Get(model_.Style())); }
 
     void OnCommand(WORD code) override {
         if (code == BN_CLICKED)
@@ -346,6 +365,8 @@ class CheckBoxWindow : public SystemControlWindow<CheckBox>, public CommandTarge
             SyncCheck();
         MirrorCommonChange(Handle(), model_, change);
     }
+
+    ViewContext& context_;
 };
 
 // ------------------------------------------------------------ ComboList
@@ -353,12 +374,20 @@ class CheckBoxWindow : public SystemControlWindow<CheckBox>, public CommandTarge
 class ComboWindow : public SystemControlWindow<ComboList>, public CommandTarget {
   public:
     ComboWindow(ComboList& model, HWND parent, ViewContext& context, int id)
-        : SystemControlWindow(model) {
-        constexpr int kDropDownHeight = 160;
+        : SystemControlWindow(model), context_(context) {
         CreateAtPlace(L"COMBOBOX", 0, L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, parent, id,
-                      context.fonts.Get(model.Style()), kDropDownHeight);
+                      context.fonts.Get(model.Style()),
+                      ScalePixels(kDropDownHeight, LayoutDpi(parent)));
         SyncItems();
         Observe();
+    }
+    void Relayout() override {
+        ::SendMessageW(Handle(), WM_SETFONT,
+                       reinterpret_cast<WPARAM>(context_.fonts.Get(model_.Style())), TRUE);
+        const int dpi = LayoutDpi(Handle());
+        const RECT r = PixelRect(model_.Bounds(), dpi);
+        ::SetWindowPos(Handle(), nullptr, r.left, r.top, r.right - r.left,
+                       ScalePixels(kDropDownHeight, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
     }
 
     void OnCommand(WORD code) override {
@@ -389,6 +418,9 @@ class ComboWindow : public SystemControlWindow<ComboList>, public CommandTarget 
         if (change != ControlChange::Text)
             MirrorCommonChange(Handle(), model_, change);
     }
+
+    static constexpr int kDropDownHeight = 160;
+    ViewContext& context_;
 };
 
 // ------------------------------------------------------------- ListView
@@ -403,12 +435,12 @@ using UniqueImageList = UniqueResource<HIMAGELIST, ImageListTraits>;
 class ListViewWindow : public SystemControlWindow<ListView>, public NotifyTarget {
   public:
     ListViewWindow(ListView& model, HWND parent, ViewContext& context, int id)
-        : SystemControlWindow(model), on_demand_(model.OnDemand()) {
+        : SystemControlWindow(model), context_(context), on_demand_(model.OnDemand()) {
         // The window keeps its image list: the list view must not destroy it.
-        CreateAtPlace(
-            WC_LISTVIEWW, WS_EX_CLIENTEDGE, Widen(model.Name()),
-            WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS,
-            parent, id, context.fonts.Get(model.Style()));
+        CreateAtPlace(WC_LISTVIEWW, WS_EX_CLIENTEDGE, Widen(model.Name()),
+                      WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS |
+                          LVS_SHAREIMAGELISTS | (on_demand_ ? LVS_OWNERDATA : 0),
+                      parent, id, context.fonts.Get(model.Style()));
         ::SendMessageW(Handle(), LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT,
                        LVS_EX_FULLROWSELECT);
         int index = 0;
@@ -417,7 +449,7 @@ class ListViewWindow : public SystemControlWindow<ListView>, public NotifyTarget
             LVCOLUMNW lv{};
             lv.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
             lv.pszText = header.data();
-            lv.cx = TwipsToPixels(column.width_twips);
+            lv.cx = TwipsToPixelsAt(column.width_twips, LayoutDpi(parent));
             lv.iSubItem = index;
             ::SendMessageW(Handle(), LVM_INSERTCOLUMNW, static_cast<WPARAM>(index++),
                            reinterpret_cast<LPARAM>(&lv));
@@ -441,7 +473,19 @@ class ListViewWindow : public SystemControlWindow<ListView>, public NotifyTarget
         return 0;
     }
 
+    void Relayout() override {
+        RelayoutWithFont(context_.fonts.Get(model_.Style()));
+        const int dpi = LayoutDpi(Handle());
+        int index = 0;
+        for (const ListView::Column& column : model_.Columns()) {
+            ::SendMessageW(Handle(), LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(index++),
+                           TwipsToPixelsAt(column.width_twips, dpi));
+        }
+    }
+
   private:
+    ViewContext& context_;
+
     // A row of an on-demand list, as the list view draws or reads it.
     void FillOnDemand(LVITEMW& item) {
         if (item.iItem < 0 || item.iItem >= model_.RowCount())
@@ -710,14 +754,32 @@ class PushButtonWindow : public ChildWindow, private ControlObserver {
     ~PushButtonWindow() override { model_.SetObserver(nullptr); }
     HWND Hwnd() const override { return button_->Handle(); }
     Control& Model() override { return model_; }
+    void Relayout() override {
+        const int dpi = LayoutDpi(Hwnd());
+        RECT r = PixelRect(model_.Bounds(), dpi);
+        if (const CommandInstance* instance = FindCommandInstance(model_.Name())) {
+            r.right = r.left + ScalePixels(instance->width_px, dpi);
+            r.bottom = r.top + ScalePixels(instance->height_px, dpi);
+        }
+        ::SetWindowPos(Hwnd(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 
   private:
     static std::unique_ptr<CommandButtonWindow> MakeButton(PushButton& model, HWND parent,
                                                            ViewContext& context, int id) {
-        const RECT r = PixelRect(model.Bounds());
+        const int dpi = LayoutDpi(parent);
+        const RECT r = PixelRect(model.Bounds(), dpi);
         if (const CommandInstance* instance = FindCommandInstance(model.Name())) {
-            return std::make_unique<CommandButtonWindow>(parent, *instance, r.left, r.top,
-                                                         context.timers, id);
+            if (dpi == kStandardDpi) {
+                return std::make_unique<CommandButtonWindow>(parent, *instance, r.left, r.top,
+                                                             context.timers, id);
+            }
+            // The instance's size is given at the standard scale.
+            return std::make_unique<CommandButtonWindow>(
+                parent, r.left, r.top, ScalePixels(instance->width_px, dpi),
+                ScalePixels(instance->height_px, dpi), StoredCommandProperties(*instance),
+                context.timers, std::string(instance->name), id);
         }
         return std::make_unique<CommandButtonWindow>(parent, r.left, r.top, r.right - r.left,
                                                      r.bottom - r.top, PropertyBag{},
@@ -741,7 +803,7 @@ class CpuMonitorPlaceWindow : public ChildWindow {
   public:
     CpuMonitorPlaceWindow(CpuMonitorPlace& model, HWND parent, ViewContext& context, int id)
         : model_(model) {
-        const RECT r = PixelRect(model.Bounds());
+        const RECT r = PixelRect(model.Bounds(), LayoutDpi(parent));
         graph_ = std::make_unique<CpuMonitorWindow>(
             parent, r.left, r.top, r.right - r.left, r.bottom - r.top, model.Stored(),
             context.timers, ProcessCpuMonitorSupport(), model.Name(), id);
@@ -763,7 +825,7 @@ class PanelWindow : public Window,
   public:
     PanelWindow(Panel& model, HWND parent, ViewContext& context, int id)
         : model_(model), context_(context), white_(::CreateSolidBrush(RGB(255, 255, 255))) {
-        const RECT r = PixelRect(model.Bounds());
+        const RECT r = PixelRect(model.Bounds(), LayoutDpi(parent));
         Create(WindowClassSpec{L"VellumarPanel"}, WS_EX_CONTROLPARENT, Widen(model.Name()).c_str(),
                WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | VisibleStyle(model), r.left, r.top,
                r.right - r.left, r.bottom - r.top, parent,
@@ -782,6 +844,11 @@ class PanelWindow : public Window,
     }
     HWND Hwnd() const override { return Handle(); }
     Control& Model() override { return model_; }
+    void Relayout() override {
+        ChildWindow::Relayout();
+        for (const auto& child : children_) child->Relayout();
+        ::InvalidateRect(Handle(), nullptr, TRUE);
+    }
 
     void PaintBackground(HDC dc, const RECT& area) override {
         RECT r{0, 0, area.right - area.left, area.bottom - area.top};
@@ -793,12 +860,13 @@ class PanelWindow : public Window,
 
     // Frames and legend squares lie on the panel's own background.
     void PaintShapes(HDC dc) {
+        const int dpi = LayoutDpi(Handle());
         for (Control* child : model_.Children()) {
             auto* shape = dynamic_cast<Shape*>(child);
             if (!shape || !shape->Visible())
                 continue;
-            const RECT r = PixelRect(shape->Bounds());
-            UniquePen pen(::CreatePen(PS_SOLID, 1, ToColorRef(shape->Border())));
+            const RECT r = PixelRect(shape->Bounds(), dpi);
+            UniquePen pen(::CreatePen(PS_SOLID, ScalePixels(1, dpi), ToColorRef(shape->Border())));
             UniqueBrush fill(shape->Filled() ? ::CreateSolidBrush(ToColorRef(shape->Fill()))
                                              : nullptr);
             ScopedSelect select_pen(dc, pen.Get());
@@ -807,8 +875,9 @@ class PanelWindow : public Window,
             if (shape->ShapeKind() == Shape::Kind::RoundedRectangle) {
                 const int corner =
                     std::max(2, std::min<int>(r.right - r.left, r.bottom - r.top) / 4);
-                ::RoundRect(dc, r.left, r.top, r.right, r.bottom, std::min(corner, 12),
-                            std::min(corner, 12));
+                const int most = ScalePixels(12, dpi);
+                ::RoundRect(dc, r.left, r.top, r.right, r.bottom, std::min(corner, most),
+                            std::min(corner, most));
             } else {
                 ::Rectangle(dc, r.left, r.top, r.right, r.bottom);
             }

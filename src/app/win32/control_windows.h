@@ -43,7 +43,8 @@ struct ViewContext {
     std::function<HBITMAP(int)> picture;
 };
 
-RECT PixelRect(const TwipsRect& twips);
+// The pixel rectangle of `twips` at `dpi` dots per inch.
+RECT PixelRect(const TwipsRect& twips, int dpi);
 
 // Children of a window that receive WM_COMMAND notifications from it.
 class CommandTarget {
@@ -69,6 +70,9 @@ class ChildWindow {
     virtual ~ChildWindow() = default;
     virtual HWND Hwnd() const = 0;
     virtual Control& Model() = 0;
+    // Places the window, and sizes what it draws with, at the scale of its
+    // top-level window after that changed. By default: its place.
+    virtual void Relayout();
 };
 
 // Creates the window of `control` (a panel creates its children too).

@@ -3,8 +3,11 @@
 #include <windowsx.h>
 
 #include <cmath>
+#include <utility>
 
 #include "app/artwork.h"
+#include "app/artwork_draw.h"
+#include "platform/win32/dpi.h"
 #include "platform/win32/modal_loops.h"
 #include "platform/win32/text.h"
 
@@ -12,10 +15,7 @@ namespace vellumar::win32 {
 
 namespace {
 
-constexpr int kClientWidth = kWindowWidthTwips / kTwipsPerPixel;
-constexpr int kClientHeight = kWindowHeightTwips / kTwipsPerPixel;
-
-PixelBuffer RenderPicture(int id) {
+PixelBuffer RenderPicture96(int id) {
     using artwork::ChromeButton;
     using artwork::ChromeState;
     switch (id) {
@@ -52,6 +52,16 @@ PixelBuffer RenderPicture(int id) {
     }
 }
 
+// The picture at `dpi`. Pictures are drawn at the standard scale and
+// averaged to the target size; 96 dpi keeps the drawn pixels as they are.
+PixelBuffer RenderPicture(int id, int dpi) {
+    PixelBuffer picture = RenderPicture96(id);
+    if (dpi == kStandardDpi)
+        return picture;
+    return artwork::Resample(picture, ScalePixels(picture.width, dpi),
+                             ScalePixels(picture.height, dpi));
+}
+
 MouseButton ButtonOf(UINT message) {
     switch (message) {
         case WM_LBUTTONDOWN:
@@ -80,13 +90,6 @@ MouseButton HeldButtons(WPARAM keys) {
 
 MainFrame::MainFrame(MainWindow& form, TimerService& timers)
     : form_(form), context_{fonts_, timers, [this](int id) { return Picture(id); }} {
-    // Skin and pictures are only ever copied opaquely: 24 bits are enough.
-    skin_ = OpaqueBitmapFromPixels(artwork::Skin());
-    for (int id = 0; id < kPictureCount; ++id) {
-        pictures_[static_cast<std::size_t>(id)] = OpaqueBitmapFromPixels(RenderPicture(id));
-    }
-    // The bitmaps hold all the window needs: no second copy of the skin.
-    artwork::ForgetSkin();
     const HINSTANCE instance = ::GetModuleHandleW(nullptr);
     big_icon_.Reset(static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
                                                     ::GetSystemMetrics(SM_CXICON),
@@ -102,7 +105,8 @@ MainFrame::MainFrame(MainWindow& form, TimerService& timers)
     // give the taskbar button its minimise, restore and close commands.
     Create(window_class, WS_EX_APPWINDOW, Widen(kProgramTitle).c_str(),
            WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX, CW_USEDEFAULT, CW_USEDEFAULT,
-           kClientWidth, kClientHeight, nullptr);
+           TwipsToPixels(kWindowWidthTwips), TwipsToPixels(kWindowHeightTwips), nullptr);
+    ScaleTo(WindowDpi(Handle()));
     ::SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big_icon_.Get()));
     ::SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon_.Get()));
     exit_request_message_ = ::RegisterWindowMessageW(kExitRequestMessage);
@@ -125,6 +129,31 @@ MainFrame::MainFrame(MainWindow& form, TimerService& timers)
 MainFrame::~MainFrame() {
     form_.AttachHost(nullptr);
     children_.clear();
+}
+
+void MainFrame::ScaleTo(int dpi, const RECT* suggested) {
+    SetLayoutDpi(Handle(), dpi);
+    // Windows keep the fonts of the old scale until each has its new one.
+    const FontCache retired = std::exchange(fonts_, FontCache(dpi));
+    // Skin and pictures are only ever copied opaquely: 24 bits are enough.
+    skin_ = OpaqueBitmapFromPixels(
+        dpi == kStandardDpi
+            ? artwork::Skin()
+            : artwork::Resample(artwork::Skin(), TwipsToPixelsAt(kWindowWidthTwips, dpi),
+                                TwipsToPixelsAt(kWindowHeightTwips, dpi)));
+    for (int id = 0; id < kPictureCount; ++id) {
+        pictures_[static_cast<std::size_t>(id)] = OpaqueBitmapFromPixels(RenderPicture(id, dpi));
+    }
+    // The bitmaps hold all the window needs: no second copy of the skin.
+    artwork::ForgetSkin();
+    // Borderless: the window is its client area. A move to a monitor of
+    // another scale suggests where it goes; its size is its own.
+    ::SetWindowPos(Handle(), nullptr, suggested ? suggested->left : 0,
+                   suggested ? suggested->top : 0, TwipsToPixelsAt(kWindowWidthTwips, dpi),
+                   TwipsToPixelsAt(kWindowHeightTwips, dpi),
+                   (suggested ? 0 : SWP_NOMOVE) | SWP_NOZORDER | SWP_NOACTIVATE);
+    for (const auto& child : children_) child->Relayout();
+    ::RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
 HBITMAP MainFrame::Picture(int id) const {
@@ -164,14 +193,15 @@ void MainFrame::BeginCaptionDrag() {
 }
 
 void MainFrame::MoveWindowTwips(double left, double top) {
-    ::SetWindowPos(Handle(), nullptr, static_cast<int>(std::lround(left / kTwipsPerPixel)),
-                   static_cast<int>(std::lround(top / kTwipsPerPixel)), 0, 0,
+    const double pixels_per_twip = static_cast<double>(fonts_.Dpi()) / kTwipsPerInch;
+    ::SetWindowPos(Handle(), nullptr, static_cast<int>(std::lround(left * pixels_per_twip)),
+                   static_cast<int>(std::lround(top * pixels_per_twip)), 0, 0,
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void MainFrame::ScreenSizeTwips(double& width, double& height) {
-    width = static_cast<double>(::GetSystemMetrics(SM_CXSCREEN)) * kTwipsPerPixel;
-    height = static_cast<double>(::GetSystemMetrics(SM_CYSCREEN)) * kTwipsPerPixel;
+    width = PixelsToTwipsAt(::GetSystemMetrics(SM_CXSCREEN), fonts_.Dpi());
+    height = PixelsToTwipsAt(::GetSystemMetrics(SM_CYSCREEN), fonts_.Dpi());
 }
 
 void MainFrame::PaintBackground(HDC dc, const RECT& area) {
@@ -181,7 +211,7 @@ void MainFrame::PaintBackground(HDC dc, const RECT& area) {
         auto* image = dynamic_cast<Image*>(control);
         if (!image || !image->Visible())
             continue;
-        const RECT r = PixelRect(image->Bounds());
+        const RECT r = PixelRect(image->Bounds(), fonts_.Dpi());
         RECT overlap{};
         if (!::IntersectRect(&overlap, &r, &area))
             continue;
@@ -204,7 +234,7 @@ Image* MainFrame::ImageAt(POINT pt) const {
         auto* image = dynamic_cast<Image*>(*it);
         if (!image || !image->Visible())
             continue;
-        const RECT r = PixelRect(image->Bounds());
+        const RECT r = PixelRect(image->Bounds(), fonts_.Dpi());
         if (::PtInRect(&r, pt))
             return image;
     }
@@ -233,7 +263,7 @@ void MainFrame::OnButtonUp(MouseButton button, POINT pt) {
     }
     if (image->onMouseUp)
         image->onMouseUp(button);
-    const RECT r = PixelRect(image->Bounds());
+    const RECT r = PixelRect(image->Bounds(), fonts_.Dpi());
     if (button == MouseButton::Left && ::PtInRect(&r, pt) && image->onClick)
         image->onClick();
 }
@@ -302,7 +332,11 @@ LRESULT MainFrame::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
             if (wparam && onEndSession)
                 onEndSession();
             return 0;
+        case WM_DPICHANGED:
+            ScaleTo(HIWORD(wparam), reinterpret_cast<const RECT*>(lparam));
+            return 0;
         case WM_DESTROY:
+            SetLayoutDpi(Handle(), 0);
             ::PostQuitMessage(0);
             return 0;
     }

@@ -61,6 +61,9 @@ class MainFrame : public Window, public MainWindowHost, public BackgroundSource 
     void OnButtonUp(MouseButton button, POINT pt);
     void OnMouseMove(WPARAM keys, POINT pt);
     HBITMAP Picture(int id) const;
+    // Fonts, skin, pictures, the window and its children at `dpi`; at the
+    // suggested place after a move to a monitor of another scale.
+    void ScaleTo(int dpi, const RECT* suggested = nullptr);
 
     MainWindow& form_;
     FontCache fonts_;

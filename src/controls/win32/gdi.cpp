@@ -81,7 +81,7 @@ HFONT FontCache::Get(const TextStyle& style) {
             return entry.font.Get();
     }
     LOGFONTW font{};
-    const auto pixels = static_cast<LONG>(std::lround(style.points * 96.0 / 72.0));
+    const auto pixels = static_cast<LONG>(std::lround(style.points * dpi_ / 72.0));
     // SimSun's cell is exactly its em square, so asking for the cell height
     // gives SimSun its usual size while a substitute with a taller cell
     // (where SimSun is missing) keeps the same line spacing and fits the

@@ -25,12 +25,16 @@ void BlitBitmap(HDC target, int x, int y, int width, int height, HBITMAP source,
 
 COLORREF ToColorRef(ColorRef color);
 
-// Fonts made on first use and kept for the life of the cache.
+// Fonts made on first use, at the cache's display scale, and kept for the
+// life of the cache or until the scale changes.
 class FontCache {
   public:
+    explicit FontCache(int dpi = kStandardDpi) : dpi_(dpi) {}
     HFONT Get(const TextStyle& style);
+    int Dpi() const { return dpi_; }
 
   private:
+    int dpi_;
     struct Entry {
         TextStyle style;
         UniqueFont font;

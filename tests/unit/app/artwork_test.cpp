@@ -112,6 +112,27 @@ TEST(ArtworkDraw, BlendingKeepsStraightAlphaColours) {
     EXPECT_EQ(edge & 0x00FFFFFFU, kAccent & 0x00FFFFFFU);
 }
 
+TEST(ArtworkDraw, ResamplingKeepsEdgesWhereTheyFallAndColoursUnmixedAway) {
+    // Left half black, right half transparent white: the edge lands on a
+    // pixel boundary at 2x and splits a pixel at 1.5x.
+    PixelBuffer source(4, 2, kBlack);
+    for (int y = 0; y < 2; ++y) {
+        source.At(2, y) = kWhite & 0x00FFFFFFU;
+        source.At(3, y) = kWhite & 0x00FFFFFFU;
+    }
+    EXPECT_EQ(Resample(source, 4, 2).pixels, source.pixels);
+    const PixelBuffer twice = Resample(source, 8, 4);
+    EXPECT_EQ(twice.At(3, 3), kBlack);
+    EXPECT_EQ(twice.At(4, 0), 0U);
+    const PixelBuffer half_again = Resample(source, 6, 3);
+    EXPECT_EQ(half_again.At(2, 1), kBlack);
+    EXPECT_EQ(half_again.At(3, 1), 0U);
+    // A pixel across a transparent edge keeps the opaque colour, half covered.
+    const PixelBuffer odd = Resample(source, 3, 2);
+    EXPECT_EQ(odd.At(1, 0) & 0x00FFFFFFU, 0U);
+    EXPECT_NEAR(AlphaOf(odd.At(1, 0)), 128, 1);
+}
+
 TEST(ArtworkDraw, ContrastRatioSpansOneToTwentyOne) {
     EXPECT_NEAR(ContrastRatio(kWhite, kBlack), 21.0F, 0.01F);
     EXPECT_NEAR(ContrastRatio(kBlack, kWhite), 21.0F, 0.01F);
