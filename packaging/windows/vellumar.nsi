@@ -161,9 +161,21 @@ Section "un.${PRODUCT}" UnSecProgram
     !insertmacro REMOVE_OWN_AUTORUN HKLM
 
     ; The settings beside the program move to %APPDATA%\Vellumar, where a
-    ; later install finds them, unless settings are kept there already.
+    ; later install finds them, unless the copy kept there is newer (the
+    ; program saves there when its own folder cannot be written).
     ${If} ${FileExists} "$INSTDIR\Config.ini"
-        ${IfNot} ${FileExists} "$APPDATA\${PRODUCT}\Config.ini"
+        StrCpy $R4 1
+        ${If} ${FileExists} "$APPDATA\${PRODUCT}\Config.ini"
+            GetFileTime "$INSTDIR\Config.ini" $R0 $R1
+            GetFileTime "$APPDATA\${PRODUCT}\Config.ini" $R2 $R3
+            ${If} $R0 U< $R2
+                StrCpy $R4 0
+            ${ElseIf} $R0 == $R2
+            ${AndIf} $R1 U< $R3
+                StrCpy $R4 0
+            ${EndIf}
+        ${EndIf}
+        ${If} $R4 == 1
             CreateDirectory "$APPDATA\${PRODUCT}"
             CopyFiles /SILENT "$INSTDIR\Config.ini" "$APPDATA\${PRODUCT}"
         ${EndIf}
