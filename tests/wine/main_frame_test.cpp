@@ -11,6 +11,7 @@
 #include "app/win32/main_frame.h"
 #include "command_test_support.h"
 #include "fakes/fake_platform.h"
+#include "main_frame_fixture.h"
 #include "platform/win32/platform_win32.h"
 #include "platform/win32/system_win32.h"
 #include "platform/win32/text.h"
@@ -18,8 +19,6 @@
 namespace vellumar::win32 {
 namespace {
 
-using vellumar::testing::FakeProfileStore;
-using vellumar::testing::FakeRunKey;
 
 HWND FindChildByText(HWND parent, const std::wstring& text, bool visible_only = false) {
     struct Search {
@@ -51,25 +50,8 @@ void PumpMessages() {
     }
 }
 
-class MainFrameOnWindows : public ::testing::Test {
+class MainFrameOnWindows : public ::testing::Test, protected RealMainWindow {
   protected:
-    FakeProfileStore store;
-    FakeRunKey run_key;
-    Win32TimerService timers;
-    SettingsFile settings{store, "C:\\x\\Config.ini"};
-    Autorun autorun{run_key, "C:\\x\\vellumar.exe"};
-    vellumar::testing::CallLog log;
-    vellumar::testing::FakeSession boxes{log};
-    Win32Desktop desktop;
-    Win32Processes processes;
-    Win32MemoryStatus memory;
-    Win32Clock clock;
-    Win32MessagePump pump;
-    ClockSeededRandom random;
-    MainWindow form{timers, settings, autorun,
-                    SystemServices{desktop, processes, memory, clock, pump, random, boxes}};
-    MainFrame frame{form, timers};
-
     void SetUp() override {
         form.InitialLayout();
         form.FillLists();

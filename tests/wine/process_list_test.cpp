@@ -15,6 +15,7 @@
 #include "command_test_support.h"
 #include "engine/process_limits.h"
 #include "fakes/fake_platform.h"
+#include "main_frame_fixture.h"
 #include "platform/win32/platform_win32.h"
 #include "platform/win32/process_snapshot_win32.h"
 #include "platform/win32/system_win32.h"
@@ -23,24 +24,8 @@
 namespace vellumar::win32 {
 namespace {
 
-class ProcessListOnWindows : public ::testing::Test {
+class ProcessListOnWindows : public ::testing::Test, protected RealMainWindow {
   protected:
-    vellumar::testing::FakeProfileStore store;
-    vellumar::testing::FakeRunKey run_key;
-    Win32TimerService timers;
-    SettingsFile settings{store, "C:\\x\\Config.ini"};
-    Autorun autorun{run_key, "C:\\x\\vellumar.exe"};
-    vellumar::testing::CallLog log;
-    vellumar::testing::FakeSession boxes{log};
-    Win32Desktop desktop;
-    Win32Processes processes;
-    Win32MemoryStatus memory;
-    Win32Clock clock;
-    Win32MessagePump pump;
-    ClockSeededRandom random;
-    MainWindow form{timers, settings, autorun,
-                    SystemServices{desktop, processes, memory, clock, pump, random, boxes}};
-    MainFrame frame{form, timers};
     Win32ProcessSnapshots snapshots;
     Win32FileIcons icons;
     ProcessLimits limits;
