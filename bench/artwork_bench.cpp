@@ -1,43 +1,35 @@
 // Cost of drawing the main window's pictures, as the window does when it is
 // created or moves to a monitor of another scale: the skin once, then every
-// picture cut from it or drawn on its own.
+// picture cut from it or drawn on its own. The argument is the dpi.
 
 #include <benchmark/benchmark.h>
 
 #include "app/artwork.h"
+#include "app/artwork_window.h"
+#include "app/main_window.h"
 
 namespace vellumar::artwork {
 namespace {
 
-void DrawEverything() {
-    benchmark::DoNotOptimize(Skin().pixels.data());
-    benchmark::DoNotOptimize(TitleStrip().pixels.data());
-    for (ChromeButton button : {ChromeButton::Minimise, ChromeButton::Close}) {
-        for (ChromeState state : {ChromeState::Normal, ChromeState::Hover, ChromeState::Pressed})
-            benchmark::DoNotOptimize(ChromeButtonImage(button, state).pixels.data());
-    }
-    benchmark::DoNotOptimize(PageButton(false).pixels.data());
-    benchmark::DoNotOptimize(PageButton(true).pixels.data());
-    benchmark::DoNotOptimize(SettingPicture().pixels.data());
-    benchmark::DoNotOptimize(Logo().pixels.data());
-    benchmark::DoNotOptimize(StatePicture().pixels.data());
-    benchmark::DoNotOptimize(ProcessPicture().pixels.data());
-    benchmark::DoNotOptimize(MemoryPicture().pixels.data());
-    ForgetSkin();
-}
-
 void BM_Skin(benchmark::State& state) {
+    const int dpi = static_cast<int>(state.range(0));
     for (auto _ : state) {
-        benchmark::DoNotOptimize(Skin().pixels.data());
+        benchmark::DoNotOptimize(Skin(dpi).pixels.data());
         ForgetSkin();
     }
 }
-BENCHMARK(BM_Skin)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Skin)->Arg(96)->Arg(144)->Arg(192)->Unit(benchmark::kMillisecond);
 
 void BM_SkinAndEveryPicture(benchmark::State& state) {
-    for (auto _ : state) DrawEverything();
+    const int dpi = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(Skin(dpi).pixels.data());
+        for (int id = 0; id < kPictureCount; ++id)
+            benchmark::DoNotOptimize(WindowPicture(id, dpi).pixels.data());
+        ForgetSkin();
+    }
 }
-BENCHMARK(BM_SkinAndEveryPicture)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SkinAndEveryPicture)->Arg(96)->Arg(144)->Arg(192)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace vellumar::artwork

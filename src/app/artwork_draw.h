@@ -2,10 +2,20 @@
 // Small anti-aliased vector painter used by the artwork. Shapes are signed
 // distance functions in pixel units (negative inside, pixel centres at +0.5);
 // fills blend straight-alpha colours "source over" into a PixelBuffer.
+//
+// A fill walks each row of its box in runs: one distance tells how many of
+// the next pixels lie wholly inside or wholly outside the shape (a distance
+// changes by at most the length of a step), so flat interiors are filled and
+// empty space skipped without asking the shape again, and only pixels near
+// an edge are sampled for their coverage. Shapes are any callable, passed as
+// template arguments so the compiler can inline them.
 
+#include <algorithm>
+#include <cmath>
 #include <functional>
 #include <span>
 
+#include "controls/controls.h"
 #include "controls/pixel_buffer.h"
 
 namespace vellumar::artwork {
@@ -24,7 +34,24 @@ struct Box {
 };
 
 using Sdf = std::function<float(float x, float y)>;
-using Paint = std::function<Argb(float x, float y)>;
+
+// The artwork's 96-dpi design at another display scale.
+class Scale {
+  public:
+    explicit Scale(int dpi) : dpi_(dpi), factor_(static_cast<float>(dpi) / 96.0F) {}
+    // A length (a radius, a line width, a place inside a shape).
+    float Len(float pixels96) const { return pixels96 * factor_; }
+    // A length rounded to whole pixels, for edges that should stay sharp.
+    float Snap(float pixels96) const { return std::round(Len(pixels96)); }
+    // A place on the window, rounded as the window rounds its layout.
+    int Px(int pixels96) const { return ScalePixels(pixels96, dpi_); }
+    float Edge(int pixels96) const { return static_cast<float>(Px(pixels96)); }
+    int Dpi() const { return dpi_; }
+
+  private:
+    int dpi_;
+    float factor_;
+};
 
 // ---- Colour ------------------------------------------------------------------
 
@@ -40,6 +67,31 @@ float ContrastRatio(Argb a, Argb b);
 
 // ---- Paints --------------------------------------------------------------------
 
+// A flat colour or a linear gradient, clamped beyond both ends.
+class Paint {
+  public:
+    explicit Paint(Argb c) : c0_(c), c1_(c) {}
+    Paint(Point from, Argb c0, Point to, Argb c1);
+
+    Argb At(float x, float y) const {
+        if (!gradient_) {
+            return c0_;
+        }
+        return Mix(c0_, c1_, ((x - from_.x) * dx_ + (y - from_.y) * dy_) / len2_);
+    }
+    // Whether every pixel of a row gets one colour.
+    bool SameAlongRows() const { return !gradient_ || dx_ == 0.0F; }
+
+  private:
+    Argb c0_;
+    Argb c1_;
+    bool gradient_ = false;
+    Point from_;
+    float dx_ = 0;
+    float dy_ = 0;
+    float len2_ = 1;
+};
+
 Paint Solid(Argb c);
 // Gradient along the line from `from` to `to`, clamped beyond both ends.
 Paint LinearGradient(Point from, Argb c0, Point to, Argb c1);
@@ -53,29 +105,175 @@ float CircleSdf(float x, float y, float cx, float cy, float radius);
 // Line from a to b with round caps, `width` thick.
 float SegmentSdf(float x, float y, Point a, Point b, float width);
 // Box of half-extents (hw, hh) centred at c, corners rounded by `radius`,
-// turned by `angle` radians.
+// turned by `angle` radians; the second form takes the angle's sine and
+// cosine, for shapes that ask many times.
 float RotatedBoxSdf(float x, float y, Point c, float hw, float hh, float angle,
                     float radius = 0.0F);
+float RotatedBoxSdf(float x, float y, Point c, float hw, float hh, float sine, float cosine,
+                    float radius);
 // Closed polygon, any winding.
 float PolygonSdf(float x, float y, std::span<const Point> points);
 
 // ---- Drawing -------------------------------------------------------------------
 
+namespace detail {
+
+// Sub-samples per axis when a pixel straddles an edge.
+inline constexpr int kSubSamples = 8;
+// Half the diagonal of a pixel: a centre this far from the edge (a signed
+// distance is never larger than the true distance) leaves the pixel wholly on
+// one side.
+inline constexpr float kHalfDiagonal = 0.7072F;
+// Allowance for rounding when a distance vouches for the pixels after it.
+inline constexpr float kRunMargin = 1.0F / 64.0F;
+
+// How many pixels (or samples, `steps_per_pixel` to a pixel) from one whose
+// centre lies `beyond` pixels past a threshold are past it too: itself and
+// every whole step the distance allows, less an allowance for rounding.
+inline int RunLength(float beyond, int limit, float steps_per_pixel = 1.0F) {
+    float steps = (beyond - kRunMargin) * steps_per_pixel;
+    if (steps < 1.0F) {
+        return 1;
+    }
+    return std::min(limit, 1 + static_cast<int>(std::min(steps, 1e6F)));
+}
+
+// Remembers the last blend, so runs over a flat background cost a compare.
+class BlendMemo {
+  public:
+    Argb Over(Argb dst, Argb src, float coverage) {
+        if (dst != dst_ || src != src_ || coverage != coverage_) {
+            dst_ = dst;
+            src_ = src;
+            coverage_ = coverage;
+            out_ = artwork::Over(dst, src, coverage);
+        }
+        return out_;
+    }
+
+  private:
+    Argb dst_ = 0;
+    Argb src_ = 0;
+    float coverage_ = -1.0F;
+    Argb out_ = 0;
+};
+
+}  // namespace detail
+
 void FillRect(PixelBuffer& buffer, Box box, Argb c);
-// Fills the inside of `shape` within `box` with exact area coverage at edges.
-void Fill(PixelBuffer& buffer, Box box, const Sdf& shape, const Paint& paint);
-// Soft fill fading over `blur` pixels around the edge: shadows and glows.
-void FillSoft(PixelBuffer& buffer, Box box, const Sdf& shape, Argb c, float blur);
+
+// Fraction (0..1) of the pixel (x, y) covered by `shape`, given the distance
+// `centre` at its centre.
+template <typename Shape>
+float CoverageFrom(const Shape& shape, int x, int y, float centre) {
+    using detail::kSubSamples;
+    if (centre <= -detail::kHalfDiagonal) {
+        return 1.0F;
+    }
+    if (centre >= detail::kHalfDiagonal) {
+        return 0.0F;
+    }
+    // Samples 1/8 pixel apart: one distance vouches for the samples after it
+    // in its row as far as it reaches, like the pixels of a fill.
+    int hits = 0;
+    for (int sy = 0; sy < kSubSamples; ++sy) {
+        float py = static_cast<float>(y) + (static_cast<float>(sy) + 0.5F) / kSubSamples;
+        for (int sx = 0; sx < kSubSamples;) {
+            float px = static_cast<float>(x) + (static_cast<float>(sx) + 0.5F) / kSubSamples;
+            float d = shape(px, py);
+            int run = detail::RunLength(std::abs(d), kSubSamples - sx, kSubSamples);
+            if (d < 0.0F) {
+                hits += run;
+            }
+            sx += run;
+        }
+    }
+    return static_cast<float>(hits) / (kSubSamples * kSubSamples);
+}
+
 // Fraction (0..1) of the pixel (x, y) covered by `shape`.
-float Coverage(const Sdf& shape, int x, int y);
+template <typename Shape>
+float Coverage(const Shape& shape, int x, int y) {
+    return CoverageFrom(shape, x, y,
+                        shape(static_cast<float>(x) + 0.5F, static_cast<float>(y) + 0.5F));
+}
+
+// Fills the inside of `shape` within `box` with exact area coverage at edges.
+template <typename Shape>
+void Fill(PixelBuffer& buffer, Box box, const Shape& shape, const Paint& paint) {
+    const int left = std::max(box.left, 0);
+    const int right = std::min(box.right, buffer.width);
+    const bool same_along_rows = paint.SameAlongRows();
+    detail::BlendMemo memo;
+    for (int y = std::max(box.top, 0); y < std::min(box.bottom, buffer.height); ++y) {
+        const float cy = static_cast<float>(y) + 0.5F;
+        Argb* row = buffer.pixels.data() + static_cast<std::size_t>(y) * buffer.width;
+        const Argb row_colour = same_along_rows ? paint.At(static_cast<float>(left) + 0.5F, cy) : 0;
+        auto colour = [&](int x) {
+            return same_along_rows ? row_colour : paint.At(static_cast<float>(x) + 0.5F, cy);
+        };
+        for (int x = left; x < right;) {
+            const float d = shape(static_cast<float>(x) + 0.5F, cy);
+            if (d >= detail::kHalfDiagonal) {
+                x += detail::RunLength(d - detail::kHalfDiagonal, right - x);
+            } else if (d <= -detail::kHalfDiagonal) {
+                const int end = x + detail::RunLength(-d - detail::kHalfDiagonal, right - x);
+                if (same_along_rows && AlphaOf(row_colour) == 0xFF) {
+                    std::fill(row + x, row + end, row_colour);
+                    x = end;
+                }
+                for (; x < end; ++x) row[x] = memo.Over(row[x], colour(x), 1.0F);
+            } else {
+                const float cov = CoverageFrom(shape, x, y, d);
+                if (cov > 0.0F) {
+                    row[x] = Over(row[x], colour(x), cov);
+                }
+                ++x;
+            }
+        }
+    }
+}
+
+// Soft fill fading over `blur` pixels around the edge: shadows and glows.
+template <typename Shape>
+void FillSoft(PixelBuffer& buffer, Box box, const Shape& shape, Argb c, float blur) {
+    blur = std::max(blur, 0.5F);
+    const float half = blur * 0.5F;
+    const int left = std::max(box.left, 0);
+    const int right = std::min(box.right, buffer.width);
+    detail::BlendMemo memo;
+    for (int y = std::max(box.top, 0); y < std::min(box.bottom, buffer.height); ++y) {
+        const float cy = static_cast<float>(y) + 0.5F;
+        Argb* row = buffer.pixels.data() + static_cast<std::size_t>(y) * buffer.width;
+        for (int x = left; x < right;) {
+            const float d = shape(static_cast<float>(x) + 0.5F, cy);
+            if (d >= half + detail::kRunMargin) {
+                // Nothing reaches this far out.
+                x += detail::RunLength(d - half, right - x);
+            } else if (d <= -half - detail::kRunMargin) {
+                const int end = x + detail::RunLength(-d - half, right - x);
+                for (; x < end; ++x) row[x] = memo.Over(row[x], c, 1.0F);
+            } else {
+                // Smoothstep from full strength inside the edge to nothing
+                // `blur` pixels outside it.
+                float t = std::clamp(1.0F - (d + half) / blur, 0.0F, 1.0F);
+                float cov = t * t * (3.0F - 2.0F * t);
+                if (cov > 0.0F) {
+                    row[x] = memo.Over(row[x], c, cov);
+                }
+                ++x;
+            }
+        }
+    }
+}
 
 // Copy of a w x h region of src at (x, y).
 PixelBuffer Crop(const PixelBuffer& src, int x, int y, int w, int h);
 // Draws src over dst with its top-left corner at (x, y).
 void Draw(PixelBuffer& dst, const PixelBuffer& src, int x, int y);
 // src at width x height, each pixel the area-weighted average of the source
-// pixels it covers (alpha-weighted colours). For pictures that are not yet
-// drawn at other sizes; src itself when the size is unchanged.
+// pixels it covers (alpha-weighted colours): a box filter, which shows how a
+// picture drawn at a large scale looks at a smaller one.
 PixelBuffer Resample(const PixelBuffer& src, int width, int height);
 
 }  // namespace vellumar::artwork

@@ -1,0 +1,141 @@
+// The pictures at other display scales: each fills the place the window
+// gives it, and a drawing at twice the scale shows the same picture.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <functional>
+#include <vector>
+
+#include "app/artwork.h"
+#include "app/artwork_draw.h"
+#include "app/artwork_window.h"
+#include "fakes/form_fixture.h"
+
+namespace vellumar::artwork {
+namespace {
+
+constexpr int kDpis[] = {96, 120, 144, 192, 288};
+
+bool RoundedFace(int id) {
+    return id == kPictureMinHover || id == kPictureMinPressed || id == kPictureExitHover ||
+           id == kPictureExitPressed;
+}
+
+using ArtworkAtScale = testing::FormFixture;
+
+TEST_F(ArtworkAtScale, EveryPictureFillsItsPlaceAndMeetsTheSkinAroundIt) {
+    struct Shown {
+        const Image* image;
+        bool on_skin;
+    };
+    std::vector<Shown> shown;
+    for (const Control* control : form.WindowControls()) {
+        if (const auto* image = dynamic_cast<const Image*>(control)) {
+            shown.push_back({image, true});
+        } else if (const auto* panel = dynamic_cast<const Panel*>(control)) {
+            for (const Control* child : panel->Children()) {
+                if (const auto* image = dynamic_cast<const Image*>(child))
+                    shown.push_back({image, false});
+            }
+        }
+    }
+    ASSERT_GE(shown.size(), 20U);
+    for (int dpi : kDpis) {
+        const PixelBuffer& skin = Skin(dpi);
+        EXPECT_EQ(skin.width, TwipsToPixelsAt(kWindowWidthTwips, dpi));
+        EXPECT_EQ(skin.height, TwipsToPixelsAt(kWindowHeightTwips, dpi));
+        for (const Shown& item : shown) {
+            const PixelEdges place = TwipsToPixelEdges(item.image->Bounds(), dpi);
+            const PixelBuffer picture = WindowPicture(item.image->Picture(), dpi);
+            ASSERT_EQ(picture.width, place.right - place.left) << item.image->Name() << " " << dpi;
+            ASSERT_EQ(picture.height, place.bottom - place.top) << item.image->Name() << " " << dpi;
+            if (!item.on_skin)
+                continue;
+            // Seen against the skin around it: its rim (or, for a rounded
+            // face, its corners) is the very skin it covers.
+            const bool corners_only = RoundedFace(item.image->Picture());
+            int seams = 0;
+            for (int y = 0; y < picture.height; ++y) {
+                for (int x = 0; x < picture.width; ++x) {
+                    const bool edge_x = x == 0 || x == picture.width - 1;
+                    const bool edge_y = y == 0 || y == picture.height - 1;
+                    if (corners_only ? edge_x && edge_y : edge_x || edge_y)
+                        seams += picture.At(x, y) != skin.At(place.left + x, place.top + y);
+                }
+            }
+            EXPECT_EQ(seams, 0) << item.image->Name() << " at " << dpi << " dpi";
+        }
+    }
+    ForgetSkin();
+}
+
+TEST(ArtworkAtScaleSkin, ContentCardHoldsTheLargestPanelAtEveryScale) {
+    for (int dpi : kDpis) {
+        const PixelBuffer& skin = Skin(dpi);
+        const PixelEdges panel =
+            TwipsToPixelEdges({kPanelX * kTwipsPerPixel, kPanelY * kTwipsPerPixel,
+                               kPanelMaxWidth * kTwipsPerPixel, kPanelMaxHeight * kTwipsPerPixel},
+                              dpi);
+        int other = 0;
+        for (int y = panel.top; y < panel.bottom; ++y) {
+            for (int x = panel.left; x < panel.right; ++x)
+                other += skin.At(x, y) != kPanelBackground;
+        }
+        EXPECT_EQ(other, 0) << dpi << " dpi";
+    }
+    ForgetSkin();
+}
+
+TEST(ArtworkAtScaleGeometry, TwiceTheScaleAveragedDownMatchesTheStandardDrawing) {
+    struct Case {
+        const char* name;
+        std::function<PixelBuffer(int dpi)> draw;
+    };
+    const Case cases[] = {
+        {"skin", [](int dpi) { return Skin(dpi); }},
+        {"title strip", [](int dpi) { return TitleStrip(dpi); }},
+        {"minimise",
+         [](int dpi) {
+             return ChromeButtonImage(ChromeButton::Minimise, ChromeState::Normal, dpi);
+         }},
+        {"close hover",
+         [](int dpi) { return ChromeButtonImage(ChromeButton::Close, ChromeState::Hover, dpi); }},
+        {"page button", [](int dpi) { return PageButton(false, dpi); }},
+        {"page button lit", [](int dpi) { return PageButton(true, dpi); }},
+        {"setting", SettingPicture},
+        {"state", StatePicture},
+        {"process", ProcessPicture},
+        {"memory", MemoryPicture},
+        {"logo", Logo},
+    };
+    for (const Case& c : cases) {
+        const PixelBuffer standard = c.draw(96);
+        const PixelBuffer twice = c.draw(192);
+        ASSERT_EQ(twice.width, 2 * standard.width) << c.name;
+        ASSERT_EQ(twice.height, 2 * standard.height) << c.name;
+        // Averaged down, the large drawing is the standard one but for the
+        // odd edge that the window's rounding moves by half a pixel.
+        const PixelBuffer down = Resample(twice, standard.width, standard.height);
+        long total = 0;
+        int far = 0;
+        for (std::size_t i = 0; i < standard.pixels.size(); ++i) {
+            int diff = 0;
+            for (int shift : {0, 8, 16, 24}) {
+                diff =
+                    std::max(diff, std::abs(static_cast<int>((standard.pixels[i] >> shift) & 0xFF) -
+                                            static_cast<int>((down.pixels[i] >> shift) & 0xFF)));
+            }
+            total += diff;
+            far += diff > 48 ? 1 : 0;
+        }
+        const auto count = static_cast<long>(standard.pixels.size());
+        EXPECT_LE(total * 2, count * 3) << c.name;  // a mean under 1.5 per channel
+        EXPECT_LE(far * 400L, count) << c.name;     // at most one pixel in 400 far off
+    }
+    ForgetSkin();
+}
+
+}  // namespace
+}  // namespace vellumar::artwork
