@@ -5,7 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include "app/artwork.h"
-#include "app/artwork_window.h"
+#include "app/window_pictures.h"
 #include "app/main_window.h"
 
 namespace vellumar::artwork {

@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "app/artwork.h"
-#include "app/artwork_window.h"
+#include "app/window_pictures.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/modal_loops.h"
 #include "platform/win32/text.h"
@@ -93,8 +93,7 @@ void MainFrame::ScaleTo(int dpi, const RECT* suggested) {
     // bits are enough.
     skin_ = OpaqueBitmapFromPixels(artwork::Skin(dpi));
     for (int id = 0; id < kPictureCount; ++id) {
-        pictures_[static_cast<std::size_t>(id)] =
-            OpaqueBitmapFromPixels(artwork::WindowPicture(id, dpi));
+        pictures_[static_cast<std::size_t>(id)] = OpaqueBitmapFromPixels(WindowPicture(id, dpi));
     }
     // The bitmaps hold all the window needs: no second copy of the skin.
     artwork::ForgetSkin();

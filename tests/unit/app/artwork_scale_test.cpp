@@ -10,7 +10,7 @@
 
 #include "app/artwork.h"
 #include "app/artwork_draw.h"
-#include "app/artwork_window.h"
+#include "app/window_pictures.h"
 #include "fakes/form_fixture.h"
 
 namespace vellumar::artwork {

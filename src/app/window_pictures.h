@@ -5,10 +5,10 @@
 
 #include "controls/pixel_buffer.h"
 
-namespace vellumar::artwork {
+namespace vellumar {
 
 // The picture `id` at `dpi`, the size of the place the window shows it at;
 // an empty buffer for an unknown id.
 PixelBuffer WindowPicture(int id, int dpi);
 
-}  // namespace vellumar::artwork
+}  // namespace vellumar

@@ -1,11 +1,12 @@
-#include "app/artwork_window.h"
+#include "app/window_pictures.h"
 
 #include "app/artwork.h"
 #include "app/main_window.h"
 
-namespace vellumar::artwork {
+namespace vellumar {
 
 PixelBuffer WindowPicture(int id, int dpi) {
+    using namespace artwork;
     switch (id) {
         case kPictureTitleStrip:
             return TitleStrip(dpi);
@@ -40,4 +41,4 @@ PixelBuffer WindowPicture(int id, int dpi) {
     }
 }
 
-}  // namespace vellumar::artwork
+}  // namespace vellumar
