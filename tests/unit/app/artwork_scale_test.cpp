@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <functional>
 #include <vector>
@@ -16,6 +17,8 @@
 namespace vellumar::artwork {
 namespace {
 
+constexpr Argb kWhite = OpaqueRgb(0xFF, 0xFF, 0xFF);
+constexpr Argb kBlack = OpaqueRgb(0, 0, 0);
 constexpr int kDpis[] = {96, 120, 144, 192, 288};
 
 bool RoundedFace(int id) {
@@ -135,6 +138,73 @@ TEST(ArtworkAtScaleGeometry, TwiceTheScaleAveragedDownMatchesTheStandardDrawing)
         EXPECT_LE(far * 400L, count) << c.name;     // at most one pixel in 400 far off
     }
     ForgetSkin();
+}
+
+// The fills settle whole runs of pixels and samples from one distance; they
+// must give exactly what asking the shape at every pixel and sample gives.
+TEST(ArtworkDrawRuns, FillsMatchThePixelByPixelDefinition) {
+    const std::array<Point, 6> chevron{{{40, 8}, {70, 38}, {70, 50}, {40, 20}, {10, 50}, {10, 38}}};
+    const std::function<float(float, float)> shapes[] = {
+        [](float x, float y) { return RoundedRectSdf(x, y, 3.25F, 2.5F, 90.75F, 57.4F, 9.5F); },
+        [](float x, float y) { return CircleSdf(x, y, 47.3F, 30.6F, 25.2F); },
+        [&](float x, float y) { return PolygonSdf(x, y, chevron); },
+        [](float x, float y) {
+            return SegmentSdf(x, y, {5, 50}, {88, 9}, 3.7F);
+        },
+        [](float x, float y) {
+            return std::max(RotatedBoxSdf(x, y, {48, 30}, 30, 12, 0.6F, 4),
+                            -CircleSdf(x, y, 48, 30, 8.5F));
+        },
+    };
+    const Paint paints[] = {Solid(OpaqueRgb(200, 40, 10)),
+                            Solid(Fade(OpaqueRgb(10, 20, 250), 0.4F)),
+                            VerticalGradient(4, OpaqueRgb(0, 0, 0), 55, Fade(kWhite, 0.7F)),
+                            LinearGradient({0, 0}, OpaqueRgb(255, 0, 0), {96, 60}, kWhite)};
+    PixelBuffer backdrop(97, 61);
+    for (std::size_t i = 0; i < backdrop.pixels.size(); ++i)
+        backdrop.pixels[i] = i % 7 < 4 ? OpaqueRgb(30, 60, 90) : MakeArgb(120, 250, 250, 0);
+    const Box box{-3, 1, 95, 70};
+    for (std::size_t s = 0; s < std::size(shapes); ++s) {
+        const auto& shape = shapes[s];
+        for (std::size_t p = 0; p < std::size(paints); ++p) {
+            PixelBuffer fast = backdrop;
+            PixelBuffer slow = backdrop;
+            Fill(fast, box, shape, paints[p]);
+            FillSoft(fast, {0, 0, 97, 30}, shape, Fade(kBlack, 0.3F), 1.0F + static_cast<float>(p));
+            for (int y = 1; y < 61; ++y) {
+                for (int x = 0; x < 95; ++x) {
+                    const float cx = static_cast<float>(x) + 0.5F;
+                    const float cy = static_cast<float>(y) + 0.5F;
+                    const float d = shape(cx, cy);
+                    int hits = 0;
+                    for (int sy = 0; sy < 8; ++sy) {
+                        for (int sx = 0; sx < 8; ++sx)
+                            hits +=
+                                shape(static_cast<float>(x) + (static_cast<float>(sx) + 0.5F) / 8,
+                                      static_cast<float>(y) + (static_cast<float>(sy) + 0.5F) / 8) <
+                                0.0F;
+                    }
+                    const float cov = d <= -0.7072F  ? 1.0F
+                                      : d >= 0.7072F ? 0.0F
+                                                     : static_cast<float>(hits) / 64;
+                    if (cov > 0.0F)
+                        slow.At(x, y) = Over(slow.At(x, y), paints[p].At(cx, cy), cov);
+                }
+            }
+            const float blur = 1.0F + static_cast<float>(p);
+            for (int y = 0; y < 30; ++y) {
+                for (int x = 0; x < 97; ++x) {
+                    const float d =
+                        shape(static_cast<float>(x) + 0.5F, static_cast<float>(y) + 0.5F);
+                    const float t = std::clamp(1.0F - (d + blur * 0.5F) / blur, 0.0F, 1.0F);
+                    const float cov = t * t * (3.0F - 2.0F * t);
+                    if (cov > 0.0F)
+                        slow.At(x, y) = Over(slow.At(x, y), Fade(kBlack, 0.3F), cov);
+                }
+            }
+            EXPECT_EQ(fast.pixels, slow.pixels) << "shape " << s << " paint " << p;
+        }
+    }
 }
 
 }  // namespace
