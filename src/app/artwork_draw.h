@@ -180,6 +180,24 @@ inline float PolygonSdf(float x, float y, std::span<const Point> points) {
     return inside ? -d : d;
 }
 
+// An upright rounded rectangle as a shape. Besides its distance it can tell
+// which samples of a pixel lie inside from the sample rows' and columns'
+// distances alone, as the distance itself would (it is below zero exactly
+// when the part that counts is below the radius), so pixels along its edges
+// cost a few comparisons instead of a distance per sample.
+struct RoundedRectShape {
+    float left = 0;
+    float top = 0;
+    float right = 0;
+    float bottom = 0;
+    float radius = 0;
+
+    float operator()(float x, float y) const {
+        return RoundedRectSdf(x, y, left, top, right, bottom, radius);
+    }
+    int SamplesInside(int x, int y) const;
+};
+
 // ---- Drawing -------------------------------------------------------------------
 
 namespace detail {
@@ -261,6 +279,33 @@ class BlendMemo {
 
 }  // namespace detail
 
+inline int RoundedRectShape::SamplesInside(int x, int y) const {
+    using detail::kSubSamples;
+    // The same steps as RoundedRectSdf, per sample column and row.
+    const float cx = (left + right) * 0.5F;
+    const float cy = (top + bottom) * 0.5F;
+    const float hw = (right - left) * 0.5F - radius;
+    const float hh = (bottom - top) * 0.5F - radius;
+    std::array<float, kSubSamples> qx{};
+    std::array<float, kSubSamples> qy{};
+    for (int i = 0; i < kSubSamples; ++i) {
+        const float offset = (static_cast<float>(i) + 0.5F) / kSubSamples;
+        qx[static_cast<std::size_t>(i)] = std::abs(static_cast<float>(x) + offset - cx) - hw;
+        qy[static_cast<std::size_t>(i)] = std::abs(static_cast<float>(y) + offset - cy) - hh;
+    }
+    int hits = 0;
+    for (float row : qy) {
+        for (float column : qx) {
+            float part = std::max(column, row);
+            if (column > 0.0F && row > 0.0F) {
+                part = std::hypot(column, row);
+            }
+            hits += part < radius ? 1 : 0;
+        }
+    }
+    return hits;
+}
+
 void FillRect(PixelBuffer& buffer, Box box, Argb c);
 
 // Fraction (0..1) of the pixel (x, y) covered by `shape`, given the distance
@@ -273,6 +318,9 @@ float CoverageFrom(const Shape& shape, int x, int y, float centre) {
     }
     if (centre >= detail::kHalfDiagonal) {
         return 0.0F;
+    }
+    if constexpr (requires { shape.SamplesInside(x, y); }) {
+        return static_cast<float>(shape.SamplesInside(x, y)) / (kSubSamples * kSubSamples);
     }
     // Samples 1/8 pixel apart: one distance vouches for every sample within
     // its reach, so only the samples near the edge are asked for.

@@ -29,8 +29,8 @@ Box WholeBox(float left, float top, float right, float bottom) {
             static_cast<int>(std::ceil(right)), static_cast<int>(std::ceil(bottom))};
 }
 
-auto RoundedBox(float left, float top, float right, float bottom, float radius) {
-    return [=](float x, float y) { return RoundedRectSdf(x, y, left, top, right, bottom, radius); };
+RoundedRectShape RoundedBox(float left, float top, float right, float bottom, float radius) {
+    return {left, top, right, bottom, radius};
 }
 
 auto Circle(float cx, float cy, float radius) {

@@ -144,8 +144,15 @@ TEST(ArtworkAtScaleGeometry, TwiceTheScaleAveragedDownMatchesTheStandardDrawing)
 // must give exactly what asking the shape at every pixel and sample gives.
 TEST(ArtworkDrawRuns, FillsMatchThePixelByPixelDefinition) {
     const std::array<Point, 6> chevron{{{40, 8}, {70, 38}, {70, 50}, {40, 20}, {10, 50}, {10, 38}}};
+    // Rounded rectangles count their samples their own way: wide, thinner
+    // than their corners, and square-cornered.
+    const RoundedRectShape rects[] = {{3.25F, 2.5F, 90.75F, 57.4F, 9.5F},
+                                      {20.5F, 10, 23.5F, 40.2F, 1.5F},
+                                      {10.5F, 5.25F, 80, 45, 0}};
     const std::function<float(float, float)> shapes[] = {
-        [](float x, float y) { return RoundedRectSdf(x, y, 3.25F, 2.5F, 90.75F, 57.4F, 9.5F); },
+        rects[0],
+        rects[1],
+        rects[2],
         [](float x, float y) { return CircleSdf(x, y, 47.3F, 30.6F, 25.2F); },
         [&](float x, float y) { return PolygonSdf(x, y, chevron); },
         [](float x, float y) {
@@ -169,8 +176,15 @@ TEST(ArtworkDrawRuns, FillsMatchThePixelByPixelDefinition) {
         for (std::size_t p = 0; p < std::size(paints); ++p) {
             PixelBuffer fast = backdrop;
             PixelBuffer slow = backdrop;
-            Fill(fast, box, shape, paints[p]);
-            FillSoft(fast, {0, 0, 97, 30}, shape, Fade(kBlack, 0.3F), 1.0F + static_cast<float>(p));
+            if (s < std::size(rects)) {
+                Fill(fast, box, rects[s], paints[p]);
+                FillSoft(fast, {0, 0, 97, 30}, rects[s], Fade(kBlack, 0.3F),
+                         1.0F + static_cast<float>(p));
+            } else {
+                Fill(fast, box, shape, paints[p]);
+                FillSoft(fast, {0, 0, 97, 30}, shape, Fade(kBlack, 0.3F),
+                         1.0F + static_cast<float>(p));
+            }
             for (int y = 1; y < 61; ++y) {
                 for (int x = 0; x < 95; ++x) {
                     const float cx = static_cast<float>(x) + 0.5F;
