@@ -55,6 +55,24 @@ int LayoutDpi(HWND hwnd) {
     return recorded > 0 ? recorded : WindowDpi(hwnd);
 }
 
+int SystemMetricAt(int index, int dpi) {
+    using MetricForDpi = int(WINAPI*)(int, UINT);
+    static const auto metric_for_dpi = User32Function<MetricForDpi>("GetSystemMetricsForDpi");
+    if (metric_for_dpi)
+        return metric_for_dpi(index, static_cast<UINT>(dpi));
+    return ::MulDiv(::GetSystemMetrics(index), dpi, SystemDpi());
+}
+
+RECT FrameForClientAt(RECT client, DWORD style, DWORD ex_style, int dpi) {
+    using AdjustForDpi = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+    static const auto adjust_for_dpi = User32Function<AdjustForDpi>("AdjustWindowRectExForDpi");
+    if (!adjust_for_dpi ||
+        !adjust_for_dpi(&client, style, FALSE, ex_style, static_cast<UINT>(dpi))) {
+        ::AdjustWindowRectEx(&client, style, FALSE, ex_style);
+    }
+    return client;
+}
+
 int WindowDpi(HWND hwnd) {
     static const auto window_dpi = User32Function<DpiOfWindow>("GetDpiForWindow");
     if (hwnd && window_dpi) {
