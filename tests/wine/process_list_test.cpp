@@ -16,6 +16,7 @@
 #include "engine/process_limits.h"
 #include "fakes/fake_platform.h"
 #include "main_frame_fixture.h"
+#include "platform/win32/dpi.h"
 #include "platform/win32/platform_win32.h"
 #include "platform/win32/process_snapshot_win32.h"
 #include "platform/win32/system_win32.h"
@@ -149,6 +150,137 @@ TEST_F(ProcessListOnWindows, TheDialogWorksFromTheKeyboard) {
     }
     EXPECT_FALSE(limits.Slot(0).InUse);
     EXPECT_EQ(limits.Slot(0).LimitPercent, 97);
+}
+
+// What a message box looked like when it opened: its owner and rectangle.
+struct OpenedBox {
+    HWND owner = nullptr;
+    RECT rect{};
+};
+OpenedBox opened_box;
+
+// Closes the thread's message box once it is there, noting where it was.
+void CALLBACK CloseBoxWhenShown(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND box = nullptr;
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND w, LPARAM found) {
+            wchar_t name[16] = {};
+            ::GetClassNameW(w, name, 16);
+            if (lstrcmpW(name, L"#32770") == 0 && ::IsWindowVisible(w) && ::GetDlgItem(w, 0xFFFF)) {
+                *reinterpret_cast<HWND*>(found) = w;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&box));
+    if (!box)
+        return;
+    ::KillTimer(nullptr, timer);
+    opened_box = {::GetWindow(box, GW_OWNER), {}};
+    ::GetWindowRect(box, &opened_box.rect);
+    ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+}
+
+OpenedBox ShowBox(Win32MessageBoxes& boxes) {
+    opened_box = {};
+    ::SetTimer(nullptr, 0, 20, &CloseBoxWhenShown);
+    boxes.ShowWarning("Vellumar", "Can not limit more");
+    return opened_box;
+}
+
+int IconWidth(HICON icon) {
+    ICONINFO info{};
+    if (!::GetIconInfo(icon, &info))
+        return 0;
+    BITMAP mask{};
+    ::GetObjectW(info.hbmMask, sizeof(mask), &mask);
+    ::DeleteObject(info.hbmMask);
+    if (info.hbmColor)
+        ::DeleteObject(info.hbmColor);
+    return mask.bmWidth;
+}
+
+// A message box opens centred over the window it belongs to: the main
+// window, or the dialog open over it.
+TEST_F(ProcessListOnWindows, MessageBoxesOpenOverTheWindowTheyBelongTo) {
+    Win32MessageBoxes boxes_on_screen;
+    boxes_on_screen.SetOwner(frame.Handle());
+    ::SetWindowPos(frame.Handle(), nullptr, 150, 120, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    RECT main{};
+    ::GetWindowRect(frame.Handle(), &main);
+    const OpenedBox over_main = ShowBox(boxes_on_screen);
+    EXPECT_EQ(over_main.owner, frame.Handle());
+    EXPECT_NEAR((over_main.rect.left + over_main.rect.right) / 2, (main.left + main.right) / 2, 1);
+    EXPECT_NEAR((over_main.rect.top + over_main.rect.bottom) / 2, (main.top + main.bottom) / 2, 1);
+
+    const int row = OwnRow();
+    ASSERT_GE(row, 0);
+    form.ListViewProcesses->UserSelect(row);
+    OpenedBox over_dialog;
+    HWND shown_dialog = nullptr;
+    dialog_window.onShown = [&](HWND dialog_hwnd) {
+        shown_dialog = dialog_hwnd;
+        ::ShowWindow(dialog_hwnd, SW_SHOW);
+        ::SetActiveWindow(dialog_hwnd);
+        over_dialog = ShowBox(boxes_on_screen);
+        ::PostMessageW(dialog_hwnd, WM_COMMAND, IDCANCEL, 0);
+    };
+    form.CommandLimitProcessCPU->UserClick();
+    EXPECT_EQ(over_dialog.owner, shown_dialog);
+}
+
+// After a move to a monitor at 150 %, the list has the same rows and
+// selection with icons of the system's small size there, and the dialog
+// opens at that scale with its large icon made at the system's size; a move
+// of the dialog to 200 % lays it out again.
+TEST_F(ProcessListOnWindows, AnotherScaleKeepsTheRowsAndLaysOutTheDialogForIt) {
+    const int row = OwnRow();
+    ASSERT_GE(row, 0);
+    form.ListViewProcesses->UserSelect(row);
+    const LRESULT rows = ::SendMessageW(ListWindow(), LVM_GETITEMCOUNT, 0, 0);
+    RECT suggested{0, 0, 1179, 836};
+    ::SendMessageW(frame.Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144),
+                   reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(::SendMessageW(ListWindow(), LVM_GETITEMCOUNT, 0, 0), rows);
+    EXPECT_EQ(::SendMessageW(ListWindow(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED),
+              row);
+    int icon_width = 0;
+    int icon_height = 0;
+    ::ImageList_GetIconSize(reinterpret_cast<HIMAGELIST>(
+                                ::SendMessageW(ListWindow(), LVM_GETIMAGELIST, LVSIL_SMALL, 0)),
+                            &icon_width, &icon_height);
+    EXPECT_EQ(icon_width, SystemMetricAt(SM_CXSMICON, 144));
+
+    dialog_window.onShown = [&](HWND dialog_hwnd) {
+        RECT client{};
+        ::GetClientRect(dialog_hwnd, &client);
+        EXPECT_EQ(client.right, TwipsToPixelsAt(kCpuLimitDialogWidthTwips, 144));
+        EXPECT_EQ(client.bottom, TwipsToPixelsAt(kCpuLimitDialogHeightTwips, 144));
+        HWND icon = ::FindWindowExW(dialog_hwnd, nullptr, L"Static", nullptr);
+        EXPECT_EQ(IconWidth(reinterpret_cast<HICON>(::SendMessageW(icon, STM_GETICON, 0, 0))),
+                  SystemMetricAt(SM_CXICON, 144));
+
+        HWND slider = ::FindWindowExW(dialog_hwnd, nullptr, TRACKBAR_CLASSW, nullptr);
+        const auto thumb144 = ::SendMessageW(slider, TBM_GETTHUMBLENGTH, 0, 0);
+        RECT moved{10, 20, 10, 20};
+        ::SendMessageW(dialog_hwnd, WM_DPICHANGED, MAKEWPARAM(192, 192),
+                       reinterpret_cast<LPARAM>(&moved));
+        ::GetClientRect(dialog_hwnd, &client);
+        EXPECT_EQ(client.right, TwipsToPixelsAt(kCpuLimitDialogWidthTwips, 192));
+        EXPECT_EQ(client.bottom, TwipsToPixelsAt(kCpuLimitDialogHeightTwips, 192));
+        RECT ok{};
+        ::GetWindowRect(::GetDlgItem(dialog_hwnd, IDOK), &ok);
+        ::MapWindowPoints(nullptr, dialog_hwnd, reinterpret_cast<POINT*>(&ok), 2);
+        EXPECT_EQ(ok.left, TwipsToPixelsAt(2040, 192));
+        EXPECT_EQ(ok.right - ok.left, ScalePixels(89, 192));
+        EXPECT_NEAR(::SendMessageW(slider, TBM_GETTHUMBLENGTH, 0, 0) * 144, thumb144 * 192, 192);
+        ::PostMessageW(dialog_hwnd, WM_COMMAND, IDCANCEL, 0);
+    };
+    form.CommandLimitProcessCPU->UserClick();
+    EXPECT_FALSE(dialog.Shown());
+    ::SendMessageW(frame.Handle(), WM_DPICHANGED, MAKEWPARAM(96, 96),
+                   reinterpret_cast<LPARAM>(&suggested));
 }
 
 }  // namespace

@@ -95,14 +95,19 @@ INT_PTR CALLBACK CpuLimitDialogWindow::DialogProc(HWND hwnd, UINT message, WPARA
     return self->HandleMessage(message, wparam, lparam);
 }
 
-// The outer size of the dialog whose client area is the form's at `dpi`.
+// The outer size of the dialog whose client area is the form's at `dpi`,
+// with the frame the window has now: the system has already made it for
+// the scale when it announces a change, and draws it at its own scale where
+// it cannot scale it per window.
 SIZE CpuLimitDialogWindow::FrameSize(int dpi) const {
-    const RECT frame =
-        FrameForClientAt(RECT{0, 0, TwipsToPixelsAt(kCpuLimitDialogWidthTwips, dpi),
-                              TwipsToPixelsAt(kCpuLimitDialogHeightTwips, dpi)},
-                         static_cast<DWORD>(::GetWindowLongPtrW(hwnd_, GWL_STYLE)),
-                         static_cast<DWORD>(::GetWindowLongPtrW(hwnd_, GWL_EXSTYLE)), dpi);
-    return SIZE{frame.right - frame.left, frame.bottom - frame.top};
+    RECT window{};
+    RECT client{};
+    ::GetWindowRect(hwnd_, &window);
+    ::GetClientRect(hwnd_, &client);
+    return SIZE{TwipsToPixelsAt(kCpuLimitDialogWidthTwips, dpi) + (window.right - window.left) -
+                    client.right,
+                TwipsToPixelsAt(kCpuLimitDialogHeightTwips, dpi) + (window.bottom - window.top) -
+                    client.bottom};
 }
 
 // The scale the children are laid out at and the fonts made for it; the

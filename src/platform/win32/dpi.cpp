@@ -63,16 +63,6 @@ int SystemMetricAt(int index, int dpi) {
     return ::MulDiv(::GetSystemMetrics(index), dpi, SystemDpi());
 }
 
-RECT FrameForClientAt(RECT client, DWORD style, DWORD ex_style, int dpi) {
-    using AdjustForDpi = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
-    static const auto adjust_for_dpi = User32Function<AdjustForDpi>("AdjustWindowRectExForDpi");
-    if (!adjust_for_dpi ||
-        !adjust_for_dpi(&client, style, FALSE, ex_style, static_cast<UINT>(dpi))) {
-        ::AdjustWindowRectEx(&client, style, FALSE, ex_style);
-    }
-    return client;
-}
-
 int WindowDpi(HWND hwnd) {
     static const auto window_dpi = User32Function<DpiOfWindow>("GetDpiForWindow");
     if (hwnd && window_dpi) {

@@ -23,7 +23,5 @@ int LayoutDpi(HWND hwnd);
 // A system metric (an icon size, a frame width) as the system gives it for
 // `dpi`; where it can only tell the session's scale, that figure scaled.
 int SystemMetricAt(int index, int dpi);
-// The outer size of a window whose client area is `client` at `dpi`.
-RECT FrameForClientAt(RECT client, DWORD style, DWORD ex_style, int dpi);
 
 }  // namespace vellumar::win32
