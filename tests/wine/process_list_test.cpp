@@ -152,53 +152,25 @@ TEST_F(ProcessListOnWindows, TheDialogWorksFromTheKeyboard) {
     EXPECT_EQ(limits.Slot(0).LimitPercent, 97);
 }
 
-// What a message box looked like when it opened: its owner and rectangle.
-struct OpenedBox {
-    HWND owner = nullptr;
-    RECT rect{};
-};
-OpenedBox opened_box;
+// The owner and place of the last message box the timer closed.
+HWND box_owner = nullptr;
+RECT box_rect{};
 
-// Closes the thread's message box once it is there, noting where it was.
+// Closes the message box once it is there, noting where it was.
 void CALLBACK CloseBoxWhenShown(HWND, UINT, UINT_PTR timer, DWORD) {
-    HWND box = nullptr;
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND w, LPARAM found) {
-            wchar_t name[16] = {};
-            ::GetClassNameW(w, name, 16);
-            if (lstrcmpW(name, L"#32770") == 0 && ::IsWindowVisible(w) && ::GetDlgItem(w, 0xFFFF)) {
-                *reinterpret_cast<HWND*>(found) = w;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&box));
-    if (!box)
+    HWND box = ::FindWindowW(L"#32770", L"Vellumar");
+    if (!box || !::IsWindowVisible(box))
         return;
     ::KillTimer(nullptr, timer);
-    opened_box = {::GetWindow(box, GW_OWNER), {}};
-    ::GetWindowRect(box, &opened_box.rect);
+    box_owner = ::GetWindow(box, GW_OWNER);
+    ::GetWindowRect(box, &box_rect);
     ::PostMessageW(box, WM_COMMAND, IDOK, 0);
 }
 
-OpenedBox ShowBox(Win32MessageBoxes& boxes) {
-    opened_box = {};
+void ShowBox(Win32MessageBoxes& boxes) {
+    box_owner = nullptr;
     ::SetTimer(nullptr, 0, 20, &CloseBoxWhenShown);
     boxes.ShowWarning("Vellumar", "Can not limit more");
-    return opened_box;
-}
-
-int IconWidth(HICON icon) {
-    ICONINFO info{};
-    if (!::GetIconInfo(icon, &info))
-        return 0;
-    BITMAP mask{};
-    ::GetObjectW(info.hbmMask, sizeof(mask), &mask);
-    ::DeleteObject(info.hbmMask);
-    if (info.hbmColor)
-        ::DeleteObject(info.hbmColor);
-    return mask.bmWidth;
 }
 
 // A message box opens centred over the window it belongs to: the main
@@ -209,25 +181,24 @@ TEST_F(ProcessListOnWindows, MessageBoxesOpenOverTheWindowTheyBelongTo) {
     ::SetWindowPos(frame.Handle(), nullptr, 150, 120, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     RECT main{};
     ::GetWindowRect(frame.Handle(), &main);
-    const OpenedBox over_main = ShowBox(boxes_on_screen);
-    EXPECT_EQ(over_main.owner, frame.Handle());
-    EXPECT_NEAR((over_main.rect.left + over_main.rect.right) / 2, (main.left + main.right) / 2, 1);
-    EXPECT_NEAR((over_main.rect.top + over_main.rect.bottom) / 2, (main.top + main.bottom) / 2, 1);
+    ShowBox(boxes_on_screen);
+    EXPECT_EQ(box_owner, frame.Handle());
+    EXPECT_NEAR((box_rect.left + box_rect.right) / 2, (main.left + main.right) / 2, 1);
+    EXPECT_NEAR((box_rect.top + box_rect.bottom) / 2, (main.top + main.bottom) / 2, 1);
 
     const int row = OwnRow();
     ASSERT_GE(row, 0);
     form.ListViewProcesses->UserSelect(row);
-    OpenedBox over_dialog;
     HWND shown_dialog = nullptr;
     dialog_window.onShown = [&](HWND dialog_hwnd) {
         shown_dialog = dialog_hwnd;
         ::ShowWindow(dialog_hwnd, SW_SHOW);
         ::SetActiveWindow(dialog_hwnd);
-        over_dialog = ShowBox(boxes_on_screen);
+        ShowBox(boxes_on_screen);
         ::PostMessageW(dialog_hwnd, WM_COMMAND, IDCANCEL, 0);
     };
     form.CommandLimitProcessCPU->UserClick();
-    EXPECT_EQ(over_dialog.owner, shown_dialog);
+    EXPECT_EQ(box_owner, shown_dialog);
 }
 
 // After a move to a monitor at 150 %, the list has the same rows and

@@ -12,8 +12,6 @@
 
 namespace vellumar::win32 {
 
-namespace {
-
 int IconWidth(HICON icon) {
     ICONINFO info{};
     if (!::GetIconInfo(icon, &info))
@@ -25,6 +23,8 @@ int IconWidth(HICON icon) {
         return 0;
     return bitmap.bmWidth;
 }
+
+namespace {
 
 // The shell's icon of a file made at a size of our choosing from the file
 // its picture comes from, as the shell itself makes it for that size; null
