@@ -14,8 +14,11 @@ using testing::RecordingSurface;
 
 // A monitor loaded from saved properties, so it samples on its timer.
 struct MonitorRig {
-    MonitorRig(int width, int height, PropertyBag stored = {})
-        : host(width, height), monitor(host, timers, sources.sampler) {
+    // `width` and `height` are the inner area's pixels at `dpi`; the control
+    // is as wide in twips as at the standard scale.
+    MonitorRig(int width, int height, PropertyBag stored = {}, int dpi = kStandardDpi)
+        : host(width, height, width * kTwipsPerInch / dpi), monitor(host, timers, sources.sampler) {
+        host.dpi = dpi;
         sources.cpu.processors = 1;
         monitor.ReadProperties(stored);
     }
@@ -157,6 +160,87 @@ TEST(CpuMonitorTest, SeriesStylesFromTheFirstTicks) {
                       std::vector<int>({398, 30, 398, 61}));
         }
     }
+}
+
+TEST(CpuMonitorTest, TwiceTheScaleKeepsTheGeometry) {
+    PropertyBag stored;
+    for (const char* flag : {"PageFileDisplayed", "VirtualMemoryDisplayed", "HDMonitorDisplayed"})
+        stored.Set(flag, false);
+    MonitorRig one(400, 61, stored);
+    MonitorRig two(800, 122, stored, 192);
+    for (MonitorRig* rig : {&one, &two}) {
+        rig->host.drawing = &rig->recording;
+        for (std::uint32_t load : {10u, 35u, 50u, 80u, 95u}) {
+            rig->sources.memory.status.load_percent = load;
+            rig->Tick();
+        }
+        rig->recording = {};
+        rig->monitor.Redraw();
+    }
+    auto lines_of = [](const MonitorRig& rig, ColorRef color, bool rows) {
+        std::vector<RecordingSurface::Line> found;
+        for (const auto& l : rig.recording.lines) {
+            if (l.color == color && (!rows || l.y1 == l.y2))
+                found.push_back(l);
+        }
+        return found;
+    };
+    // Grid lines and the frame: every place doubled, two pixels thick.
+    std::vector<int> columns, rows;
+    for (int x : one.GridColumns()) columns.insert(columns.end(), {2 * x, 2 * x + 1});
+    for (const auto& l : lines_of(one, CpuMonitor::kDefaultGridColor, true))
+        rows.insert(rows.end(), {2 * l.y1, 2 * l.y1 + 1});
+    EXPECT_EQ(two.GridColumns(), columns);
+    std::vector<int> rows_two;
+    for (const auto& l : lines_of(two, CpuMonitor::kDefaultGridColor, true))
+        rows_two.push_back(l.y1);
+    EXPECT_EQ(rows_two, rows);
+    ASSERT_EQ(two.recording.frames.size(), 2u);
+    EXPECT_EQ(two.recording.frames[0].first, (Rect{0, 0, 800, 122}));
+    EXPECT_EQ(two.recording.frames[1].first, (Rect{1, 1, 799, 121}));
+    // A series: the same samples at doubled columns, at the same relative
+    // heights, drawn once per pixel of a 2 x 2 stroke.
+    for (ColorRef color : {CpuMonitor::kDefaultCpuColor, CpuMonitor::kDefaultMemoryColor}) {
+        const auto small = lines_of(one, color, false);
+        const auto large = lines_of(two, color, false);
+        ASSERT_EQ(small.size(), 4u);
+        ASSERT_EQ(large.size(), 4 * small.size());
+        for (std::size_t i = 0; i < small.size(); ++i) {
+            EXPECT_EQ(large[i].x1, 2 * small[i].x1);
+            EXPECT_EQ(large[i].x2, 2 * small[i].x2);
+            EXPECT_NEAR(large[i].y1, 2 * small[i].y1, 1);
+            EXPECT_NEAR(large[i].y2, 2 * small[i].y2, 1);
+        }
+    }
+}
+
+TEST(CpuMonitorTest, AnotherScaleKeepsTheSamplesAtTheRightEdge) {
+    MonitorRig rig(100, 40);
+    for (std::uint32_t load : {20u, 30u, 40u}) {
+        rig.sources.memory.status.load_percent = load;
+        rig.Tick();
+    }
+    struct Step {
+        int dpi, width, newest, last_empty;
+    };
+    // 151 pixels at 144 dpi are 100.67 columns: the newest column is 100.
+    for (const Step step : {Step{144, 151, 100, 97}, Step{96, 100, 99, 96}}) {
+        SCOPED_TRACE(step.dpi);
+        rig.host.dpi = step.dpi;
+        rig.host.size = {step.width, 40};
+        rig.monitor.OnResize();
+        const auto& history = rig.monitor.LevelHistory();
+        const auto newest = static_cast<std::size_t>(step.newest);
+        EXPECT_EQ(history[newest].MemoryLoadPercent, 40.0f);
+        EXPECT_EQ(history[newest - 1].MemoryLoadPercent, 30.0f);
+        EXPECT_EQ(history[newest - 2].MemoryLoadPercent, 20.0f);
+        EXPECT_EQ(history[newest - 3].MemoryLoadPercent, 0.0f);
+        EXPECT_EQ(rig.monitor.LastEmptyIndex(), step.last_empty);
+    }
+    rig.sources.memory.status.load_percent = 50;
+    rig.Tick();
+    EXPECT_EQ(rig.monitor.LevelHistory()[99].MemoryLoadPercent, 50.0f);
+    EXPECT_EQ(rig.monitor.LevelHistory()[98].MemoryLoadPercent, 40.0f);
 }
 
 TEST(CpuMonitorTest, HDDriveLetterNormalisation) {
