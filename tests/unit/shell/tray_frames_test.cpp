@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -120,6 +121,53 @@ TEST(TrayFrames, EachFrameDrawsItsSlotsInWhiteWithARimOnTransparency) {
     EXPECT_TRUE(TrayFrame(7, kArtwork).pixels.empty());
 }
 
+TEST(TrayFrames, LargerFramesDrawTheSameChevronsAtTheirOwnSize) {
+    for (int size : {20, 24, 32, 48}) {
+        for (int frame = 1; frame <= kTrayFrameCount; ++frame) {
+            SCOPED_TRACE(testing::Message() << size << " pixels, frame " << frame);
+            const auto small = Picture(TrayFrame(frame, kArtwork));
+            const auto large = Picture(TrayFrame(frame, kArtwork, size));
+            ASSERT_EQ(large.size(), static_cast<std::size_t>(size));
+            // The chevrons stand where the 16-pixel frame has them: away from
+            // a stroke's edge (which may move by less than a pixel), the large
+            // pixel under the centre of each small pixel agrees with it.
+            auto chevron = [&](int x, int y) {
+                return x >= 0 && y >= 0 && x < 16 && y < 16 &&
+                       small[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)] == '#';
+            };
+            for (int y = 0; y < 16; ++y) {
+                for (int x = 0; x < 16; ++x) {
+                    const bool inside = chevron(x, y);
+                    if (chevron(x - 1, y) != inside || chevron(x + 1, y) != inside ||
+                        chevron(x, y - 1) != inside || chevron(x, y + 1) != inside)
+                        continue;
+                    const auto ly = static_cast<std::size_t>((2 * y + 1) * size / 32);
+                    const auto lx = static_cast<std::size_t>((2 * x + 1) * size / 32);
+                    EXPECT_EQ(large[ly][lx] == '#', inside) << x << "," << y;
+                }
+            }
+            // Crisp and symmetric: every row mirrors about one column axis,
+            // and nothing but chevron, rim and clear pixels.
+            int first = size, last = -1;
+            for (const std::string& row : large) {
+                EXPECT_EQ(row.find('?'), std::string::npos) << row;
+                if (row.find('#') != std::string::npos) {
+                    first = std::min<int>(first, static_cast<int>(row.find('#')));
+                    last = std::max<int>(last, static_cast<int>(row.rfind('#')));
+                }
+            }
+            for (const std::string& row : large) {
+                for (int x = first; x <= last; ++x) {
+                    EXPECT_EQ(row[static_cast<std::size_t>(x)] == '#',
+                              row[static_cast<std::size_t>(first + last - x)] == '#')
+                        << row;
+                }
+            }
+        }
+    }
+    EXPECT_TRUE(TrayFrame(3, kArtwork, 15).pixels.empty());
+}
+
 std::uint32_t Read32(const std::vector<std::uint8_t>& b, std::size_t at) {
     return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) |
            (static_cast<std::uint32_t>(b[at + 3]) << 24);
@@ -178,6 +226,8 @@ TEST(TrayFrames, EveryFrameHasA256ColourAndA32BitImageOfTheSamePicture) {
         }
     }
     EXPECT_TRUE(TrayFrameImages(0, kArtwork).empty());
+    for (const IconImage& image : TrayFrameImages(3, kArtwork, 24))
+        EXPECT_EQ(Decode(image), Picture(TrayFrame(3, kArtwork, 24)));
 }
 
 TEST(TrayFrames, TrueColourDisplaysGetTheAlphaImageAndOthersThePaletteOne) {
