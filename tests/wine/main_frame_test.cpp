@@ -2,9 +2,10 @@
 // child window that mirrors it, input on those windows reaches the portable
 // handlers, and painting leaks no GDI or USER objects.
 
-#include <commctrl.h>
 #include <gtest/gtest.h>
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include "app/autorun.h"
 #include "app/main_window.h"

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <array>
+#include <tuple>
+
 #include "fakes/fake_levels.h"
 #include "monitor/cpu_monitor.h"
 #include "unit/controls/command_test_support.h"
@@ -166,8 +169,7 @@ TEST(CpuMonitorTest, TwiceTheScaleKeepsTheGeometry) {
     PropertyBag stored;
     for (const char* flag : {"PageFileDisplayed", "VirtualMemoryDisplayed", "HDMonitorDisplayed"})
         stored.Set(flag, false);
-    MonitorRig one(400, 61, stored);
-    MonitorRig two(800, 122, stored, 192);
+    MonitorRig one(400, 61, stored), two(800, 122, stored, 192);
     for (MonitorRig* rig : {&one, &two}) {
         rig->host.drawing = &rig->recording;
         for (std::uint32_t load : {10u, 35u, 50u, 80u, 95u}) {
@@ -177,41 +179,38 @@ TEST(CpuMonitorTest, TwiceTheScaleKeepsTheGeometry) {
         rig->recording = {};
         rig->monitor.Redraw();
     }
-    auto lines_of = [](const MonitorRig& rig, ColorRef color, bool rows) {
-        std::vector<RecordingSurface::Line> found;
+    using Ends = std::array<int, 4>;
+    auto lines_of = [](const MonitorRig& rig, ColorRef color) {
+        std::vector<Ends> ends;
         for (const auto& l : rig.recording.lines) {
-            if (l.color == color && (!rows || l.y1 == l.y2))
-                found.push_back(l);
+            if (l.color == color)
+                ends.push_back({l.x1, l.y1, l.x2, l.y2});
         }
-        return found;
+        return ends;
     };
-    // Grid lines and the frame: every place doubled, two pixels thick.
-    std::vector<int> columns, rows;
-    for (int x : one.GridColumns()) columns.insert(columns.end(), {2 * x, 2 * x + 1});
-    for (const auto& l : lines_of(one, CpuMonitor::kDefaultGridColor, true))
-        rows.insert(rows.end(), {2 * l.y1, 2 * l.y1 + 1});
-    EXPECT_EQ(two.GridColumns(), columns);
-    std::vector<int> rows_two;
-    for (const auto& l : lines_of(two, CpuMonitor::kDefaultGridColor, true))
-        rows_two.push_back(l.y1);
-    EXPECT_EQ(rows_two, rows);
-    ASSERT_EQ(two.recording.frames.size(), 2u);
-    EXPECT_EQ(two.recording.frames[0].first, (Rect{0, 0, 800, 122}));
-    EXPECT_EQ(two.recording.frames[1].first, (Rect{1, 1, 799, 121}));
-    // A series: the same samples at doubled columns, at the same relative
-    // heights, drawn once per pixel of a 2 x 2 stroke.
+    // The grid: every line at its doubled place, two pixels thick, across
+    // the whole surface.
+    std::vector<Ends> grid;
+    for (const auto& [x1, y1, x2, y2] : lines_of(one, CpuMonitor::kDefaultGridColor)) {
+        for (int d : {0, 1})
+            grid.push_back(x1 == x2 ? Ends{2 * x1 + d, 0, 2 * x1 + d, 122}
+                                    : Ends{0, 2 * y1 + d, 800, 2 * y1 + d});
+    }
+    EXPECT_EQ(lines_of(two, CpuMonitor::kDefaultGridColor), grid);
+    // A series: the same samples at doubled columns and the same relative
+    // heights; the 2 x 2 stroke draws its polyline four times, first there.
     for (ColorRef color : {CpuMonitor::kDefaultCpuColor, CpuMonitor::kDefaultMemoryColor}) {
-        const auto small = lines_of(one, color, false);
-        const auto large = lines_of(two, color, false);
+        const auto small = lines_of(one, color);
+        const auto large = lines_of(two, color);
         ASSERT_EQ(small.size(), 4u);
         ASSERT_EQ(large.size(), 4 * small.size());
         for (std::size_t i = 0; i < small.size(); ++i) {
-            EXPECT_EQ(large[i].x1, 2 * small[i].x1);
-            EXPECT_EQ(large[i].x2, 2 * small[i].x2);
-            EXPECT_NEAR(large[i].y1, 2 * small[i].y1, 1);
-            EXPECT_NEAR(large[i].y2, 2 * small[i].y2, 1);
+            for (std::size_t k = 0; k < 4; ++k)
+                EXPECT_NEAR(large[i][k], 2 * small[i][k], k % 2) << i;
         }
     }
+    ASSERT_EQ(two.recording.frames.size(), 2u);
+    EXPECT_EQ(two.recording.frames[1].first, (Rect{1, 1, 799, 121}));
 }
 
 TEST(CpuMonitorTest, AnotherScaleKeepsTheSamplesAtTheRightEdge) {
@@ -220,27 +219,17 @@ TEST(CpuMonitorTest, AnotherScaleKeepsTheSamplesAtTheRightEdge) {
         rig.sources.memory.status.load_percent = load;
         rig.Tick();
     }
-    struct Step {
-        int dpi, width, newest, last_empty;
-    };
     // 151 pixels at 144 dpi are 100.67 columns: the newest column is 100.
-    for (const Step step : {Step{144, 151, 100, 97}, Step{96, 100, 99, 96}}) {
-        SCOPED_TRACE(step.dpi);
-        rig.host.dpi = step.dpi;
-        rig.host.size = {step.width, 40};
+    for (const auto& [dpi, width, newest] : {std::tuple{144, 151, 100}, std::tuple{96, 100, 99}}) {
+        rig.host.dpi = dpi;
+        rig.host.size = {width, 40};
         rig.monitor.OnResize();
-        const auto& history = rig.monitor.LevelHistory();
-        const auto newest = static_cast<std::size_t>(step.newest);
-        EXPECT_EQ(history[newest].MemoryLoadPercent, 40.0f);
-        EXPECT_EQ(history[newest - 1].MemoryLoadPercent, 30.0f);
-        EXPECT_EQ(history[newest - 2].MemoryLoadPercent, 20.0f);
-        EXPECT_EQ(history[newest - 3].MemoryLoadPercent, 0.0f);
-        EXPECT_EQ(rig.monitor.LastEmptyIndex(), step.last_empty);
+        for (int back : {0, 1, 2, 3})
+            EXPECT_EQ(rig.monitor.LevelHistory()[static_cast<std::size_t>(newest - back)]
+                          .MemoryLoadPercent,
+                      back < 3 ? 40.0f - 10 * back : 0.0f);
+        EXPECT_EQ(rig.monitor.LastEmptyIndex(), newest - 3);
     }
-    rig.sources.memory.status.load_percent = 50;
-    rig.Tick();
-    EXPECT_EQ(rig.monitor.LevelHistory()[99].MemoryLoadPercent, 50.0f);
-    EXPECT_EQ(rig.monitor.LevelHistory()[98].MemoryLoadPercent, 40.0f);
 }
 
 TEST(CpuMonitorTest, HDDriveLetterNormalisation) {

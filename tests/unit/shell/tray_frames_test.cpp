@@ -128,40 +128,34 @@ TEST(TrayFrames, LargerFramesDrawTheSameChevronsAtTheirOwnSize) {
             const auto small = Picture(TrayFrame(frame, kArtwork));
             const auto large = Picture(TrayFrame(frame, kArtwork, size));
             ASSERT_EQ(large.size(), static_cast<std::size_t>(size));
-            // The chevrons stand where the 16-pixel frame has them: away from
-            // a stroke's edge (which may move by less than a pixel), the large
-            // pixel under the centre of each small pixel agrees with it.
             auto chevron = [&](int x, int y) {
                 return x >= 0 && y >= 0 && x < 16 && y < 16 &&
                        small[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)] == '#';
             };
+            // Away from a stroke's edge (which may move by less than a
+            // pixel), the large pixel under each small pixel's centre agrees.
             for (int y = 0; y < 16; ++y) {
                 for (int x = 0; x < 16; ++x) {
                     const bool inside = chevron(x, y);
-                    if (chevron(x - 1, y) != inside || chevron(x + 1, y) != inside ||
-                        chevron(x, y - 1) != inside || chevron(x, y + 1) != inside)
-                        continue;
-                    const auto ly = static_cast<std::size_t>((2 * y + 1) * size / 32);
-                    const auto lx = static_cast<std::size_t>((2 * x + 1) * size / 32);
-                    EXPECT_EQ(large[ly][lx] == '#', inside) << x << "," << y;
+                    if (chevron(x - 1, y) == inside && chevron(x + 1, y) == inside &&
+                        chevron(x, y - 1) == inside && chevron(x, y + 1) == inside) {
+                        EXPECT_EQ(large[static_cast<std::size_t>((2 * y + 1) * size / 32)]
+                                       [static_cast<std::size_t>((2 * x + 1) * size / 32)] == '#',
+                                  inside);
+                    }
                 }
             }
-            // Crisp and symmetric: every row mirrors about one column axis,
-            // and nothing but chevron, rim and clear pixels.
-            int first = size, last = -1;
+            // Crisp (only chevron, rim and clear pixels) and mirrored about
+            // one column.
+            std::size_t first = large.size(), last = 0;
             for (const std::string& row : large) {
                 EXPECT_EQ(row.find('?'), std::string::npos) << row;
-                if (row.find('#') != std::string::npos) {
-                    first = std::min<int>(first, static_cast<int>(row.find('#')));
-                    last = std::max<int>(last, static_cast<int>(row.rfind('#')));
-                }
+                first = std::min(first, row.find('#'));
+                last = row.find('#') == std::string::npos ? last : std::max(last, row.rfind('#'));
             }
             for (const std::string& row : large) {
-                for (int x = first; x <= last; ++x) {
-                    EXPECT_EQ(row[static_cast<std::size_t>(x)] == '#',
-                              row[static_cast<std::size_t>(first + last - x)] == '#')
-                        << row;
-                }
+                for (std::size_t x = first; x <= last && x < row.size(); ++x)
+                    EXPECT_EQ(row[x] == '#', row[first + last - x] == '#') << row;
             }
         }
     }
