@@ -14,6 +14,7 @@
 #include "command_test_support.h"
 #include "fakes/fake_platform.h"
 #include "main_frame_fixture.h"
+#include "platform/win32/icon_metrics.h"
 #include "platform/win32/platform_win32.h"
 #include "platform/win32/system_win32.h"
 #include "platform/win32/text.h"
@@ -198,6 +199,18 @@ TEST_F(MainFrameOnWindows, AMoveToAnotherScaleLaysEverythingOutAgain) {
         EXPECT_EQ(window.left, 40);
         EXPECT_EQ(window.right - window.left, step.width);
         EXPECT_EQ(window.bottom - window.top, step.height);
+        // The title-bar and task-switcher icons are drawn again at the new scale.
+        for (const auto& [which, pixels] : {std::pair{ICON_SMALL, SmallIconPixels(step.dpi)},
+                                            std::pair{ICON_BIG, LargeIconPixels(step.dpi)}}) {
+            ICONINFO info{};
+            ASSERT_TRUE(::GetIconInfo(
+                reinterpret_cast<HICON>(::SendMessageW(frame.Handle(), WM_GETICON, which, 0)),
+                &info));
+            UniqueBitmap colour(info.hbmColor), mask(info.hbmMask);
+            BITMAP bitmap{};
+            ::GetObjectW(info.hbmColor, sizeof(bitmap), &bitmap);
+            EXPECT_EQ(bitmap.bmWidth, pixels);
+        }
         const std::vector<RECT> now = layout();
         ASSERT_EQ(now.size(), standard.size());
         const double scale = step.dpi / 96.0;
