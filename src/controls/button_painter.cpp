@@ -59,7 +59,11 @@ enum class Look { kUp, kHover, kDown };
 class Painter {
   public:
     Painter(DrawingSurface& surface, const ButtonLook& look)
-        : surface_(surface), look_(look), w_(look.width), h_(look.height) {}
+        : surface_(surface),
+          look_(look),
+          scale_(look.width, look.height, look.dpi),
+          w_(scale_.Width()),
+          h_(scale_.Height()) {}
 
     void Paint();
 
@@ -72,10 +76,16 @@ class Painter {
 
     // Primitives shared by every style.
     void FillBox(int x, int y, int width, int height, ColorRef color, bool frame_only);
-    void DrawLine(int x1, int y1, int x2, int y2, ColorRef color) {
-        surface_.DrawLine(x1, y1, x2, y2, color);
+    void DrawLine(int x1, int y1, int x2, int y2, ColorRef color);
+    void SetDot(int x, int y, ColorRef color) {
+        if (scale_.Standard()) {
+            surface_.SetPixel(x, y, color);
+        } else {
+            FillScaled(x, y, x + 1, y + 1, color);
+        }
     }
-    void SetDot(int x, int y, ColorRef color) { surface_.SetPixel(x, y, color); }
+    // The device pixels of the design pixels [left, right) x [top, bottom).
+    void FillScaled(int left, int top, int right, int bottom, ColorRef color);
     void FadeLines(ColorRef from, int y_from, int y_to, int step);
     void DrawXpBorder(ColorRef line_color, ColorRef dot_color);
     void DrawFocusBox();
@@ -111,12 +121,14 @@ class Painter {
 
     DrawingSurface& surface_;
     const ButtonLook& look_;
+    const FaceScale scale_;
+    // The face's size at 96 dpi: every stroke below is placed in it.
     const int w_;
     const int h_;
 };
 
 void Painter::Paint() {
-    if (w_ <= 0 || h_ <= 0)
+    if (w_ <= 0 || h_ <= 0 || look_.width <= 0 || look_.height <= 0)
         return;
     // The fill covers the whole surface, so nothing else needs clearing.
     FillBox(0, 0, w_, h_, Palette().FaceColor, false);
@@ -172,11 +184,43 @@ void Painter::Paint() {
 void Painter::FillBox(int x, int y, int width, int height, ColorRef color, bool frame_only) {
     if (width <= 0 || height <= 0)
         return;
+    if (!scale_.Standard()) {
+        if (!frame_only) {
+            FillScaled(x, y, x + width, y + height, color);
+            return;
+        }
+        FillScaled(x, y, x + width, y + 1, color);
+        FillScaled(x, y + height - 1, x + width, y + height, color);
+        FillScaled(x, y + 1, x + 1, y + height - 1, color);
+        FillScaled(x + width - 1, y + 1, x + width, y + height - 1, color);
+        return;
+    }
     const Rect rect{x, y, x + width, y + height};
     if (frame_only) {
         surface_.FrameRect(rect, color);
     } else {
         surface_.FillRect(rect, color);
+    }
+}
+
+void Painter::FillScaled(int left, int top, int right, int bottom, ColorRef color) {
+    const Rect rect{scale_.X(left), scale_.Y(top), scale_.X(right), scale_.Y(bottom)};
+    if (!rect.IsEmpty())
+        surface_.FillRect(rect, color);
+}
+
+// At another scale a one-pixel line of the design is a band as wide as one
+// design pixel there; the faces draw only horizontal and vertical lines.
+void Painter::DrawLine(int x1, int y1, int x2, int y2, ColorRef color) {
+    if (scale_.Standard()) {
+        surface_.DrawLine(x1, y1, x2, y2, color);
+    } else if (y1 == y2) {
+        // The end point is left out, whichever way the line runs.
+        FillScaled(x2 > x1 ? x1 : x2 + 1, y1, x2 > x1 ? x2 : x1 + 1, y1 + 1, color);
+    } else if (x1 == x2) {
+        FillScaled(x1, y2 > y1 ? y1 : y2 + 1, x1 + 1, y2 > y1 ? y2 : y1 + 1, color);
+    } else {
+        surface_.DrawLine(scale_.X(x1), scale_.Y(y1), scale_.X(x2), scale_.Y(y2), color);
     }
 }
 
@@ -217,13 +261,23 @@ void Painter::DrawXpBorder(ColorRef line_color, ColorRef dot_color) {
     SetDot(w_ - 2, h_ - 2, dot_color);
 }
 
+// At another scale the dotted outline is as thick as a design pixel: rings
+// inside one another, since the platform's dotted rectangle is one pixel.
 void Painter::DrawFocusBox() {
     surface_.SetTextColor(Palette().TextColor);
     const Rect inner{2, 2, w_ - 2, h_ - 2};
     // Too small a button has no inside to outline.
     if (inner.IsEmpty())
         return;
-    surface_.DrawFocusRect(inner);
+    if (scale_.Standard()) {
+        surface_.DrawFocusRect(inner);
+        return;
+    }
+    Rect ring{scale_.X(2), scale_.Y(2), scale_.X(w_ - 2), scale_.Y(h_ - 2)};
+    for (int k = 0; k < scale_.Length(1) && !ring.IsEmpty(); ++k) {
+        surface_.DrawFocusRect(ring);
+        ring = Rect{ring.left + 1, ring.top + 1, ring.right - 1, ring.bottom - 1};
+    }
 }
 
 // A caption that fits is centred on one line. A wider one wraps; its top is
@@ -231,19 +285,26 @@ void Painter::DrawFocusBox() {
 // the pressed placement (CaptionRect) sits two pixels lower. The computed
 // top applies to this drawing only, so a later caption that fits is centred
 // in the full rectangle again.
+// The text is measured in the surface's font, made for the face's scale, so
+// the placement works in device pixels; only the pressed offset is a
+// design length.
 void Painter::PlaceCaption(CaptionBox box, ColorRef text_color) {
     surface_.SetTextColor(text_color);
-    Rect rect = box == CaptionBox::kClient ? Rect{0, 0, w_, h_} : Rect{2, 2, w_, h_};
+    const int width = look_.width;
+    const int height = look_.height;
+    const int offset = scale_.Length(2);
+    Rect rect = box == CaptionBox::kClient ? Rect{0, 0, width, height}
+                                           : Rect{offset, offset, width, height};
     const TextExtent extent = surface_.MeasureText(look_.caption);
-    if (extent.width <= w_) {
+    if (extent.width <= width) {
         surface_.DrawText(look_.caption, rect, kSingleLineFormat);
         return;
     }
-    const int lines = extent.width / w_;
-    const int top =
-        RoundHalfEven(static_cast<double>(h_) - static_cast<double>(extent.height) * (lines + 1)) /
-        2;
-    rect.top = box == CaptionBox::kClient ? top : top + 2;
+    const int lines = extent.width / width;
+    const int top = RoundHalfEven(static_cast<double>(height) -
+                                  static_cast<double>(extent.height) * (lines + 1)) /
+                    2;
+    rect.top = box == CaptionBox::kClient ? top : top + offset;
     surface_.DrawText(look_.caption, rect, kWrappedFormat);
 }
 
@@ -429,7 +490,7 @@ void Painter::Style2Disabled() {
     const ButtonPalette& p = Palette();
     FillBox(1, 1, w_ - 2, h_ - 2, p.LightColor, false);
     surface_.SetTextColor(p.ShadowColor);
-    surface_.DrawText(look_.caption, Rect{0, 0, w_, h_}, kSingleLineFormat);
+    surface_.DrawText(look_.caption, Rect{0, 0, look_.width, look_.height}, kSingleLineFormat);
     Style2Bevel();
     PlaceCaption(CaptionBox::kCaption, p.HighlightColor);
 }
@@ -656,6 +717,15 @@ void Painter::Style5Disabled() {
 }
 
 }  // namespace
+
+// The design size is the device size at 96 dpi, to the nearest pixel: the
+// size the button would have there.
+FaceScale::FaceScale(int width_px, int height_px, int dpi)
+    : width_px_(width_px),
+      height_px_(height_px),
+      dpi_(dpi > 0 ? dpi : kStandardDpi),
+      width_(dpi_ == kStandardDpi ? width_px : (width_px * kStandardDpi + dpi_ / 2) / dpi_),
+      height_(dpi_ == kStandardDpi ? height_px : (height_px * kStandardDpi + dpi_ / 2) / dpi_) {}
 
 int RoundHalfEven(double value) {
     // The default floating-point environment rounds to nearest, ties to even.

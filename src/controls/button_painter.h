@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 
+#include "controls/controls.h"
 #include "controls/drawing_surface.h"
 #include "controls/pixel_buffer.h"
 
@@ -54,9 +55,47 @@ struct ButtonColors {
 inline constexpr std::uint8_t kStateUp = 0;
 inline constexpr std::uint8_t kStateDown = 2;
 
+// Places on a face drawn at another display scale. Faces are designed in
+// pixels at 96 dpi; at `dpi` a place keeps its scaled distance from the
+// nearer edge of the face, so borders, insets and corners are equally thick
+// on every side whatever the rounding of the whole size, and the bands of
+// neighbouring rows and columns tile the face without gaps or overlaps.
+// At 96 dpi every place is itself.
+class FaceScale {
+  public:
+    FaceScale(int width_px, int height_px, int dpi);
+
+    bool Standard() const { return dpi_ == kStandardDpi; }
+    // The face's size at 96 dpi.
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    // Device coordinates of design coordinates.
+    int X(int x) const { return Place(x, width_, width_px_); }
+    int Y(int y) const { return Place(y, height_, height_px_); }
+    // A design length (a stroke's width, an offset) in device pixels.
+    int Length(int pixels96) const { return ScalePixels(pixels96, dpi_); }
+
+  private:
+    int Place(int at, int size, int size_px) const {
+        if (Standard())
+            return at;
+        return 2 * at <= size ? Length(at) : size_px - Length(size - at);
+    }
+
+    int width_px_;
+    int height_px_;
+    int dpi_;
+    int width_;
+    int height_;
+};
+
 struct ButtonLook {
-    int width = 0;   // w, pixels
-    int height = 0;  // h, pixels
+    int width = 0;   // pixels on the device
+    int height = 0;  // pixels on the device
+    // The display scale the face is drawn at: its strokes, insets and
+    // caption offsets are designed at 96 dpi and drawn this much larger.
+    // The caption's font is the surface's, made for the same scale.
+    int dpi = kStandardDpi;
     int ButtonType = 1;
     int XpType = 1;
     int ColorScheme = 1;

@@ -384,8 +384,9 @@ void CommandButton::ResizeHandling() {
     const SizePx size = host_.ClientSize();
     client_width_ = size.width;
     client_height_ = size.height;
-    host_.SetWindowRegion({client_width_, client_height_,
-                           RegionCutouts(button_type_, client_width_, client_height_)});
+    host_.SetWindowRegion(
+        {client_width_, client_height_,
+         RegionCutouts(button_type_, client_width_, client_height_, host_.Dpi())});
     Repaint();
 }
 
@@ -412,6 +413,7 @@ ButtonLook CommandButton::Look() const {
     look.palette = palette_;
     look.colors = colors_;
     look.caption = caption_;
+    look.dpi = host_.Dpi();
     return look;
 }
 
@@ -599,15 +601,21 @@ std::optional<char32_t> AccessKeyOf(std::string_view caption) {
     return std::nullopt;
 }
 
-std::vector<Rect> RegionCutouts(int button_type, int width, int height) {
+// At another scale the corners are cut as the face is drawn there, so the
+// rounded border keeps its shape.
+std::vector<Rect> RegionCutouts(int button_type, int width, int height, int dpi) {
     if (button_type != 3 && button_type != 4 && button_type != 8 && button_type != 9)
         return {};
-    const int w = width;
-    const int h = height;
-    return {
+    const FaceScale scale(width, height, dpi);
+    const int w = scale.Width();
+    const int h = scale.Height();
+    std::vector<Rect> cutouts{
         {0, 0, 2, 1}, {0, h - 1, 2, h},     {w - 2, 0, w, 1}, {w - 2, h - 1, w, h},
         {0, 1, 1, 2}, {0, h - 2, 1, h - 1}, {w - 1, 1, w, 2}, {w - 1, h - 2, w, h - 1},
     };
+    for (Rect& cut : cutouts)
+        cut = {scale.X(cut.left), scale.Y(cut.top), scale.X(cut.right), scale.Y(cut.bottom)};
+    return cutouts;
 }
 
 std::span<const CommandInstance> ProgramCommandInstances() {

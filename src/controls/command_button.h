@@ -101,6 +101,9 @@ class CommandHost {
     virtual void MoveFocus(bool forward) = 0;
     [[nodiscard]] virtual ColorRef SystemColor(SystemColorIndex index) const = 0;
     [[nodiscard]] virtual std::uintptr_t WindowHandle() const = 0;
+    // The display scale the window is laid out at; the face and its corners
+    // are drawn for it.
+    [[nodiscard]] virtual int Dpi() const { return kStandardDpi; }
     // A property was set and the container should save the control again.
     virtual void PropertyChanged(std::string_view /*name*/) {}
 };
@@ -295,7 +298,8 @@ class CommandButton {
 
 // The rectangles cut from the window's corners for `button_type` 3, 4, 8 and
 // 9 (none for any other), in the order they are removed.
-[[nodiscard]] std::vector<Rect> RegionCutouts(int button_type, int width, int height);
+[[nodiscard]] std::vector<Rect> RegionCutouts(int button_type, int width, int height,
+                                              int dpi = kStandardDpi);
 
 // ---- The program's instances -------------------------------------------
 

@@ -2,7 +2,10 @@
 // the copies started meanwhile, then put back so later tests run at 96.
 #include <gtest/gtest.h>
 #include <windows.h>
+// After windows.h, which it builds on.
+#include <commctrl.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -119,3 +122,64 @@ TEST(DisplayScaleEndToEnd, WindowAndControlsScaleWithTheDisplay) {
 }
 
 }  // namespace
+
+// At 150 % the CPU page and the limit dialog: the dialog's client area and
+// controls are their twips at 144 dpi.
+TEST(DisplayScaleEndToEnd, CpuPageAndLimitDialogAt150Percent) {
+    const DisplayScale display(144);
+    e2e::StartedProgram started(L"scale cpu");
+    ASSERT_TRUE(started.main);
+    const DWORD pid = started.program.Pid();
+    e2e::ClickWindow(e2e::FindChild(started.main, L"Process CPU usage limit"));
+    HWND list = e2e::FindChild(started.main, L"ListViewProcesses", false);
+    HWND page = e2e::FindChild(started.main, L"PictureCPU");
+    ASSERT_TRUE(list && page);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::ListViewRows(list) > 0; }));
+    // The window is wider than the screen; moved a little left, the page is
+    // all on it.
+    RECT window{};
+    RECT shown{};
+    ::GetWindowRect(started.main, &window);
+    ::GetWindowRect(page, &shown);
+    const int overflow = std::max(0L, shown.right + 8 - ::GetSystemMetrics(SM_CXSCREEN));
+    ::SetWindowPos(started.main, nullptr, window.left - overflow, window.top, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    e2e::SaveScreenshot(page, "cpu-page-144dpi");
+
+    e2e::SelectListViewRow(list, pid, 0);
+    ::PostMessageW(e2e::FindChild(started.main, L"Limit"), BM_CLICK, 0, 0);
+    HWND dialog = nullptr;
+    ASSERT_TRUE(e2e::WaitUntil([&] {
+        for (HWND w : e2e::TopLevelWindows(pid, L"#32770"))
+            dialog = ::IsWindowVisible(w) && e2e::FindChild(w, L"Rate to limit:") ? w : dialog;
+        return dialog != nullptr;
+    }));
+    RECT client{};
+    ::GetClientRect(dialog, &client);
+    EXPECT_NEAR(client.right, 708, 1);
+    EXPECT_NEAR(client.bottom, 353, 1);
+    const struct {
+        HWND window;
+        RECT twips;  // left, top, width, height
+    } items[] = {
+        {::FindWindowExW(dialog, nullptr, L"Static", nullptr), {120, 120, 615, 615}},
+        {::FindWindowExW(dialog, nullptr, TRACKBAR_CLASSW, nullptr), {1800, 1200, 4335, 615}},
+        {e2e::FindChild(dialog, L"OK"), {2040, 2640, 1335, 375}},
+        {e2e::FindChild(dialog, L"Cancel"), {3600, 2640, 1335, 375}},
+    };
+    for (const auto& item : items) {
+        SCOPED_TRACE(item.twips.left);
+        ASSERT_TRUE(item.window);
+        RECT r{};
+        ::GetWindowRect(item.window, &r);
+        ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+        const RECT& t = item.twips;
+        EXPECT_NEAR(r.left, t.left / 10.0, 1);
+        EXPECT_NEAR(r.top, t.top / 10.0, 1);
+        EXPECT_NEAR(r.right - r.left, t.right / 10.0, 1);
+        EXPECT_NEAR(r.bottom - r.top, t.bottom / 10.0, 1);
+    }
+    e2e::SaveScreenshot(dialog, "cpu-limit-dialog-144dpi");
+    ::PostMessageW(e2e::FindChild(dialog, L"Cancel"), BM_CLICK, 0, 0);
+    EXPECT_TRUE(e2e::WaitUntil([&] { return !::IsWindow(dialog); }));
+}

@@ -16,6 +16,7 @@
 #include "engine/process_limits.h"
 #include "fakes/fake_platform.h"
 #include "main_frame_fixture.h"
+#include "platform/win32/dpi.h"
 #include "platform/win32/platform_win32.h"
 #include "platform/win32/process_snapshot_win32.h"
 #include "platform/win32/system_win32.h"
@@ -149,6 +150,108 @@ TEST_F(ProcessListOnWindows, TheDialogWorksFromTheKeyboard) {
     }
     EXPECT_FALSE(limits.Slot(0).InUse);
     EXPECT_EQ(limits.Slot(0).LimitPercent, 97);
+}
+
+// The owner and place of the last message box the timer closed.
+HWND box_owner = nullptr;
+RECT box_rect{};
+
+// Closes the message box once it is there, noting where it was.
+void CALLBACK CloseBoxWhenShown(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND box = ::FindWindowW(L"#32770", L"Vellumar");
+    if (!box || !::IsWindowVisible(box))
+        return;
+    ::KillTimer(nullptr, timer);
+    box_owner = ::GetWindow(box, GW_OWNER);
+    ::GetWindowRect(box, &box_rect);
+    ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+}
+
+void ShowBox(Win32MessageBoxes& boxes) {
+    box_owner = nullptr;
+    ::SetTimer(nullptr, 0, 20, &CloseBoxWhenShown);
+    boxes.ShowWarning("Vellumar", "Can not limit more");
+}
+
+// A message box opens centred over the window it belongs to: the main
+// window, or the dialog open over it.
+TEST_F(ProcessListOnWindows, MessageBoxesOpenOverTheWindowTheyBelongTo) {
+    Win32MessageBoxes boxes_on_screen;
+    boxes_on_screen.SetOwner(frame.Handle());
+    ::SetWindowPos(frame.Handle(), nullptr, 150, 120, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    RECT main{};
+    ::GetWindowRect(frame.Handle(), &main);
+    ShowBox(boxes_on_screen);
+    EXPECT_EQ(box_owner, frame.Handle());
+    EXPECT_NEAR((box_rect.left + box_rect.right) / 2, (main.left + main.right) / 2, 1);
+    EXPECT_NEAR((box_rect.top + box_rect.bottom) / 2, (main.top + main.bottom) / 2, 1);
+
+    const int row = OwnRow();
+    ASSERT_GE(row, 0);
+    form.ListViewProcesses->UserSelect(row);
+    HWND shown_dialog = nullptr;
+    dialog_window.onShown = [&](HWND dialog_hwnd) {
+        shown_dialog = dialog_hwnd;
+        ::ShowWindow(dialog_hwnd, SW_SHOW);
+        ::SetActiveWindow(dialog_hwnd);
+        ShowBox(boxes_on_screen);
+        ::PostMessageW(dialog_hwnd, WM_COMMAND, IDCANCEL, 0);
+    };
+    form.CommandLimitProcessCPU->UserClick();
+    EXPECT_EQ(box_owner, shown_dialog);
+}
+
+// After a move to a monitor at 150 %, the list has the same rows and
+// selection with icons of the system's small size there, and the dialog
+// opens at that scale with its large icon made at the system's size; a move
+// of the dialog to 200 % lays it out again.
+TEST_F(ProcessListOnWindows, AnotherScaleKeepsTheRowsAndLaysOutTheDialogForIt) {
+    const int row = OwnRow();
+    ASSERT_GE(row, 0);
+    form.ListViewProcesses->UserSelect(row);
+    const LRESULT rows = ::SendMessageW(ListWindow(), LVM_GETITEMCOUNT, 0, 0);
+    RECT suggested{0, 0, 1179, 836};
+    ::SendMessageW(frame.Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144),
+                   reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(::SendMessageW(ListWindow(), LVM_GETITEMCOUNT, 0, 0), rows);
+    EXPECT_EQ(::SendMessageW(ListWindow(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED),
+              row);
+    int icon_width = 0;
+    int icon_height = 0;
+    ::ImageList_GetIconSize(reinterpret_cast<HIMAGELIST>(
+                                ::SendMessageW(ListWindow(), LVM_GETIMAGELIST, LVSIL_SMALL, 0)),
+                            &icon_width, &icon_height);
+    EXPECT_EQ(icon_width, SystemMetricAt(SM_CXSMICON, 144));
+
+    dialog_window.onShown = [&](HWND dialog_hwnd) {
+        RECT client{};
+        ::GetClientRect(dialog_hwnd, &client);
+        EXPECT_EQ(client.right, TwipsToPixelsAt(kCpuLimitDialogWidthTwips, 144));
+        EXPECT_EQ(client.bottom, TwipsToPixelsAt(kCpuLimitDialogHeightTwips, 144));
+        HWND icon = ::FindWindowExW(dialog_hwnd, nullptr, L"Static", nullptr);
+        EXPECT_EQ(IconWidth(reinterpret_cast<HICON>(::SendMessageW(icon, STM_GETICON, 0, 0))),
+                  SystemMetricAt(SM_CXICON, 144));
+
+        HWND slider = ::FindWindowExW(dialog_hwnd, nullptr, TRACKBAR_CLASSW, nullptr);
+        const auto thumb144 = ::SendMessageW(slider, TBM_GETTHUMBLENGTH, 0, 0);
+        RECT moved{10, 20, 10, 20};
+        ::SendMessageW(dialog_hwnd, WM_DPICHANGED, MAKEWPARAM(192, 192),
+                       reinterpret_cast<LPARAM>(&moved));
+        ::GetClientRect(dialog_hwnd, &client);
+        EXPECT_EQ(client.right, TwipsToPixelsAt(kCpuLimitDialogWidthTwips, 192));
+        EXPECT_EQ(client.bottom, TwipsToPixelsAt(kCpuLimitDialogHeightTwips, 192));
+        RECT ok{};
+        ::GetWindowRect(::GetDlgItem(dialog_hwnd, IDOK), &ok);
+        ::MapWindowPoints(nullptr, dialog_hwnd, reinterpret_cast<POINT*>(&ok), 2);
+        EXPECT_EQ(ok.left, TwipsToPixelsAt(2040, 192));
+        EXPECT_EQ(ok.right - ok.left, ScalePixels(89, 192));
+        EXPECT_NEAR(::SendMessageW(slider, TBM_GETTHUMBLENGTH, 0, 0) * 144, thumb144 * 192, 192);
+        ::PostMessageW(dialog_hwnd, WM_COMMAND, IDCANCEL, 0);
+    };
+    form.CommandLimitProcessCPU->UserClick();
+    EXPECT_FALSE(dialog.Shown());
+    ::SendMessageW(frame.Handle(), WM_DPICHANGED, MAKEWPARAM(96, 96),
+                   reinterpret_cast<LPARAM>(&suggested));
 }
 
 }  // namespace

@@ -142,8 +142,7 @@ class LabelWindow : public Window, public ChildWindow, private ControlObserver {
         SIZE fitted{r.right, r.bottom};
         if (model_.AutoSize()) {
             SIZE extent{};
-            ::GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()),
-                                    &extent);
+            ::GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &extent);
             fitted.cx = extent.cx;
         }
         TEXTMETRICW metrics{};
@@ -490,6 +489,8 @@ class ListViewWindow : public SystemControlWindow<ListView>, public NotifyTarget
         return 0;
     }
 
+    // Rows, texts and the selection stay; the font, the column widths and
+    // the icons are made again for the new scale, which sets the row height.
     void Relayout() override {
         RelayoutWithFont(context_.fonts.Get(model_.Style()));
         const int dpi = LayoutDpi(Handle());
@@ -497,6 +498,16 @@ class ListViewWindow : public SystemControlWindow<ListView>, public NotifyTarget
         for (const ListView::Column& column : model_.Columns()) {
             ::SendMessageW(Handle(), LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(index++),
                            TwipsToPixelsAt(column.width_twips, dpi));
+        }
+        if (native_images_ && IconSizePx() != native_icon_px_) {
+            native_images_.Reset();
+            native_index_.clear();
+            native_of_picture_.clear();
+            if (const ImageList* images = model_.SmallIcons())
+                SyncImages(*images);
+            bound_images_ = model_.SmallIcons() ? native_images_.Get() : nullptr;
+            ::SendMessageW(Handle(), LVM_SETIMAGELIST, LVSIL_SMALL,
+                           reinterpret_cast<LPARAM>(bound_images_));
         }
     }
 
@@ -545,10 +556,13 @@ class ListViewWindow : public SystemControlWindow<ListView>, public NotifyTarget
     // Brings the native image list up to the model's: rebuilt after a clear,
     // else only the pictures added since the last look are copied in. Keys
     // that share one picture share one native image.
+    // The system's small-icon size at the list's scale; each picture is made
+    // at that size rather than stretched to it.
+    int IconSizePx() const { return SystemMetricAt(SM_CXSMICON, LayoutDpi(Handle())); }
     void SyncImages(const ImageList& images) {
         if (!native_images_) {
-            native_images_.Reset(::ImageList_Create(::GetSystemMetrics(SM_CXSMICON),
-                                                    ::GetSystemMetrics(SM_CYSMICON),
+            native_icon_px_ = IconSizePx();
+            native_images_.Reset(::ImageList_Create(native_icon_px_, native_icon_px_,
                                                     ILC_COLOR32 | ILC_MASK, 16, 16));
         }
         if (images.Generation() != synced_generation_ ||
@@ -562,8 +576,9 @@ class ListViewWindow : public SystemControlWindow<ListView>, public NotifyTarget
             const IconPicture* picture = images.Entries()[i].picture.get();
             auto [it, added] = native_of_picture_.try_emplace(picture, -1);
             if (added) {
-                it->second = ::ImageList_AddIcon(native_images_.Get(),
-                                                 reinterpret_cast<HICON>(picture->IconHandle()));
+                it->second = ::ImageList_AddIcon(
+                    native_images_.Get(),
+                    reinterpret_cast<HICON>(picture->IconHandleAt(native_icon_px_)));
             }
             native_index_.push_back(it->second);
         }
@@ -685,6 +700,7 @@ class ListViewWindow : public SystemControlWindow<ListView>, public NotifyTarget
 
     static constexpr UINT kEndRebuild = WM_APP + 0x51;
     UniqueImageList native_images_;
+    int native_icon_px_ = 0;
     HIMAGELIST bound_images_ = nullptr;
     std::uint64_t synced_generation_ = 0;
     // The native image of each picture of the model's list, in its order.
@@ -708,6 +724,8 @@ class SliderWindow : public SystemControlWindow<Slider>, public ScrollTarget {
         ::SendMessageW(Handle(), TBM_SETTICFREQ, 10, 0);
         ::SendMessageW(Handle(), TBM_SETLINESIZE, 0, 1);
         ::SendMessageW(Handle(), TBM_SETPAGESIZE, 0, 10);
+        system_thumb_px_ = static_cast<int>(::SendMessageW(Handle(), TBM_GETTHUMBLENGTH, 0, 0));
+        FitThumb();
         SyncPosition();
         Observe();
     }
@@ -715,15 +733,37 @@ class SliderWindow : public SystemControlWindow<Slider>, public ScrollTarget {
     void OnScroll() override {
         model_.UserSetValue(static_cast<int>(::SendMessageW(Handle(), TBM_GETPOS, 0, 0)));
     }
+    void Relayout() override {
+        ChildWindow::Relayout();
+        FitThumb();
+    }
 
   private:
     void SyncPosition() { ::SendMessageW(Handle(), TBM_SETPOS, TRUE, model_.Value()); }
+    // The control sizes its thumb for the session's scale; in a window laid
+    // out at another one the thumb is scaled with the window.
+    void FitThumb() {
+        const int dpi = LayoutDpi(Handle());
+        const int system_dpi = SystemDpi();
+        if (dpi == system_dpi && !fixed_thumb_)
+            return;
+        if (!fixed_thumb_) {
+            fixed_thumb_ = true;
+            ::SetWindowLongPtrW(Handle(), GWL_STYLE,
+                                ::GetWindowLongPtrW(Handle(), GWL_STYLE) | TBS_FIXEDLENGTH);
+        }
+        ::SendMessageW(Handle(), TBM_SETTHUMBLENGTH,
+                       static_cast<WPARAM>(::MulDiv(system_thumb_px_, dpi, system_dpi)), 0);
+    }
     void OnControlChanged(ControlChange change) override {
         if (change == ControlChange::Value)
             SyncPosition();
         else if (change != ControlChange::Text)
             MirrorCommonChange(Handle(), model_, change);
     }
+
+    int system_thumb_px_ = 0;
+    bool fixed_thumb_ = false;
 };
 
 // ------------------------------------------------------------ IconView
@@ -740,10 +780,15 @@ class IconViewWindow : public SystemControlWindow<IconView> {
         Observe();
     }
 
+    // The icon is made again at the system's icon size for the new scale.
+    void Relayout() override { SyncIcon(); }
+
   private:
     void SyncIcon() {
         const SharedIcon& picture = model_.Picture();
-        const auto icon = picture ? reinterpret_cast<HICON>(picture->IconHandle()) : nullptr;
+        const int size_px = SystemMetricAt(SM_CXICON, LayoutDpi(Handle()));
+        const auto icon =
+            picture ? reinterpret_cast<HICON>(picture->IconHandleAt(size_px)) : nullptr;
         ::SendMessageW(Handle(), STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
         MirrorCommonChange(Handle(), model_, ControlChange::Bounds);
     }

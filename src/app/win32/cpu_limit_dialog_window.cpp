@@ -1,7 +1,9 @@
 #include "app/win32/cpu_limit_dialog_window.h"
 
 #include <string>
+#include <utility>
 
+#include "platform/win32/dpi.h"
 #include "platform/win32/text.h"
 
 namespace vellumar::win32 {
@@ -93,19 +95,42 @@ INT_PTR CALLBACK CpuLimitDialogWindow::DialogProc(HWND hwnd, UINT message, WPARA
     return self->HandleMessage(message, wparam, lparam);
 }
 
+// The outer size of the dialog whose client area is the form's at `dpi`,
+// with the frame the window has now: the system has already made it for
+// the scale when it announces a change, and draws it at its own scale where
+// it cannot scale it per window.
+SIZE CpuLimitDialogWindow::FrameSize(int dpi) const {
+    RECT window{};
+    RECT client{};
+    ::GetWindowRect(hwnd_, &window);
+    ::GetClientRect(hwnd_, &client);
+    return SIZE{TwipsToPixelsAt(kCpuLimitDialogWidthTwips, dpi) + (window.right - window.left) -
+                    client.right,
+                TwipsToPixelsAt(kCpuLimitDialogHeightTwips, dpi) + (window.bottom - window.top) -
+                    client.bottom};
+}
+
+// The scale the children are laid out at and the fonts made for it; the
+// fonts of the old scale stay until every child has its new one.
+void CpuLimitDialogWindow::UseScale(int dpi) {
+    SetLayoutDpi(hwnd_, dpi);
+    const FontCache retired = std::exchange(fonts_, FontCache(dpi));
+    for (const auto& child : children_) child->Relayout();
+    ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
 void CpuLimitDialogWindow::OnInitDialog() {
-    // The client area at its size, centred over the main window.
-    RECT frame{0, 0, TwipsToPixels(kCpuLimitDialogWidthTwips),
-               TwipsToPixels(kCpuLimitDialogHeightTwips)};
-    ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongPtrW(hwnd_, GWL_STYLE)), FALSE,
-                         static_cast<DWORD>(::GetWindowLongPtrW(hwnd_, GWL_EXSTYLE)));
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
+    // Laid out at the scale of the main window it opens over, centred on it.
+    const HWND owner = ::GetWindow(hwnd_, GW_OWNER);
+    const int dpi = owner ? LayoutDpi(owner) : WindowDpi(hwnd_);
+    SetLayoutDpi(hwnd_, dpi);
+    fonts_ = FontCache(dpi);
+    const SIZE size = FrameSize(dpi);
     RECT centre_on{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
-    if (HWND owner = ::GetWindow(hwnd_, GW_OWNER); owner && ::IsWindowVisible(owner))
+    if (owner && ::IsWindowVisible(owner))
         ::GetWindowRect(owner, &centre_on);
-    ::SetWindowPos(hwnd_, nullptr, (centre_on.left + centre_on.right - width) / 2,
-                   (centre_on.top + centre_on.bottom - height) / 2, width, height,
+    ::SetWindowPos(hwnd_, nullptr, (centre_on.left + centre_on.right - size.cx) / 2,
+                   (centre_on.top + centre_on.bottom - size.cy) / 2, size.cx, size.cy,
                    SWP_NOZORDER | SWP_NOACTIVATE);
 
     int other_id = kFirstOtherId;
@@ -147,8 +172,21 @@ INT_PTR CpuLimitDialogWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM 
             // The close box leaves the table as it is, in either mode.
             form_.Unload();
             return TRUE;
+        // Moved to a monitor of another scale: the client area keeps its
+        // size in twips at the suggested place.
+        case WM_DPICHANGED: {
+            const int dpi = HIWORD(wparam);
+            const auto* suggested = reinterpret_cast<const RECT*>(lparam);
+            const SIZE size = FrameSize(dpi);
+            ::SetWindowPos(hwnd_, nullptr, suggested ? suggested->left : 0,
+                           suggested ? suggested->top : 0, size.cx, size.cy,
+                           (suggested ? 0 : SWP_NOMOVE) | SWP_NOZORDER | SWP_NOACTIVATE);
+            UseScale(dpi);
+            return TRUE;
+        }
         case WM_DESTROY:
             children_.clear();
+            SetLayoutDpi(hwnd_, 0);
             return FALSE;
     }
     return FALSE;

@@ -43,6 +43,8 @@ class CpuLimitDialogWindow : public CpuLimitDialogHost, public BackgroundSource 
     INT_PTR HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
     void OnInitDialog();
     void OnCommand(int id);
+    SIZE FrameSize(int dpi) const;
+    void UseScale(int dpi);
 
     FormSetProcessCpuPercent& form_;
     std::function<HWND()> owner_;

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "controls/win32/command_accessible.h"
+#include "platform/win32/dpi.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/text.h"
 
@@ -96,8 +97,12 @@ LRESULT CommandButtonWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM l
             return 0;
         case WM_ERASEBKGND:
             return 1;
+        // A move to another display scale resizes the window: the caption's
+        // font follows the scale before the face is drawn again.
         case WM_SIZE:
             surface_.Resize(LOWORD(lparam), HIWORD(lparam));
+            if (Dpi() != font_dpi_)
+                ApplyFont(model_.Font());
             model_.OnResize();
             return 0;
 
@@ -268,7 +273,12 @@ void CommandButtonWindow::SetWindowEnabled(bool enabled) {
 // The surface keeps the font; the window is told of it so that WM_GETFONT
 // answers, without letting the button class redraw.
 void CommandButtonWindow::SetWindowFont(const FontSpec& font) {
-    surface_.SetFont(font);
+    ApplyFont(font);
+}
+
+void CommandButtonWindow::ApplyFont(const FontSpec& font) {
+    font_dpi_ = Dpi();
+    surface_.SetFont(font, font_dpi_);
     if (Handle())
         CallControlProc(WM_SETFONT, reinterpret_cast<WPARAM>(surface_.Font()), FALSE);
 }
@@ -276,14 +286,19 @@ void CommandButtonWindow::SetWindowFont(const FontSpec& font) {
 FontSpec CommandButtonWindow::WindowFont() const {
     HFONT font =
         Handle() ? reinterpret_cast<HFONT>(::SendMessageW(Handle(), WM_GETFONT, 0, 0)) : nullptr;
-    return FontSpecOf(font);
+    return FontSpecOf(font, font_dpi_);
 }
 
+// The container's fonts are made for the scale it is laid out at.
 FontSpec CommandButtonWindow::AmbientFont() const {
     const HWND parent = Handle() ? ::GetParent(Handle()) : nullptr;
     HFONT font =
         parent ? reinterpret_cast<HFONT>(::SendMessageW(parent, WM_GETFONT, 0, 0)) : nullptr;
-    return FontSpecOf(font);
+    return FontSpecOf(font, parent ? LayoutDpi(parent) : kStandardDpi);
+}
+
+int CommandButtonWindow::Dpi() const {
+    return Handle() ? LayoutDpi(Handle()) : kStandardDpi;
 }
 
 // The window owns the region once SetWindowRgn accepts it.

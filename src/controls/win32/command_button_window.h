@@ -64,8 +64,14 @@ class CommandButtonWindow final : public SubclassedControl, private CommandHost 
     void MoveFocus(bool forward) override;
     ColorRef SystemColor(SystemColorIndex index) const override;
     std::uintptr_t WindowHandle() const override;
+    int Dpi() const override;
+
+    // The font of the picture at the window's present scale.
+    void ApplyFont(const FontSpec& font);
 
     GdiSurface surface_;
+    // The scale the picture's font was made for.
+    int font_dpi_ = kStandardDpi;
     CommandButton model_;
     // A left press on the window that its release may complete as a click.
     bool click_armed_ = false;

@@ -17,6 +17,7 @@ RECT ToRect(const Rect& r) {
     return RECT{r.left, r.top, r.right, r.bottom};
 }
 
+// The stock font is made for the session's scale.
 int ScreenDpi() {
     WindowDc screen(nullptr);
     const int dpi = screen.Get() ? ::GetDeviceCaps(screen.Get(), LOGPIXELSY) : 0;
@@ -25,9 +26,9 @@ int ScreenDpi() {
 
 }  // namespace
 
-UniqueFont CreateFontFor(const FontSpec& font) {
+UniqueFont CreateFontFor(const FontSpec& font, int dpi) {
     LOGFONTW lf{};
-    lf.lfHeight = -static_cast<LONG>(std::lround(font.size_pt * ScreenDpi() / 72.0));
+    lf.lfHeight = -static_cast<LONG>(std::lround(font.size_pt * dpi / 72.0));
     lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
     lf.lfItalic = font.italic ? TRUE : FALSE;
     lf.lfCharSet = DEFAULT_CHARSET;
@@ -39,17 +40,18 @@ UniqueFont CreateFontFor(const FontSpec& font) {
     return UniqueFont(::CreateFontIndirectW(&lf));
 }
 
-FontSpec FontSpecOf(HFONT font) {
+FontSpec FontSpecOf(HFONT font, int dpi) {
     LOGFONTW lf{};
     if (font == nullptr || ::GetObjectW(font, sizeof(lf), &lf) == 0) {
         ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
+        dpi = ScreenDpi();
     }
     FontSpec result;
     result.name = Narrow(lf.lfFaceName);
     // Heights are pixels: negative for the character height, positive for the
     // cell height (of which the character height is roughly seven eighths).
     const double pixels = lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight * 7.0 / 8.0;
-    result.size_pt = std::round(pixels * 72.0 / ScreenDpi() * 4.0) / 4.0;
+    result.size_pt = std::round(pixels * 72.0 / (dpi > 0 ? dpi : 96) * 4.0) / 4.0;
     result.bold = lf.lfWeight >= FW_BOLD;
     result.italic = lf.lfItalic != 0;
     return result;
@@ -93,8 +95,8 @@ bool GdiSurface::Resize(int width, int height) {
     return true;
 }
 
-void GdiSurface::SetFont(const FontSpec& font) {
-    UniqueFont created = CreateFontFor(font);
+void GdiSurface::SetFont(const FontSpec& font, int dpi) {
+    UniqueFont created = CreateFontFor(font, dpi);
     if (!created || !dc_)
         return;
     font_selection_.reset();

@@ -10,15 +10,16 @@
 #include <optional>
 #include <string>
 
+#include "controls/controls.h"
 #include "controls/drawing_surface.h"
 #include "controls/property_bag.h"
 #include "platform/win32/handles.h"
 
 namespace vellumar::win32 {
 
-// A GDI font for a FontSpec at the screen's resolution, and back.
-UniqueFont CreateFontFor(const FontSpec& font);
-FontSpec FontSpecOf(HFONT font);
+// A GDI font for a FontSpec at `dpi` dots per inch, and back.
+UniqueFont CreateFontFor(const FontSpec& font, int dpi);
+FontSpec FontSpecOf(HFONT font, int dpi);
 
 class GdiSurface final : public DrawingSurface {
   public:
@@ -30,7 +31,8 @@ class GdiSurface final : public DrawingSurface {
     // A new, black picture of the size; false (and no picture) when GDI
     // cannot make one.
     bool Resize(int width, int height);
-    void SetFont(const FontSpec& font);
+    // The font, made for the display scale the picture is drawn at.
+    void SetFont(const FontSpec& font, int dpi = kStandardDpi);
 
     HDC Dc() const { return dc_.Get(); }
     HFONT Font() const { return font_.Get(); }

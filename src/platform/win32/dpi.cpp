@@ -55,6 +55,14 @@ int LayoutDpi(HWND hwnd) {
     return recorded > 0 ? recorded : WindowDpi(hwnd);
 }
 
+int SystemMetricAt(int index, int dpi) {
+    using MetricForDpi = int(WINAPI*)(int, UINT);
+    static const auto metric_for_dpi = User32Function<MetricForDpi>("GetSystemMetricsForDpi");
+    if (metric_for_dpi)
+        return metric_for_dpi(index, static_cast<UINT>(dpi));
+    return ::MulDiv(::GetSystemMetrics(index), dpi, SystemDpi());
+}
+
 int WindowDpi(HWND hwnd) {
     static const auto window_dpi = User32Function<DpiOfWindow>("GetDpiForWindow");
     if (hwnd && window_dpi) {

@@ -20,4 +20,8 @@ void SetLayoutDpi(HWND top_level, int dpi);
 // The scale `hwnd`'s top-level window recorded; its own DPI otherwise.
 int LayoutDpi(HWND hwnd);
 
+// A system metric (an icon size, a frame width) as the system gives it for
+// `dpi`; where it can only tell the session's scale, that figure scaled.
+int SystemMetricAt(int index, int dpi);
+
 }  // namespace vellumar::win32

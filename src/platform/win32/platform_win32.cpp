@@ -3,7 +3,9 @@
 #include <knownfolders.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "platform/win32/text.h"
@@ -230,16 +232,76 @@ void Win32Privileges::EnableDebugPrivilege() {
     ::AdjustTokenPrivileges(token.Get(), FALSE, &privileges, 0, nullptr, &returned);
 }
 
+namespace {
+
+// The window a message box of ours is centred on while it opens; boxes of
+// one thread open one inside another, so each opening keeps the previous.
+thread_local HWND box_anchor = nullptr;
+
+// Centres the box that is activating over its owner, kept inside the work
+// area of the owner's monitor. The system would centre it on the screen,
+// which at a large display scale may be far from the window the box is
+// about.
+LRESULT CALLBACK CentreBoxOverOwner(int code, WPARAM wparam, LPARAM lparam) {
+    if (code == HCBT_ACTIVATE && box_anchor) {
+        const HWND box = reinterpret_cast<HWND>(wparam);
+        if (::GetWindow(box, GW_OWNER) == box_anchor) {
+            RECT over{};
+            RECT rect{};
+            MONITORINFO monitor{};
+            monitor.cbSize = sizeof(monitor);
+            if (::GetWindowRect(box_anchor, &over) && ::GetWindowRect(box, &rect) &&
+                ::GetMonitorInfoW(::MonitorFromWindow(box_anchor, MONITOR_DEFAULTTONEAREST),
+                                  &monitor)) {
+                const RECT& work = monitor.rcWork;
+                const LONG width = rect.right - rect.left;
+                const LONG height = rect.bottom - rect.top;
+                const LONG left = std::max(
+                    work.left, std::min((over.left + over.right - width) / 2, work.right - width));
+                const LONG top = std::max(work.top, std::min((over.top + over.bottom - height) / 2,
+                                                             work.bottom - height));
+                ::SetWindowPos(box, nullptr, left, top, 0, 0,
+                               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            }
+            box_anchor = nullptr;
+        }
+    }
+    return ::CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
+// A box belongs to the window the user is looking at: a dialog of ours that
+// is open over the main window owns it (so the box is modal to the dialog
+// too), else the main window. A main window that is hidden or minimised
+// leaves the box where the system puts it.
+int ShowBox(HWND owner, const std::string& title, const std::string& text, UINT flags) {
+    if (owner && ::IsWindowVisible(owner) && !::IsIconic(owner)) {
+        const HWND popup = ::GetLastActivePopup(owner);
+        if (popup && popup != owner && ::IsWindowVisible(popup) && ::IsWindowEnabled(popup))
+            owner = popup;
+    } else {
+        return ::MessageBoxW(owner, Widen(text).c_str(), Widen(title).c_str(), flags);
+    }
+    const HWND outer_anchor = std::exchange(box_anchor, owner);
+    HHOOK hook = ::SetWindowsHookExW(WH_CBT, &CentreBoxOverOwner, nullptr, ::GetCurrentThreadId());
+    const int result = ::MessageBoxW(owner, Widen(text).c_str(), Widen(title).c_str(), flags);
+    if (hook)
+        ::UnhookWindowsHookEx(hook);
+    box_anchor = outer_anchor;
+    return result;
+}
+
+}  // namespace
+
 void Win32MessageBoxes::ShowMessage(const std::string& title, const std::string& text) {
-    ::MessageBoxW(owner_, Widen(text).c_str(), Widen(title).c_str(), MB_OK | MB_SETFOREGROUND);
+    ShowBox(owner_, title, text, MB_OK | MB_SETFOREGROUND);
 }
 
 void Win32MessageBoxes::ShowInformation(const std::string& title, const std::string& text) {
-    ::MessageBoxW(owner_, Widen(text).c_str(), Widen(title).c_str(), MB_OK | MB_ICONINFORMATION);
+    ShowBox(owner_, title, text, MB_OK | MB_ICONINFORMATION);
 }
 
 void Win32MessageBoxes::ShowWarning(const std::string& title, const std::string& text) {
-    ::MessageBoxW(owner_, Widen(text).c_str(), Widen(title).c_str(), MB_OK | MB_ICONWARNING);
+    ShowBox(owner_, title, text, MB_OK | MB_ICONWARNING);
 }
 
 Win32TimerService::Win32TimerService() {

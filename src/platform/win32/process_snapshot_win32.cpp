@@ -2,24 +2,75 @@
 
 // After windows.h, which they build on.
 #include <shellapi.h>
+#include <shlobj.h>
 #include <tlhelp32.h>
+
+#include <map>
 
 #include "platform/win32/handles.h"
 #include "platform/win32/text.h"
 
 namespace vellumar::win32 {
 
+int IconWidth(HICON icon) {
+    ICONINFO info{};
+    if (!::GetIconInfo(icon, &info))
+        return 0;
+    const UniqueBitmap mask(info.hbmMask);
+    const UniqueBitmap colour(info.hbmColor);
+    BITMAP bitmap{};
+    if (!::GetObjectW(info.hbmMask, sizeof(bitmap), &bitmap))
+        return 0;
+    return bitmap.bmWidth;
+}
+
 namespace {
 
+// The shell's icon of a file made at a size of our choosing from the file
+// its picture comes from, as the shell itself makes it for that size; null
+// when the shell cannot say where the picture lives.
+HICON ExtractFileIcon(const std::wstring& path, int size_px) {
+    SHFILEINFOW info{};
+    if (!::SHGetFileInfoW(path.c_str(), 0, &info, sizeof(info), SHGFI_ICONLOCATION) ||
+        info.szDisplayName[0] == L'\0') {
+        return nullptr;
+    }
+    HICON icon = nullptr;
+    const UINT size = static_cast<UINT>(size_px) & 0xFFFF;
+    if (::SHDefExtractIconW(info.szDisplayName, info.iIcon, 0, &icon, nullptr, size) != S_OK)
+        return nullptr;
+    return icon;
+}
+
+// An icon with the file it was taken from, so that it can be made again at
+// the size of another display scale instead of being stretched.
 class OwnedIcon : public IconPicture {
   public:
-    explicit OwnedIcon(HICON icon) : icon_(icon) {}
+    OwnedIcon(HICON icon, std::wstring source) : icon_(icon), source_(std::move(source)) {}
     std::uintptr_t IconHandle() const override {
         return reinterpret_cast<std::uintptr_t>(icon_.Get());
+    }
+    std::uintptr_t IconHandleAt(int size_px) const override {
+        if (size_px <= 0 || source_.empty() || size_px == IconWidth(icon_.Get()))
+            return IconHandle();
+        auto it = sized_.find(size_px);
+        if (it == sized_.end()) {
+            // Icons without a file of their own (the shell's defaults) are
+            // scaled from the nearest picture the system keeps.
+            HICON made = ExtractFileIcon(source_, size_px);
+            if (!made) {
+                made = static_cast<HICON>(
+                    ::CopyImage(icon_.Get(), IMAGE_ICON, size_px, size_px, LR_COPYFROMRESOURCE));
+            }
+            it = sized_.emplace(size_px, UniqueIcon(made)).first;
+        }
+        return it->second ? reinterpret_cast<std::uintptr_t>(it->second.Get()) : IconHandle();
     }
 
   private:
     UniqueIcon icon_;
+    std::wstring source_;
+    mutable std::map<int, UniqueIcon> sized_;
 };
 
 }  // namespace
@@ -77,7 +128,7 @@ void Win32ProcessSnapshots::VisitModulePaths(ProcessId process,
 std::unique_ptr<IconPicture> IconToPicture(HICON icon) {
     if (!icon)
         return nullptr;
-    return std::make_unique<OwnedIcon>(icon);
+    return std::make_unique<OwnedIcon>(icon, std::wstring());
 }
 
 std::unique_ptr<IconPicture> GetFileIcon(const std::wstring& path, bool small) {
@@ -85,9 +136,9 @@ std::unique_ptr<IconPicture> GetFileIcon(const std::wstring& path, bool small) {
         return nullptr;
     SHFILEINFOW info{};
     const UINT flags = SHGFI_ICON | (small ? SHGFI_SMALLICON : 0u);
-    if (!::SHGetFileInfoW(path.c_str(), 0, &info, sizeof(info), flags))
+    if (!::SHGetFileInfoW(path.c_str(), 0, &info, sizeof(info), flags) || !info.hIcon)
         return nullptr;
-    return IconToPicture(info.hIcon);
+    return std::make_unique<OwnedIcon>(info.hIcon, path);
 }
 
 SharedIcon Win32FileIcons::FileIcon(const std::string& path, bool small) {

@@ -23,6 +23,8 @@ class Win32FileIcons : public FileIcons {
     SharedIcon FileIcon(const std::string& path, bool small) override;
 };
 
+// The width of an icon in pixels; 0 for no icon.
+int IconWidth(HICON icon);
 // A picture that owns `icon`; null for no icon.
 std::unique_ptr<IconPicture> IconToPicture(HICON icon);
 // The shell icon of a file, small (SHGFI_SMALLICON) or large; null when the

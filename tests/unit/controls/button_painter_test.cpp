@@ -8,6 +8,7 @@
 
 #include "command_test_support.h"
 #include "controls/button_painter.h"
+#include "controls/software_raster.h"
 
 namespace vellumar::testing {
 namespace {
@@ -408,6 +409,79 @@ TEST(CommandFaces, RowsMatchTheSinglePrecisionReferenceAtEveryHeightFrom6To64) {
                 << h << "," << y;
         }
     }
+}
+
+// A face drawn at twice the scale is the same face: each 2 x 2 block of the
+// large drawing has the colour of its pixel in the standard one, in every
+// style and look, and the caption's box doubles with it. At 150 % the
+// strokes are two pixels thick and the corners are cut to match.
+TEST(CommandFaces, AtAnotherScaleEveryStyleKeepsItsGeometry) {
+    struct Case {
+        int type, xp, scheme;
+        std::uint8_t state;
+        bool enabled, hovering;
+    };
+    const Case cases[] = {{1, 2, 1, kStateUp, true, false},   {1, 2, 1, kStateDown, true, false},
+                          {1, 1, 1, kStateUp, true, true},    {1, 3, 2, kStateUp, true, false},
+                          {1, 2, 1, kStateUp, false, false},  {2, 1, 1, kStateUp, true, true},
+                          {2, 1, 1, kStateDown, true, false}, {2, 1, 1, kStateUp, false, false},
+                          {3, 1, 1, kStateUp, true, true},    {3, 1, 2, kStateDown, true, false},
+                          {4, 1, 1, kStateUp, true, false},   {4, 1, 1, kStateUp, false, false},
+                          {5, 1, 3, kStateDown, true, false}, {5, 1, 1, kStateUp, true, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        CommandRig rig(97, 25, c.type);
+        ButtonLook look = rig.button.Look();
+        look.XpType = c.xp;
+        look.ColorScheme = c.scheme;
+        look.state = c.state;
+        look.enabled = c.enabled;
+        look.hovering = c.hovering;
+        look.caption = "Refresh";
+        PixelBuffer one(97, 25);
+        SoftwareRaster standard(one);
+        PaintButtonFace(standard, look);
+        look.width = 194;
+        look.height = 50;
+        look.dpi = 192;
+        PixelBuffer two(194, 50);
+        SoftwareRaster doubled(two);
+        PaintButtonFace(doubled, look);
+        int differing = 0;
+        for (int y = 0; y < 25; ++y) {
+            for (int x = 0; x < 97; ++x) {
+                const Argb want = one.At(x, y);
+                differing += two.At(2 * x, 2 * y) != want || two.At(2 * x + 1, 2 * y) != want ||
+                             two.At(2 * x, 2 * y + 1) != want ||
+                             two.At(2 * x + 1, 2 * y + 1) != want;
+            }
+        }
+        EXPECT_EQ(differing, 0);
+        ASSERT_EQ(doubled.TextRuns().size(), standard.TextRuns().size());
+        for (std::size_t i = 0; i < standard.TextRuns().size(); ++i) {
+            const Rect r = standard.TextRuns()[i].rect;
+            EXPECT_EQ(doubled.TextRuns()[i].rect,
+                      (Rect{2 * r.left, 2 * r.top, 2 * r.right, 2 * r.bottom}));
+        }
+    }
+
+    ButtonLook look = CommandRig().button.Look();  // 97 x 25 at 150 %: 146 x 38
+    look.width = 146;
+    look.height = 38;
+    look.dpi = 144;
+    PixelBuffer pixels(146, 38);
+    SoftwareRaster raster(pixels);
+    PaintButtonFace(raster, look);
+    // Border lines two pixels thick; corner dots one design pixel in.
+    const Argb line = ArgbFromColorRef(Rgb(0, 60, 115));
+    for (const int y : {0, 1, 36, 37}) EXPECT_EQ(pixels.At(70, y), line) << y;
+    for (const int x : {144, 145}) EXPECT_EQ(pixels.At(x, 19), line) << x;
+    EXPECT_NE(pixels.At(70, 2), line);
+    EXPECT_NE(pixels.At(70, 35), line);
+    EXPECT_NE(pixels.At(143, 19), line);
+    EXPECT_EQ(pixels.At(2, 2), ArgbFromColorRef(Rgb(16, 77, 123)));
+    EXPECT_EQ(pixels.At(143, 35), ArgbFromColorRef(Rgb(16, 77, 123)));
+    EXPECT_EQ(RegionCutouts(3, 146, 38, 144).back(), (Rect{144, 35, 146, 36}));
 }
 
 TEST(CommandFaces, UnknownTypesAndStatesDrawOnlyTheBackground) {
