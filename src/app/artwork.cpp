@@ -12,16 +12,14 @@ namespace vellumar::artwork {
 
 namespace {
 
-// ---- Layout of the skin --------------------------------------------------------
+// ---- Layout of the skin, in pixels at 96 dpi -------------------------------------
 
-// Dark navigation column and the white content card, side by side under the
-// header; both end above the footer line.
-constexpr float kSurfaceTop = 128;
-constexpr float kSurfaceBottom = 532;
-constexpr float kSidebarLeft = 7;
-constexpr float kSidebarRight = 243;
-constexpr float kCardLeft = 248;
-constexpr float kCardRight = 779;
+// Dark navigation column (as wide as the page buttons) and the white content
+// card, side by side under the header; both end above the footer line.
+constexpr int kSurfaceTop = 128;
+constexpr int kSurfaceBottom = 532;
+constexpr int kCardLeft = 248;
+constexpr int kCardRight = 779;
 constexpr float kSurfaceRadius = 6;
 // The product mark in the header, left of the product name.
 constexpr int kHeaderMarkX = 40;
@@ -30,6 +28,7 @@ constexpr int kHeaderMarkSize = 56;
 // Small program icon left of the window title on the title band.
 constexpr int kBandIconX = 6;
 constexpr int kBandIconY = 5;
+constexpr int kBandIconSize = 16;
 // Accent line under the title band.
 constexpr int kAccentLineHeight = 2;
 
@@ -58,8 +57,18 @@ Box BoxOf(float left, float top, float right, float bottom) {
             static_cast<int>(std::ceil(right)), static_cast<int>(std::ceil(bottom))};
 }
 
-Sdf RoundedRect(float left, float top, float right, float bottom, float radius) {
-    return [=](float x, float y) { return RoundedRectSdf(x, y, left, top, right, bottom, radius); };
+RoundedRectShape RoundedRect(float left, float top, float right, float bottom, float radius) {
+    return {left, top, right, bottom, radius};
+}
+
+auto Circle(float cx, float cy, float radius) {
+    return [=](float x, float y) { return CircleSdf(x, y, cx, cy, radius); };
+}
+
+// The pixel rectangle of a place at a dpi.
+Box BoxAt(const TwipsRect& place, int dpi) {
+    const PixelEdges e = TwipsToPixelEdges(place, dpi);
+    return {e.left, e.top, e.right, e.bottom};
 }
 
 // An upward chevron: two arms at 45 degrees meeting at a sharp apex, with
@@ -77,7 +86,7 @@ std::array<Point, 6> Chevron(float cx, float apexY, float halfWidth, float thick
 // `size` at (x, y): strokes of 16% of the size, a gap of 13% between the
 // chevrons, centred. Small sizes snap the chevrons to whole pixels so the
 // 16 to 32 pixel icons stay sharp.
-Sdf DoubleChevron(float x, float y, float size) {
+auto DoubleChevron(float x, float y, float size) {
     float halfWidth = size * 0.25F;
     float thickness = size * 0.16F;
     float step = thickness + size * 0.13F;
@@ -130,20 +139,32 @@ void DrawTileShadow(PixelBuffer& buffer, float x, float y, float size) {
 }
 
 // A gear of eight teeth centred at (cx, cy) with an outer radius `radius`.
-Sdf Gear(float cx, float cy, float radius) {
+auto Gear(float cx, float cy, float radius) {
     float body = radius * 0.72F;
     float hole = radius * 0.34F;
     float toothHalfWidth = radius * 0.15F;
     float toothHalfLength = radius * 0.22F;
     float toothRounding = radius * 0.06F;
+    struct Tooth {
+        Point centre;
+        float sine;
+        float cosine;
+    };
+    std::array<Tooth, 8> teeth{};
+    for (int i = 0; i < 8; ++i) {
+        float angle = static_cast<float>(i) * std::numbers::pi_v<float> / 4.0F;
+        float sine = std::sin(angle);
+        float cosine = std::cos(angle);
+        teeth[static_cast<std::size_t>(i)] = {
+            {cx + cosine * (radius - toothHalfLength), cy + sine * (radius - toothHalfLength)},
+            sine,
+            cosine};
+    }
     return [=](float x, float y) {
         float d = CircleSdf(x, y, cx, cy, body);
-        for (int i = 0; i < 8; ++i) {
-            float angle = static_cast<float>(i) * std::numbers::pi_v<float> / 4.0F;
-            Point c{cx + std::cos(angle) * (radius - toothHalfLength),
-                    cy + std::sin(angle) * (radius - toothHalfLength)};
-            d = std::min(
-                d, RotatedBoxSdf(x, y, c, toothHalfLength, toothHalfWidth, angle, toothRounding));
+        for (const Tooth& tooth : teeth) {
+            d = std::min(d, RotatedBoxSdf(x, y, tooth.centre, toothHalfLength, toothHalfWidth,
+                                          tooth.sine, tooth.cosine, toothRounding));
         }
         return std::max(d, -CircleSdf(x, y, cx, cy, hole));
     };
@@ -151,81 +172,101 @@ Sdf Gear(float cx, float cy, float radius) {
 
 // ---- Parts of the skin ---------------------------------------------------------
 
-void DrawTitleBand(PixelBuffer& skin) {
+void DrawTitleBand(PixelBuffer& skin, const Scale& scale) {
     // Only a vertical gradient: every column of the band is alike, so the
     // title strip and the chrome buttons fit anywhere along it.
-    for (int y = 0; y < kTitleBandHeight; ++y) {
-        float t = (static_cast<float>(y) + 0.5F) / kTitleBandHeight;
-        FillRect(skin, {0, y, kSkinWidth, y + 1}, Mix(kTitleBandTop, kTitleBandBottom, t));
+    const int band = scale.Px(kTitleBandHeight);
+    for (int y = 0; y < band; ++y) {
+        float t = (static_cast<float>(y) + 0.5F) / static_cast<float>(band);
+        FillRect(skin, {0, y, skin.width, y + 1}, Mix(kTitleBandTop, kTitleBandBottom, t));
     }
-    FillRect(skin, {0, kTitleBandHeight, kSkinWidth, kTitleBandHeight + kAccentLineHeight},
-             kAccent);
-    Draw(skin, ProgramIcon(16), kBandIconX, kBandIconY);
+    FillRect(skin, {0, band, skin.width, scale.Px(kTitleBandHeight + kAccentLineHeight)}, kAccent);
+    // The program icon's mark at the band's scale, without the margin the
+    // larger system icon sizes keep.
+    const int size = scale.Px(kBandIconSize);
+    PixelBuffer icon(size, size, kTransparent);
+    DrawMark(icon, 0, 0, static_cast<float>(size));
+    Draw(skin, icon, scale.Px(kBandIconX), scale.Px(kBandIconY));
 }
 
 // The column is one flat colour from top to bottom, so a page button cut
 // from one place fits every other place.
-void DrawSidebar(PixelBuffer& skin) {
-    Fill(skin, BoxOf(kSidebarLeft, kSurfaceTop, kSidebarRight, kSurfaceBottom),
-         RoundedRect(kSidebarLeft, kSurfaceTop, kSidebarRight, kSurfaceBottom, kSurfaceRadius),
+void DrawSidebar(PixelBuffer& skin, const Scale& scale) {
+    // The column's sides are the page buttons' sides wherever the window's
+    // rounding puts them.
+    const PixelEdges buttons =
+        TwipsToPixelEdges({kPageButtonLeftTwips, 0, kPageButtonWidthTwips, 0}, scale.Dpi());
+    const auto left = static_cast<float>(buttons.left);
+    const float top = scale.Edge(kSurfaceTop);
+    const auto right = static_cast<float>(buttons.right);
+    const float bottom = scale.Edge(kSurfaceBottom);
+    const float radius = scale.Len(kSurfaceRadius);
+    Fill(skin, BoxOf(left, top, right, bottom), RoundedRect(left, top, right, bottom, radius),
          Solid(kSidebar));
     // A large, barely visible double chevron fills the empty foot of the column.
-    float size = 150;
-    float x = (kSidebarLeft + kSidebarRight - size) * 0.5F;
-    float y = kSurfaceBottom - size + 10;
-    Fill(skin, BoxOf(x, y, x + size, kSurfaceBottom - kSurfaceRadius), DoubleChevron(x, y, size),
+    float size = scale.Len(150);
+    float x = (left + right - size) * 0.5F;
+    float y = bottom - size + scale.Len(10);
+    Fill(skin, BoxOf(x, y, x + size, bottom - radius), DoubleChevron(x, y, size),
          Solid(Fade(kWhite, 0.025F)));
 }
 
-void DrawCard(PixelBuffer& skin) {
+void DrawCard(PixelBuffer& skin, const Scale& scale) {
+    const float left = scale.Edge(kCardLeft);
+    const float top = scale.Edge(kSurfaceTop);
+    const float right = scale.Edge(kCardRight);
+    const float bottom = scale.Edge(kSurfaceBottom);
+    const float radius = scale.Len(kSurfaceRadius);
     FillSoft(
-        skin, BoxOf(kCardLeft - 4, kSurfaceTop - 2, kCardRight + 4, kSurfaceBottom + 4),
-        RoundedRect(kCardLeft, kSurfaceTop + 1, kCardRight, kSurfaceBottom + 1, kSurfaceRadius),
-        Fade(kShadow, 0.10F), 4);
-    Fill(skin, BoxOf(kCardLeft, kSurfaceTop, kCardRight, kSurfaceBottom),
-         RoundedRect(kCardLeft, kSurfaceTop, kCardRight, kSurfaceBottom, kSurfaceRadius),
+        skin,
+        BoxOf(left - scale.Len(4), top - scale.Len(2), right + scale.Len(4), bottom + scale.Len(4)),
+        RoundedRect(left, top + scale.Len(1), right, bottom + scale.Len(1), radius),
+        Fade(kShadow, 0.10F), scale.Len(4));
+    Fill(skin, BoxOf(left, top, right, bottom), RoundedRect(left, top, right, bottom, radius),
          Solid(kCardBorder));
-    Fill(skin, BoxOf(kCardLeft, kSurfaceTop, kCardRight, kSurfaceBottom),
-         RoundedRect(kCardLeft + 1, kSurfaceTop + 1, kCardRight - 1, kSurfaceBottom - 1,
-                     kSurfaceRadius - 1),
+    // A hairline at every scale: a wider border would reach into the largest
+    // panel's corners.
+    Fill(skin, BoxOf(left, top, right, bottom),
+         RoundedRect(left + 1, top + 1, right - 1, bottom - 1, radius - 1),
          Solid(kPanelBackground));
 }
 
-void DrawHeaderMark(PixelBuffer& skin) {
-    auto x = static_cast<float>(kHeaderMarkX);
-    auto y = static_cast<float>(kHeaderMarkY);
-    auto size = static_cast<float>(kHeaderMarkSize);
+void DrawHeaderMark(PixelBuffer& skin, const Scale& scale) {
+    const float x = scale.Edge(kHeaderMarkX);
+    const float y = scale.Edge(kHeaderMarkY);
+    const float size = scale.Edge(kHeaderMarkSize);
     DrawTileShadow(skin, x, y, size);
     DrawMark(skin, x, y, size);
 }
 
 // A one-pixel outline around the frameless window, dark along the title band
 // and a soft slate below it.
-void DrawWindowOutline(PixelBuffer& skin) {
-    for (int x = 0; x < kSkinWidth; ++x) {
+void DrawWindowOutline(PixelBuffer& skin, const Scale& scale) {
+    const int band = scale.Px(kTitleBandHeight);
+    for (int x = 0; x < skin.width; ++x) {
         skin.At(x, 0) = kBandOutline;
-        skin.At(x, kSkinHeight - 1) = kWindowOutline;
+        skin.At(x, skin.height - 1) = kWindowOutline;
     }
-    for (int y = 0; y < kSkinHeight; ++y) {
-        Argb c = y < kTitleBandHeight ? kBandOutline : kWindowOutline;
+    for (int y = 0; y < skin.height; ++y) {
+        Argb c = y < band ? kBandOutline : kWindowOutline;
         skin.At(0, y) = c;
-        skin.At(kSkinWidth - 1, y) = c;
+        skin.At(skin.width - 1, y) = c;
     }
 }
 
 // ---- Chrome buttons ------------------------------------------------------------
 
-void DrawMinimiseGlyph(PixelBuffer& image, Argb c, int dy) {
-    FillRect(image, {9, 7 + dy, 19, 9 + dy}, c);
+void DrawMinimiseGlyph(PixelBuffer& image, Argb c, int dy, const Scale& scale) {
+    FillRect(image, {scale.Px(9), scale.Px(7) + dy, scale.Px(19), scale.Px(9) + dy}, c);
 }
 
-void DrawCloseGlyph(PixelBuffer& image, Argb c, int dy) {
-    float cx = kChromeButtonWidth * 0.5F;
-    float cy = kChromeButtonHeight * 0.5F + static_cast<float>(dy);
-    float arm = 3.5F;
-    float width = 1.6F;
+void DrawCloseGlyph(PixelBuffer& image, Argb c, int dy, const Scale& scale) {
+    float cx = static_cast<float>(image.width) * 0.5F;
+    float cy = static_cast<float>(image.height) * 0.5F + static_cast<float>(dy);
+    float arm = scale.Len(3.5F);
+    float width = scale.Len(1.6F);
     Fill(
-        image, {0, 0, kChromeButtonWidth, kChromeButtonHeight},
+        image, {0, 0, image.width, image.height},
         [=](float x, float y) {
             return std::min(SegmentSdf(x, y, {cx - arm, cy - arm}, {cx + arm, cy + arm}, width),
                             SegmentSdf(x, y, {cx - arm, cy + arm}, {cx + arm, cy - arm}, width));
@@ -233,48 +274,57 @@ void DrawCloseGlyph(PixelBuffer& image, Argb c, int dy) {
         Solid(c));
 }
 
-PixelBuffer RenderSkin() {
-    PixelBuffer skin(kSkinWidth, kSkinHeight, kBackdrop);
-    DrawTitleBand(skin);
-    DrawHeaderMark(skin);
-    DrawSidebar(skin);
-    DrawCard(skin);
-    DrawWindowOutline(skin);
+PixelBuffer RenderSkin(int dpi) {
+    const Scale scale(dpi);
+    PixelBuffer skin(scale.Px(kSkinWidth), scale.Px(kSkinHeight), kBackdrop);
+    DrawTitleBand(skin, scale);
+    DrawHeaderMark(skin, scale);
+    DrawSidebar(skin, scale);
+    DrawCard(skin, scale);
+    DrawWindowOutline(skin, scale);
     return skin;
 }
 
 // The skin is drawn once; the title strip and the button images are cut from
 // it, which keeps them identical to the skin they cover.
-std::optional<PixelBuffer>& SkinCache() {
-    static std::optional<PixelBuffer> skin;
+struct KeptSkin {
+    int dpi = 0;
+    std::optional<PixelBuffer> pixels;
+};
+
+KeptSkin& SkinCache() {
+    static KeptSkin skin;
     return skin;
 }
 
-const PixelBuffer& CachedSkin() {
-    std::optional<PixelBuffer>& skin = SkinCache();
-    if (!skin)
-        skin = RenderSkin();
-    return *skin;
+PixelBuffer CropAt(int dpi, const TwipsRect& place) {
+    const Box box = BoxAt(place, dpi);
+    return Crop(Skin(dpi), box.left, box.top, box.right - box.left, box.bottom - box.top);
 }
 
 }  // namespace
 
-PixelBuffer Skin() {
-    return CachedSkin();
+const PixelBuffer& Skin(int dpi) {
+    KeptSkin& kept = SkinCache();
+    if (!kept.pixels || kept.dpi != dpi) {
+        kept.pixels.reset();
+        kept.pixels = RenderSkin(dpi);
+        kept.dpi = dpi;
+    }
+    return *kept.pixels;
 }
 
 void ForgetSkin() {
-    SkinCache().reset();
+    SkinCache().pixels.reset();
 }
 
-PixelBuffer TitleStrip() {
-    return Crop(CachedSkin(), kTitleStripX, 0, kTitleStripWidth, kTitleBandHeight);
+PixelBuffer TitleStrip(int dpi) {
+    return CropAt(dpi, kTitleStripPlace);
 }
 
-PixelBuffer ChromeButtonImage(ChromeButton button, ChromeState state) {
-    int x = button == ChromeButton::Close ? kCloseX : kMinimiseX;
-    PixelBuffer image =
-        Crop(CachedSkin(), x, kChromeButtonY, kChromeButtonWidth, kChromeButtonHeight);
+PixelBuffer ChromeButtonImage(ChromeButton button, ChromeState state, int dpi) {
+    const Scale scale(dpi);
+    PixelBuffer image = CropAt(dpi, button == ChromeButton::Close ? kClosePlace : kMinimisePlace);
     Argb glyph = kGlyphNormal;
     int dy = 0;
     if (state != ChromeState::Normal) {
@@ -284,56 +334,69 @@ PixelBuffer ChromeButtonImage(ChromeButton button, ChromeState state) {
         } else if (state == ChromeState::Pressed) {
             face = kMinimisePressed;
         }
-        Fill(image, {0, 0, kChromeButtonWidth, kChromeButtonHeight},
-             RoundedRect(0, 0, kChromeButtonWidth, kChromeButtonHeight, 4), Solid(face));
+        const auto width = static_cast<float>(image.width);
+        const auto height = static_cast<float>(image.height);
+        Fill(image, {0, 0, image.width, image.height},
+             RoundedRect(0, 0, width, height, scale.Len(4)), Solid(face));
         glyph = kWhite;
-        dy = state == ChromeState::Pressed ? 1 : 0;
+        dy = state == ChromeState::Pressed ? scale.Px(1) : 0;
     }
     if (button == ChromeButton::Close) {
-        DrawCloseGlyph(image, glyph, dy);
+        DrawCloseGlyph(image, glyph, dy, scale);
     } else {
-        DrawMinimiseGlyph(image, glyph, dy);
+        DrawMinimiseGlyph(image, glyph, dy, scale);
     }
     return image;
 }
 
-PixelBuffer PageButton(bool highlighted) {
+PixelBuffer PageButton(bool highlighted, int dpi) {
     // Drawn over the column as it is under the first button; the pill and
     // the marker stay clear of the first and last rows and columns.
-    PixelBuffer image =
-        Crop(CachedSkin(), kPageButtonX, kPageButtonTops[0], kPageButtonWidth, kPageButtonHeight);
-    float markerX = 40;
-    float markerY = 18;
+    const Scale scale(dpi);
+    PixelBuffer image = CropAt(dpi, {kPageButtonLeftTwips, kPageButtonTopsTwips[0],
+                                     kPageButtonWidthTwips, kPageButtonHeightTwips});
+    const auto width = static_cast<float>(image.width);
+    const auto height = static_cast<float>(image.height);
+    float markerX = scale.Len(40);
+    float markerY = scale.Len(18);
+    float markerBox = scale.Len(5);
+    auto marker = [&](float radius, Argb c) {
+        Fill(image,
+             BoxOf(markerX - markerBox, markerY - markerBox, markerX + markerBox,
+                   markerY + markerBox),
+             Circle(markerX, markerY, radius), Solid(c));
+    };
     if (highlighted) {
         // A raised pill in the selection blue, an orange indicator at its
         // left and the marker lit in orange.
-        float left = 6;
-        float top = 3;
-        float right = kPageButtonWidth - 6;
-        float bottom = kPageButtonHeight - 3;
-        Fill(image, BoxOf(left, top, right, bottom), RoundedRect(left, top, right, bottom, 6),
+        float left = scale.Snap(6);
+        float top = scale.Snap(3);
+        float right = width - scale.Snap(6);
+        float bottom = height - scale.Snap(3);
+        float radius = scale.Len(6);
+        Fill(image, BoxOf(left, top, right, bottom), RoundedRect(left, top, right, bottom, radius),
              Solid(kSelectionEdge));
-        Fill(image, BoxOf(left, top, right, bottom), RoundedRect(left, top + 1, right, bottom, 6),
+        Fill(image, BoxOf(left, top, right, bottom),
+             RoundedRect(left, top + scale.Snap(1), right, bottom, radius),
              VerticalGradient(top, kSelectionTop, bottom, kSelectionBottom));
-        Fill(image, BoxOf(left + 4, 10, left + 8, 26),
-             RoundedRect(left + 4, 10, left + 7, 26, 1.5F), Solid(kAccent));
-        Fill(
-            image, BoxOf(markerX - 5, markerY - 5, markerX + 5, markerY + 5),
-            [=](float x, float y) { return CircleSdf(x, y, markerX, markerY, 4); }, Solid(kAccent));
+        Fill(image, BoxOf(left + scale.Len(4), scale.Len(10), left + scale.Len(8), scale.Len(26)),
+             RoundedRect(left + scale.Len(4), scale.Len(10), left + scale.Len(7), scale.Len(26),
+                         scale.Len(1.5F)),
+             Solid(kAccent));
+        marker(scale.Len(4), kAccent);
     } else {
-        Fill(
-            image, BoxOf(markerX - 5, markerY - 5, markerX + 5, markerY + 5),
-            [=](float x, float y) { return CircleSdf(x, y, markerX, markerY, 3); },
-            Solid(kMarkerPlain));
+        marker(scale.Len(3), kMarkerPlain);
     }
     return image;
 }
 
-PixelBuffer SettingPicture() {
-    PixelBuffer image(60, 60, kPanelBackground);
-    float x = 4;
-    float y = 3;
-    float size = 52;
+PixelBuffer SettingPicture(int dpi) {
+    const Scale scale(dpi);
+    const PixelSize place = SizeAt(kSettingPicturePlace, dpi);
+    PixelBuffer image(place.width, place.height, kPanelBackground);
+    float x = scale.Len(4);
+    float y = scale.Len(3);
+    float size = scale.Len(52);
     DrawTileShadow(image, x, y, size);
     Fill(image, BoxOf(x, y, x + size, y + size),
          RoundedRect(x, y, x + size, y + size, TileRadius(size)),
@@ -341,17 +404,19 @@ PixelBuffer SettingPicture() {
     float cx = x + size * 0.5F;
     float cy = y + size * 0.5F;
     Fill(image, BoxOf(x, y, x + size, y + size), Gear(cx, cy, size * 0.36F), Solid(kWhite));
-    Fill(
-        image, BoxOf(cx - 5, cy - 5, cx + 5, cy + 5),
-        [=](float px, float py) { return CircleSdf(px, py, cx, cy, 3.2F); }, Solid(kAccent));
+    float dot = scale.Len(5);
+    Fill(image, BoxOf(cx - dot, cy - dot, cx + dot, cy + dot), Circle(cx, cy, scale.Len(3.2F)),
+         Solid(kAccent));
     return image;
 }
 
-PixelBuffer Logo() {
-    PixelBuffer image(77, 85, kPanelBackground);
-    float size = 67;
-    float x = (77 - size) * 0.5F;
-    float y = 8;
+PixelBuffer Logo(int dpi) {
+    const Scale scale(dpi);
+    const PixelSize place = SizeAt(kLogoPlace, dpi);
+    PixelBuffer image(place.width, place.height, kPanelBackground);
+    float size = scale.Len(67);
+    float x = (static_cast<float>(place.width) - size) * 0.5F;
+    float y = scale.Len(8);
     DrawTileShadow(image, x, y, size);
     DrawMark(image, x, y, size);
     return image;

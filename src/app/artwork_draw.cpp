@@ -9,13 +9,6 @@ namespace vellumar::artwork {
 
 namespace {
 
-// Sub-samples per axis when a pixel straddles an edge.
-constexpr int kSubSamples = 8;
-// Half the diagonal of a pixel: a point this far from the edge (a signed
-// distance is never larger than the true distance) leaves the pixel wholly on
-// one side.
-constexpr float kHalfDiagonal = 0.7072F;
-
 float Clamp01(float v) {
     return std::clamp(v, 0.0F, 1.0F);
 }
@@ -74,150 +67,56 @@ float ContrastRatio(Argb a, Argb b) {
     return (std::max(la, lb) + 0.05F) / (std::min(la, lb) + 0.05F);
 }
 
+Paint::Paint(Point from, Argb c0, Point to, Argb c1)
+    : c0_(c0),
+      c1_(c1),
+      gradient_(true),
+      from_(from),
+      dx_(to.x - from.x),
+      dy_(to.y - from.y),
+      len2_(std::max(dx_ * dx_ + dy_ * dy_, 1e-6F)) {}
+
 Paint Solid(Argb c) {
-    return [c](float, float) { return c; };
+    return Paint(c);
 }
 
 Paint LinearGradient(Point from, Argb c0, Point to, Argb c1) {
-    float dx = to.x - from.x;
-    float dy = to.y - from.y;
-    float len2 = std::max(dx * dx + dy * dy, 1e-6F);
-    return [=](float x, float y) {
-        float t = ((x - from.x) * dx + (y - from.y) * dy) / len2;
-        return Mix(c0, c1, t);
-    };
+    return {from, c0, to, c1};
 }
 
 Paint VerticalGradient(float top, Argb c0, float bottom, Argb c1) {
     return LinearGradient({0, top}, c0, {0, bottom}, c1);
 }
 
-float RoundedRectSdf(float x, float y, float left, float top, float right, float bottom,
-                     float radius) {
-    float cx = (left + right) * 0.5F;
-    float cy = (top + bottom) * 0.5F;
-    float hw = (right - left) * 0.5F - radius;
-    float hh = (bottom - top) * 0.5F - radius;
-    float qx = std::abs(x - cx) - hw;
-    float qy = std::abs(y - cy) - hh;
-    // Inside the straight part hypot(0, 0) is 0: the common case, spared.
-    float outside =
-        qx <= 0.0F && qy <= 0.0F ? 0.0F : std::hypot(std::max(qx, 0.0F), std::max(qy, 0.0F));
-    float inside = std::min(std::max(qx, qy), 0.0F);
-    return outside + inside - radius;
-}
-
-float CircleSdf(float x, float y, float cx, float cy, float radius) {
-    return std::hypot(x - cx, y - cy) - radius;
-}
-
-float SegmentSdf(float x, float y, Point a, Point b, float width) {
-    float px = x - a.x;
-    float py = y - a.y;
-    float bx = b.x - a.x;
-    float by = b.y - a.y;
-    float h = Clamp01((px * bx + py * by) / std::max(bx * bx + by * by, 1e-6F));
-    return std::hypot(px - bx * h, py - by * h) - width * 0.5F;
-}
-
-float RotatedBoxSdf(float x, float y, Point c, float hw, float hh, float angle, float radius) {
-    float s = std::sin(angle);
-    float co = std::cos(angle);
-    float lx = (x - c.x) * co + (y - c.y) * s;
-    float ly = -(x - c.x) * s + (y - c.y) * co;
-    return RoundedRectSdf(lx, ly, -hw, -hh, hw, hh, radius);
-}
-
-float PolygonSdf(float x, float y, std::span<const Point> points) {
-    // Distance to the nearest edge, negative when an even-odd crossing count
-    // puts the point inside.
-    float best = 1e30F;
-    bool inside = false;
-    std::size_t n = points.size();
-    for (std::size_t i = 0, j = n - 1; i < n; j = i++) {
-        Point a = points[j];
-        Point b = points[i];
-        float ex = b.x - a.x;
-        float ey = b.y - a.y;
-        float wx = x - a.x;
-        float wy = y - a.y;
-        float h = Clamp01((wx * ex + wy * ey) / std::max(ex * ex + ey * ey, 1e-6F));
-        float dx = wx - ex * h;
-        float dy = wy - ey * h;
-        best = std::min(best, dx * dx + dy * dy);
-        if ((a.y > y) != (b.y > y) && x < a.x + (y - a.y) * ex / ey) {
-            inside = !inside;
-        }
-    }
-    float d = std::sqrt(best);
-    return inside ? -d : d;
-}
-
 void FillRect(PixelBuffer& buffer, Box box, Argb c) {
+    const int left = std::max(box.left, 0);
+    const int right = std::min(box.right, buffer.width);
+    if (left >= right) {
+        return;
+    }
+    detail::BlendMemo memo;
     for (int y = std::max(box.top, 0); y < std::min(box.bottom, buffer.height); ++y) {
-        for (int x = std::max(box.left, 0); x < std::min(box.right, buffer.width); ++x) {
-            buffer.At(x, y) = Over(buffer.At(x, y), c);
-        }
-    }
-}
-
-float Coverage(const Sdf& shape, int x, int y) {
-    float d = shape(static_cast<float>(x) + 0.5F, static_cast<float>(y) + 0.5F);
-    if (d <= -kHalfDiagonal) {
-        return 1.0F;
-    }
-    if (d >= kHalfDiagonal) {
-        return 0.0F;
-    }
-    int hits = 0;
-    for (int sy = 0; sy < kSubSamples; ++sy) {
-        for (int sx = 0; sx < kSubSamples; ++sx) {
-            float px = static_cast<float>(x) + (static_cast<float>(sx) + 0.5F) / kSubSamples;
-            float py = static_cast<float>(y) + (static_cast<float>(sy) + 0.5F) / kSubSamples;
-            if (shape(px, py) < 0.0F) {
-                ++hits;
-            }
-        }
-    }
-    return static_cast<float>(hits) / (kSubSamples * kSubSamples);
-}
-
-void Fill(PixelBuffer& buffer, Box box, const Sdf& shape, const Paint& paint) {
-    for (int y = std::max(box.top, 0); y < std::min(box.bottom, buffer.height); ++y) {
-        for (int x = std::max(box.left, 0); x < std::min(box.right, buffer.width); ++x) {
-            float cov = Coverage(shape, x, y);
-            if (cov > 0.0F) {
-                Argb src = paint(static_cast<float>(x) + 0.5F, static_cast<float>(y) + 0.5F);
-                buffer.At(x, y) = Over(buffer.At(x, y), src, cov);
-            }
-        }
-    }
-}
-
-void FillSoft(PixelBuffer& buffer, Box box, const Sdf& shape, Argb c, float blur) {
-    blur = std::max(blur, 0.5F);
-    for (int y = std::max(box.top, 0); y < std::min(box.bottom, buffer.height); ++y) {
-        for (int x = std::max(box.left, 0); x < std::min(box.right, buffer.width); ++x) {
-            float d = shape(static_cast<float>(x) + 0.5F, static_cast<float>(y) + 0.5F);
-            // Smoothstep from full strength inside the edge to nothing `blur`
-            // pixels outside it.
-            float t = Clamp01(1.0F - (d + blur * 0.5F) / blur);
-            float cov = t * t * (3.0F - 2.0F * t);
-            if (cov > 0.0F) {
-                buffer.At(x, y) = Over(buffer.At(x, y), c, cov);
-            }
+        Argb* row = buffer.pixels.data() + static_cast<std::size_t>(y) * buffer.width;
+        if (AlphaOf(c) == 0xFF) {
+            std::fill(row + left, row + right, c);
+        } else {
+            for (int x = left; x < right; ++x) row[x] = memo.Over(row[x], c, 1.0F);
         }
     }
 }
 
 PixelBuffer Crop(const PixelBuffer& src, int x, int y, int w, int h) {
     PixelBuffer out(w, h);
-    for (int row = 0; row < h; ++row) {
-        for (int col = 0; col < w; ++col) {
-            if (src.Contains(x + col, y + row)) {
-                out.At(col, row) = src.At(x + col, y + row);
-            }
-        }
+    // Only the part that lies inside src is copied; the rest stays clear.
+    const int from = std::max(x, 0);
+    const int to = std::min(x + w, src.width);
+    if (from >= to) {
+        return out;
+    }
+    for (int row = std::max(y, 0); row < std::min(y + h, src.height); ++row) {
+        const Argb* line = src.pixels.data() + static_cast<std::size_t>(row) * src.width;
+        std::copy(line + from, line + to,
+                  out.pixels.begin() + static_cast<std::ptrdiff_t>(row - y) * w + (from - x));
     }
     return out;
 }

@@ -24,19 +24,16 @@ constexpr Argb kIconShadow = OpaqueRgb(0x1A, 0x26, 0x36);
 constexpr Argb kGaugeTrack = OpaqueRgb(0xE1, 0xE6, 0xED);
 constexpr Argb kGaugeTick = OpaqueRgb(0x8A, 0x98, 0xAA);
 
-constexpr int kIconWidth = 30;
-constexpr int kIconHeight = 31;
-
 Box WholeBox(float left, float top, float right, float bottom) {
     return {static_cast<int>(std::floor(left)), static_cast<int>(std::floor(top)),
             static_cast<int>(std::ceil(right)), static_cast<int>(std::ceil(bottom))};
 }
 
-Sdf RoundedBox(float left, float top, float right, float bottom, float radius) {
-    return [=](float x, float y) { return RoundedRectSdf(x, y, left, top, right, bottom, radius); };
+RoundedRectShape RoundedBox(float left, float top, float right, float bottom, float radius) {
+    return {left, top, right, bottom, radius};
 }
 
-Sdf Circle(float cx, float cy, float radius) {
+auto Circle(float cx, float cy, float radius) {
     return [=](float x, float y) { return CircleSdf(x, y, cx, cy, radius); };
 }
 
@@ -46,7 +43,7 @@ Point OnCircle(Point c, float radius, float angle) {
 
 // A stroke of `width` along the circle of `radius` around c, from angle a0 to
 // a1 (radians, a0 < a1, y pointing down, both within -pi..pi), round caps.
-Sdf Arc(Point c, float radius, float width, float a0, float a1) {
+auto Arc(Point c, float radius, float width, float a0, float a1) {
     Point start = OnCircle(c, radius, a0);
     Point end = OnCircle(c, radius, a1);
     return [=](float x, float y) {
@@ -60,10 +57,10 @@ Sdf Arc(Point c, float radius, float width, float a0, float a1) {
 
 // The navy tile of the page icons, `size` square at (x, y) with the same soft
 // drop shadow as the Setting picture.
-void DrawIconTile(PixelBuffer& image, float x, float y, float size) {
+void DrawIconTile(PixelBuffer& image, float x, float y, float size, const Scale& scale) {
     float radius = size * 0.22F;
     float blur = size / 10.0F;
-    float drop = 1.0F;
+    float drop = scale.Len(1.0F);
     FillSoft(image, WholeBox(x - blur, y, x + size + blur, y + size + drop + blur),
              RoundedBox(x, y + drop, x + size, y + size + drop, radius), Fade(kIconShadow, 0.28F),
              blur);
@@ -76,16 +73,22 @@ constexpr float kTileX = 2;
 constexpr float kTileY = 2;
 constexpr float kTileSize = 26;
 
+PixelBuffer Blank(const TwipsRect& place, int dpi) {
+    const PixelSize size = SizeAt(place, dpi);
+    return {size.width, size.height, kPageWhite};
+}
+
 }  // namespace
 
-PixelBuffer StatePicture() {
-    PixelBuffer image(65, 37, kPageWhite);
+PixelBuffer StatePicture(int dpi) {
+    const Scale s(dpi);
+    PixelBuffer image = Blank(kStatePicturePlace, dpi);
     // A half dial over the hub, the scale running from the left (slow)
     // through the top to the right (fast).
-    const Point hub{32.5F, 30.5F};
+    const Point hub{static_cast<float>(image.width) * 0.5F, s.Len(30.5F)};
     const float pi = std::numbers::pi_v<float>;
-    const float scale = 25.0F;
-    const float band = 6.0F;
+    const float scale = s.Len(25.0F);
+    const float band = s.Len(6.0F);
     const float reading = -pi * 0.2F;  // four fifths of the way up the scale
     const Box all{0, 0, image.width, image.height};
     Fill(image, all, Arc(hub, scale, band, -pi, 0.0F), Solid(kGaugeTrack));
@@ -93,66 +96,76 @@ PixelBuffer StatePicture() {
          LinearGradient({hub.x - scale, hub.y}, kIconNavyTop, {hub.x + scale, hub.y - scale},
                         kIconNavyBottom));
     // Five hairline ticks inside the scale.
+    const float tick = s.Len(1.0F);
     for (int i = 0; i <= 4; ++i) {
         float angle = -pi + pi * static_cast<float>(i) / 4.0F;
-        Point outer = OnCircle(hub, scale - band * 0.5F - 2.0F, angle);
-        Point inner = OnCircle(hub, scale - band * 0.5F - 5.0F, angle);
+        Point outer = OnCircle(hub, scale - band * 0.5F - s.Len(2.0F), angle);
+        Point inner = OnCircle(hub, scale - band * 0.5F - s.Len(5.0F), angle);
         Fill(
-            image, all, [=](float x, float y) { return SegmentSdf(x, y, inner, outer, 1.0F); },
+            image, all, [=](float x, float y) { return SegmentSdf(x, y, inner, outer, tick); },
             Solid(kGaugeTick));
     }
     // The needle: a slim orange spike from the hub towards the reading.
-    Point tip = OnCircle(hub, scale - band * 0.5F - 3.0F, reading);
-    Point left = OnCircle(hub, 3.2F, reading - pi * 0.5F);
-    Point right = OnCircle(hub, 3.2F, reading + pi * 0.5F);
+    Point tip = OnCircle(hub, scale - band * 0.5F - s.Len(3.0F), reading);
+    Point left = OnCircle(hub, s.Len(3.2F), reading - pi * 0.5F);
+    Point right = OnCircle(hub, s.Len(3.2F), reading + pi * 0.5F);
     const std::array<Point, 3> needle{{tip, left, right}};
     Fill(
         image, all, [needle](float x, float y) { return PolygonSdf(x, y, needle); },
         VerticalGradient(tip.y, kAccentLight, hub.y, kAccentDeep));
-    Fill(image, all, Circle(hub.x, hub.y, 4.5F), Solid(kIconNavyBottom));
-    Fill(image, all, Circle(hub.x, hub.y, 1.5F), Solid(kPageWhite));
+    Fill(image, all, Circle(hub.x, hub.y, s.Len(4.5F)), Solid(kIconNavyBottom));
+    Fill(image, all, Circle(hub.x, hub.y, s.Len(1.5F)), Solid(kPageWhite));
     return image;
 }
 
-PixelBuffer ProcessPicture() {
-    PixelBuffer image(kIconWidth, kIconHeight, kPageWhite);
-    DrawIconTile(image, kTileX, kTileY, kTileSize);
-    const Box all{0, 0, kIconWidth, kIconHeight};
+PixelBuffer ProcessPicture(int dpi) {
+    const Scale s(dpi);
+    PixelBuffer image = Blank(kProcessPicturePlace, dpi);
+    DrawIconTile(image, s.Len(kTileX), s.Len(kTileY), s.Len(kTileSize), s);
+    const Box all{0, 0, image.width, image.height};
     // A program window: a solid title bar over an open frame.
     Fill(
         image, all,
-        [outer = RoundedBox(7, 11, 23, 23, 1.5F), inner = RoundedBox(9, 15, 21, 21, 0.5F)](
+        [outer = RoundedBox(s.Len(7), s.Len(11), s.Len(23), s.Len(23), s.Len(1.5F)),
+         inner = RoundedBox(s.Len(9), s.Len(15), s.Len(21), s.Len(21), s.Len(0.5F))](
             float x, float y) { return std::max(outer(x, y), -inner(x, y)); },
         Solid(kPageWhite));
     // An orange arrow rising out of it, with a navy gap where it crosses the
     // frame so both stay legible.
-    const std::array<Point, 7> arrow{
+    std::array<Point, 7> arrow{
         {{15, 4}, {20.5F, 10}, {17, 10}, {17, 19}, {13, 19}, {13, 10}, {9.5F, 10}}};
+    for (Point& p : arrow) {
+        p = {s.Len(p.x), s.Len(p.y)};
+    }
     auto shape = [arrow](float x, float y) { return PolygonSdf(x, y, arrow); };
+    const float gap = s.Len(1.0F);
     Fill(
-        image, all, [shape](float x, float y) { return shape(x, y) - 1.0F; },
-        VerticalGradient(kTileY, kIconNavyTop, kTileY + kTileSize, kIconNavyBottom));
-    Fill(image, all, shape, VerticalGradient(4, kAccentLight, 19, kAccentDeep));
+        image, all, [shape, gap](float x, float y) { return shape(x, y) - gap; },
+        VerticalGradient(s.Len(kTileY), kIconNavyTop, s.Len(kTileY) + s.Len(kTileSize),
+                         kIconNavyBottom));
+    Fill(image, all, shape, VerticalGradient(s.Len(4), kAccentLight, s.Len(19), kAccentDeep));
     return image;
 }
 
-PixelBuffer MemoryPicture() {
-    PixelBuffer image(kIconWidth, kIconHeight, kPageWhite);
-    DrawIconTile(image, kTileX, kTileY, kTileSize);
-    const Box all{0, 0, kIconWidth, kIconHeight};
+PixelBuffer MemoryPicture(int dpi) {
+    const Scale s(dpi);
+    PixelBuffer image = Blank(kMemoryPicturePlace, dpi);
+    DrawIconTile(image, s.Len(kTileX), s.Len(kTileY), s.Len(kTileSize), s);
+    const Box all{0, 0, image.width, image.height};
     // A memory module: white board, three orange chips, a row of contacts
     // with the key notch off centre.
-    Fill(image, all, RoundedBox(5, 9, 25, 19, 1.0F), Solid(kPageWhite));
+    Fill(image, all, RoundedBox(s.Len(5), s.Len(9), s.Len(25), s.Len(19), s.Len(1.0F)),
+         Solid(kPageWhite));
     for (float x : {7.0F, 13.0F, 19.0F}) {
-        Fill(image, all, RoundedBox(x, 11, x + 4, 16, 0.5F),
-             VerticalGradient(11, kAccentLight, 16, kAccentDeep));
+        Fill(image, all, RoundedBox(s.Len(x), s.Len(11), s.Len(x + 4), s.Len(16), s.Len(0.5F)),
+             VerticalGradient(s.Len(11), kAccentLight, s.Len(16), kAccentDeep));
     }
     for (int pin = 0; pin < 10; ++pin) {
         float x = 6.0F + 2.0F * static_cast<float>(pin);
         if (pin == 6) {
             continue;
         }
-        FillRect(image, WholeBox(x, 19, x + 1, 22), kPageWhite);
+        FillRect(image, WholeBox(s.Len(x), s.Len(19), s.Len(x + 1), s.Len(22)), kPageWhite);
     }
     return image;
 }

@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "app/artwork.h"
-#include "app/artwork_draw.h"
+#include "app/window_pictures.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/modal_loops.h"
 #include "platform/win32/text.h"
@@ -14,53 +14,6 @@
 namespace vellumar::win32 {
 
 namespace {
-
-PixelBuffer RenderPicture96(int id) {
-    using artwork::ChromeButton;
-    using artwork::ChromeState;
-    switch (id) {
-        case kPictureTitleStrip:
-            return artwork::TitleStrip();
-        case kPictureMinNormal:
-            return artwork::ChromeButtonImage(ChromeButton::Minimise, ChromeState::Normal);
-        case kPictureMinHover:
-            return artwork::ChromeButtonImage(ChromeButton::Minimise, ChromeState::Hover);
-        case kPictureMinPressed:
-            return artwork::ChromeButtonImage(ChromeButton::Minimise, ChromeState::Pressed);
-        case kPictureExitNormal:
-            return artwork::ChromeButtonImage(ChromeButton::Close, ChromeState::Normal);
-        case kPictureExitHover:
-            return artwork::ChromeButtonImage(ChromeButton::Close, ChromeState::Hover);
-        case kPictureExitPressed:
-            return artwork::ChromeButtonImage(ChromeButton::Close, ChromeState::Pressed);
-        case kPicturePagePlain:
-            return artwork::PageButton(false);
-        case kPicturePageHighlighted:
-            return artwork::PageButton(true);
-        case kPictureSetting:
-            return artwork::SettingPicture();
-        case kPictureLogo:
-            return artwork::Logo();
-        case kPictureState:
-            return artwork::StatePicture();
-        case kPictureProcess:
-            return artwork::ProcessPicture();
-        case kPictureMemory:
-            return artwork::MemoryPicture();
-        default:
-            return {};
-    }
-}
-
-// The picture at `dpi`. Pictures are drawn at the standard scale and
-// averaged to the target size; 96 dpi keeps the drawn pixels as they are.
-PixelBuffer RenderPicture(int id, int dpi) {
-    PixelBuffer picture = RenderPicture96(id);
-    if (dpi == kStandardDpi)
-        return picture;
-    return artwork::Resample(picture, ScalePixels(picture.width, dpi),
-                             ScalePixels(picture.height, dpi));
-}
 
 MouseButton ButtonOf(UINT message) {
     switch (message) {
@@ -133,14 +86,12 @@ void MainFrame::ScaleTo(int dpi, const RECT* suggested) {
     SetLayoutDpi(Handle(), dpi);
     // Windows keep the fonts of the old scale until each has its new one.
     const FontCache retired = std::exchange(fonts_, FontCache(dpi));
-    // Skin and pictures are only ever copied opaquely: 24 bits are enough.
-    skin_ = OpaqueBitmapFromPixels(
-        dpi == kStandardDpi
-            ? artwork::Skin()
-            : artwork::Resample(artwork::Skin(), TwipsToPixelsAt(kWindowWidthTwips, dpi),
-                                TwipsToPixelsAt(kWindowHeightTwips, dpi)));
+    // Skin and pictures are drawn for this scale, the size of the client
+    // area and of each picture's place, and only ever copied opaquely: 24
+    // bits are enough.
+    skin_ = OpaqueBitmapFromPixels(artwork::Skin(dpi));
     for (int id = 0; id < kPictureCount; ++id) {
-        pictures_[static_cast<std::size_t>(id)] = OpaqueBitmapFromPixels(RenderPicture(id, dpi));
+        pictures_[static_cast<std::size_t>(id)] = OpaqueBitmapFromPixels(WindowPicture(id, dpi));
     }
     // The bitmaps hold all the window needs: no second copy of the skin.
     artwork::ForgetSkin();
