@@ -5,6 +5,12 @@
 //                                   visible window of CLASS appears and
 //                                   prints the milliseconds it took
 //   bench_probe show|hide CLASS     shows or hides that window
+//   bench_probe hold                keeps a hidden window open until asked
+//                                   to end like the program: the virtual
+//                                   desktop's process, which Wine ends when
+//                                   no window is left, then stays between
+//                                   two measured starts instead of being
+//                                   started again inside the next one
 //   bench_probe stop CLASS          asks the program to end
 //                                   (Vellumar.ExitRequest) and waits for it
 //   bench_probe release CLASS N     starts N idle processes, presses
@@ -177,6 +183,30 @@ int Release(const wchar_t* class_name, int extra) {
     return box ? 0 : 1;
 }
 
+constexpr wchar_t kHoldClass[] = L"BenchProbeHold";
+
+int Hold() {
+    static UINT exit_request = ::RegisterWindowMessageW(L"Vellumar.ExitRequest");
+    WNDCLASSW window_class{};
+    window_class.lpfnWndProc = [](HWND hwnd, UINT message, WPARAM wparam,
+                                  LPARAM lparam) -> LRESULT {
+        if (message == exit_request || message == WM_DESTROY) {
+            ::PostQuitMessage(0);
+            return 0;
+        }
+        return ::DefWindowProcW(hwnd, message, wparam, lparam);
+    };
+    window_class.hInstance = ::GetModuleHandleW(nullptr);
+    window_class.lpszClassName = kHoldClass;
+    ::RegisterClassW(&window_class);
+    if (!::CreateWindowExW(0, kHoldClass, L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                           window_class.hInstance, nullptr))
+        return 1;
+    MSG message{};
+    while (::GetMessageW(&message, nullptr, 0, 0) > 0) ::DispatchMessageW(&message);
+    return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -185,6 +215,8 @@ int wmain(int argc, wchar_t** argv) {
         ::Sleep(600000);
         return 0;
     }
+    if (verb == L"hold")
+        return Hold();
     if (verb == L"start" && argc == 4)
         return Start(argv[2], argv[3]);
     if ((verb == L"show" || verb == L"hide") && argc == 3) {
@@ -199,7 +231,7 @@ int wmain(int argc, wchar_t** argv) {
     if (verb == L"release" && argc == 4)
         return Release(argv[2], _wtoi(argv[3]));
     std::fprintf(stderr,
-                 "usage: bench_probe start EXE CLASS | show|hide CLASS | stop CLASS | "
+                 "usage: bench_probe start EXE CLASS | show|hide CLASS | hold | stop CLASS | "
                  "release CLASS N\n");
     return 2;
 }

@@ -167,10 +167,12 @@ void MainWindow::BuildPages() {
             TwipsRect{kPageLabelLeft, layout.label_top, kPageLabelWidth, kPageLabelHeight},
             layout.caption, label_font);
         page.label->onClick = [this, p = layout.page] { SelectPage(p); };
+        // Only the State page shows at first; the window creates the others'
+        // windows when they are first shown.
         page.panel = std::make_unique<Panel>(
             layout.panel_name,
             TwipsRect{kPanelLeftTwips, kPanelTopTwips, layout.panel_width, layout.panel_height},
-            *layout.font);
+            *layout.font, layout.page == Page::State);
     }
     BuildStatePage(*PageOf(Page::State).panel);
     BuildProcessPage(*PageOf(Page::Process).panel);

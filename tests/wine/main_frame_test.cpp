@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 #include <windows.h>
+// After windows.h, which it builds on.
+#include <commctrl.h>
 
 #include <commctrl.h>
 
@@ -112,7 +114,39 @@ TEST_F(MainFrameOnWindows, ChromeImagesAreHitTestedByTheWindow) {
     EXPECT_STREQ(class_name, L"Button");
 }
 
+TEST_F(MainFrameOnWindows, APageHiddenAtStartGetsItsWindowsWhenFirstShownWithItsState) {
+    EXPECT_FALSE(FindChildByText(frame.Handle(), L"Automatic release memory"));
+    // Changes while the page has no windows yet.
+    form.CheckEnableAutoFreeMemory->SetValue(1);
+    form.LabelMemoryAll->SetText("1234 MB");
+    form.LabelMemoryAll->SetToolTip("total");
+    for (const char* event : {"first", "second"}) {
+        const int row = form.ListViewMemoryLog->AddRow("n");
+        form.ListViewMemoryLog->SetCell(row, 2, event);
+    }
+    form.SelectPage(Page::Memory);
+
+    HWND box = FindChildByText(frame.Handle(), L"Automatic release memory", true);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(::SendMessageW(box, BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_TRUE(FindChildByText(frame.Handle(), L"1234 MB", true));
+    HWND list = FindChildByText(frame.Handle(), L"ListViewMemoryLog", true);
+    ASSERT_TRUE(list);
+    ASSERT_EQ(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 2);
+    wchar_t text[32] = {};
+    LVITEMW item{};
+    item.iSubItem = 2;
+    item.pszText = text;
+    item.cchTextMax = 32;
+    ::SendMessageW(list, LVM_GETITEMTEXTW, 1, reinterpret_cast<LPARAM>(&item));
+    EXPECT_STREQ(text, L"second");
+    // Its handlers are the control's from the start.
+    ::SendMessageW(box, BM_CLICK, 0, 0);
+    EXPECT_EQ(form.CheckEnableAutoFreeMemory->Value(), 0);
+}
+
 TEST_F(MainFrameOnWindows, CheckBoxesAndListsWriteTheirSettings) {
+    form.SelectPage(Page::Setting);
     HWND box = FindChildByText(frame.Handle(), L"Always on top");
     ASSERT_TRUE(box);
     ::SendMessageW(box, BM_CLICK, 0, 0);
@@ -124,6 +158,7 @@ TEST_F(MainFrameOnWindows, CheckBoxesAndListsWriteTheirSettings) {
 
     // Picking a list item the way the list reports it.
     // ComboSpeed: the drop-down list with two items.
+    form.SelectPage(Page::Process);
     HWND combo = nullptr;
     ::EnumChildWindows(
         frame.Handle(),

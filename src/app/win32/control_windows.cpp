@@ -102,6 +102,8 @@ class LabelWindow : public Window, public ChildWindow, private ControlObserver {
                WS_CHILD | WS_CLIPSIBLINGS | VisibleStyle(model), r.left, r.top, r.right - r.left,
                r.bottom - r.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
         FitToText();
+        if (!model_.ToolTip().empty())
+            UpdateToolTip();
         model_.SetObserver(this);
     }
     ~LabelWindow() override { model_.SetObserver(nullptr); }
@@ -134,7 +136,9 @@ class LabelWindow : public Window, public ChildWindow, private ControlObserver {
         const bool scaled = LayoutDpi(Handle()) != kStandardDpi;
         if (!model_.AutoSize() && !scaled)
             return;
-        WindowDc dc(Handle());
+        // A memory DC measures like the window's, without the display
+        // driver's work of a window DC (under Wine: an X resource lookup each).
+        UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
         ScopedSelect select_font(dc.Get(), context_.fonts.Get(model_.Style()));
         const std::wstring text = Widen(model_.Text());
         RECT r{};
@@ -470,6 +474,7 @@ class ListViewWindow : public SystemControlWindow<ListView>, public NotifyTarget
             ::SendMessageW(Handle(), LVM_INSERTCOLUMNW, static_cast<WPARAM>(index++),
                            reinterpret_cast<LPARAM>(&lv));
         }
+        MirrorExistingRows();
         Observe();
     }
 
@@ -666,6 +671,31 @@ class ListViewWindow : public SystemControlWindow<ListView>, public NotifyTarget
                     MirrorCommonChange(Handle(), model_, change);
                 break;
         }
+    }
+
+    // A list made after its control was filled (a page created when first
+    // shown) starts with the rows, icons and selection the control has,
+    // scrolled to its last row as the lists are after each addition.
+    void MirrorExistingRows() {
+        if (model_.SmallIcons())
+            OnControlChanged(ControlChange::SmallIcons);
+        const int rows = model_.RowCount();
+        if (rows == 0)
+            return;
+        if (on_demand_) {
+            SyncRowCount();
+        } else {
+            for (int row = 0; row < rows; ++row) {
+                MirrorRow(ControlChange::RowAdded, row);
+                for (std::size_t column = 1; column < model_.Row(row).size(); ++column)
+                    SetCellText(row, static_cast<int>(column));
+                if (!model_.RowIcon(row).empty())
+                    SetRowImage(row, NativeImageOf(row));
+            }
+        }
+        if (model_.SelectedRow() >= 0)
+            SyncSelection();
+        ::SendMessageW(Handle(), LVM_ENSUREVISIBLE, static_cast<WPARAM>(rows - 1), FALSE);
     }
 
     // A list rebuilt from nothing (a refresh) is drawn and scrolled once,
@@ -886,18 +916,17 @@ class PanelWindow : public Window,
                     private ControlObserver {
   public:
     PanelWindow(Panel& model, HWND parent, ViewContext& context, int id)
-        : model_(model), context_(context), white_(::CreateSolidBrush(RGB(255, 255, 255))) {
+        : model_(model),
+          context_(context),
+          white_(::CreateSolidBrush(RGB(255, 255, 255))),
+          id_(id) {
         const RECT r = PixelRect(model.Bounds(), LayoutDpi(parent));
         Create(WindowClassSpec{L"VellumarPanel"}, WS_EX_CONTROLPARENT, Widen(model.Name()).c_str(),
                WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | VisibleStyle(model), r.left, r.top,
                r.right - r.left, r.bottom - r.top, parent,
                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
-        int child_id = id * 100;
-        for (Control* child : model.Children()) {
-            if (auto window = CreateChildWindow(*child, Handle(), *this, context_, ++child_id)) {
-                children_.push_back(std::move(window));
-            }
-        }
+        if (model.Visible())
+            CreateChildren();
         model_.SetObserver(this);
     }
     ~PanelWindow() override {
@@ -947,7 +976,22 @@ class PanelWindow : public Window,
     }
 
   private:
+    // A page's windows cost time and memory at start: a hidden panel creates
+    // them when it is first shown, each from its control's state by then.
+    // Their ids do not depend on when they are made.
+    void CreateChildren() {
+        children_created_ = true;
+        int child_id = id_ * 100;
+        for (Control* child : model_.Children()) {
+            if (auto window = CreateChildWindow(*child, Handle(), *this, context_, ++child_id)) {
+                children_.push_back(std::move(window));
+            }
+        }
+    }
+
     void OnControlChanged(ControlChange change) override {
+        if (change == ControlChange::Visible && model_.Visible() && !children_created_)
+            CreateChildren();
         if (change != ControlChange::Text)
             MirrorCommonChange(Handle(), model_, change);
     }
@@ -979,6 +1023,8 @@ class PanelWindow : public Window,
     Panel& model_;
     ViewContext& context_;
     UniqueBrush white_;
+    const int id_;
+    bool children_created_ = false;
     std::vector<std::unique_ptr<ChildWindow>> children_;
 };
 

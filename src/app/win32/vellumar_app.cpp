@@ -96,12 +96,14 @@ int RunVellumar() {
 
     StartupHooks hooks;
     hooks.reset_process_limits = [&process_limits] { process_limits.ResetUnusedSlots(); };
-    hooks.refresh_process_list = [&limiter] { limiter.CommandRefreshProcess_Click(); };
     hooks.register_taskbar_created = [&tray] { tray.RegisterTaskbarCreated(); };
     hooks.install_window_hook = [&tray] { tray.InstallWindowHook(); };
     hooks.add_tray_icon = [&tray] { tray.AddTrayIcon(); };
     LoadMainWindow(form, privileges, hooks);
     frame.ShowAfterLoad();
+    // The process list is not needed for the first paint: it is filled once
+    // the window is on screen (its page is hidden at start).
+    limiter.CommandRefreshProcess_Click();
 
     MSG message{};
     while (::GetMessageW(&message, nullptr, 0, 0) > 0) {

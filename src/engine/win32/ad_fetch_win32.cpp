@@ -58,6 +58,11 @@ void WinInetHttp::Cancel() {
     aborted_ = true;
 }
 
+void WinInetHttp::EndRequest() {
+    std::lock_guard lock(mutex_);
+    request_.Reset();
+}
+
 void WinInetHttp::Close() {
     std::lock_guard lock(mutex_);
     aborted_ = true;
@@ -85,13 +90,22 @@ std::unique_ptr<HttpBody> WinInetHttp::Get(const std::string& url) {
         std::lock_guard lock(mutex_);
         if (aborted_)
             return nullptr;
-        root_.Reset(::InternetOpenW(kAgentName, INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
-        if (!root_)
-            return nullptr;
-        connection_.Reset(::InternetConnectW(root_.Get(), host, parts.nPort, nullptr, nullptr,
-                                             INTERNET_SERVICE_HTTP, 0, 0));
-        if (!connection_)
-            return nullptr;
+        start_tick_ = ::GetTickCount64();
+        request_.Reset();
+        if (!root_) {
+            root_.Reset(
+                ::InternetOpenW(kAgentName, INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
+            if (!root_)
+                return nullptr;
+        }
+        if (!connection_ || connected_host_ != host || connected_port_ != parts.nPort) {
+            connection_.Reset(::InternetConnectW(root_.Get(), host, parts.nPort, nullptr, nullptr,
+                                                 INTERNET_SERVICE_HTTP, 0, 0));
+            connected_host_ = connection_ ? host : L"";
+            connected_port_ = parts.nPort;
+            if (!connection_)
+                return nullptr;
+        }
         const DWORD flags = INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_RELOAD |
                             INTERNET_FLAG_NO_UI | INTERNET_FLAG_NO_COOKIES | INTERNET_FLAG_NO_AUTH |
                             (parts.nScheme == INTERNET_SCHEME_HTTPS ? INTERNET_FLAG_SECURE : 0);
@@ -142,54 +156,117 @@ bool WinInetHttp::Read(std::span<char> buffer, std::size_t& read_bytes) {
     return true;
 }
 
-WinInetAdFetcher::WinInetAdFetcher(AdFetchLimits limits) : limits_(limits) {
+WinInetAdFetcher::WinInetAdFetcher(AdFetchLimits limits)
+    : state_(std::make_shared<AdFetchState>(limits)) {
     Create(WindowClassSpec{kFetcherWindowClass}, 0, L"", 0, 0, 0, 0, 0, HWND_MESSAGE);
 }
 
 WinInetAdFetcher::~WinInetAdFetcher() {
-    if (!worker_.joinable())
+    if (!worker_)
         return;
-    job_->http.Cancel();
-    if (job_->done) {
-        worker_.join();
+    bool idle = false;
+    {
+        std::lock_guard lock(state_->mutex);
+        state_->quit = true;
+        idle = !state_->asked || state_->done;
+    }
+    state_->wake.notify_one();
+    // An idle worker only closes the session; one under way is cancelled
+    // and ends by itself.
+    if (idle) {
+        ::WaitForSingleObject(worker_.Get(), INFINITE);
     } else {
-        worker_.detach();
+        state_->http.Cancel();
     }
 }
 
+bool WinInetAdFetcher::Busy() const {
+    std::lock_guard lock(state_->mutex);
+    return state_->asked;
+}
+
 bool WinInetAdFetcher::Start(const std::string& url) {
-    if (worker_.joinable()) {
-        if (job_->done) {
-            Collect();
-        } else {
+    Collect();
+    {
+        std::lock_guard lock(state_->mutex);
+        if (state_->asked)
             return false;
-        }
+        state_->url = url;
+        state_->asked = true;
     }
-    job_ = std::make_shared<AdFetchJob>(limits_);
-    const HWND window = Handle();
-    worker_ = std::thread([job = job_, url, window] {
-        job->text = AnsiToUtf8(GetAdText(job->http, url));
+    if (!worker_ && !StartWorker()) {
+        std::lock_guard lock(state_->mutex);
+        state_->asked = false;
+        return false;
+    }
+    state_->wake.notify_one();
+    return true;
+}
+
+namespace {
+
+struct WorkerStart {
+    std::shared_ptr<AdFetchState> state;
+    HWND window;
+};
+
+// The worker: one fetch per request of the fetcher, until it is told to end.
+DWORD WINAPI AdFetchWorker(void* param) {
+    const std::unique_ptr<WorkerStart> start(static_cast<WorkerStart*>(param));
+    AdFetchState& state = *start->state;
+    std::unique_lock lock(state.mutex);
+    for (;;) {
+        state.wake.wait(lock, [&] { return state.quit || (state.asked && !state.done); });
+        if (state.quit)
+            break;
+        const std::string url = state.url;
+        lock.unlock();
+        std::string text = AnsiToUtf8(GetAdText(state.http, url));
         // Closing can take a while (the platform may read on to the end of
         // a long reply); it happens here, never on the GUI thread.
-        job->http.Close();
-        job->done = true;
-        ::PostMessageW(window, kFetchedMessage, 0, 0);
-    });
+        state.http.EndRequest();
+        lock.lock();
+        state.text = std::move(text);
+        state.done = true;
+        ::PostMessageW(start->window, kFetchedMessage, 0, 0);
+    }
+    lock.unlock();
+    state.http.Close();
+    return 0;
+}
+
+}  // namespace
+
+bool WinInetAdFetcher::StartWorker() {
+    auto start = std::make_unique<WorkerStart>(WorkerStart{state_, Handle()});
+    // A small stack: a fetch needs little, and the thread lives as long as
+    // the program.
+    constexpr SIZE_T kStackBytes = 256 * 1024;
+    worker_.Reset(::CreateThread(nullptr, kStackBytes, AdFetchWorker, start.get(),
+                                 STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
+    if (!worker_)
+        return false;
+    start.release();  // the thread owns it now
     return true;
 }
 
 void WinInetAdFetcher::Collect() {
-    worker_.join();
-    const std::string text = std::move(job_->text);
-    job_.reset();
+    std::string text;
+    {
+        std::lock_guard lock(state_->mutex);
+        if (!state_->done)
+            return;
+        text = std::move(state_->text);
+        state_->done = false;
+        state_->asked = false;
+    }
     if (onFetched)
         onFetched(text);
 }
 
 LRESULT WinInetAdFetcher::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     if (message == kFetchedMessage) {
-        if (worker_.joinable() && job_->done)
-            Collect();
+        Collect();
         return 0;
     }
     return Window::HandleMessage(message, wparam, lparam);

@@ -6,29 +6,30 @@
 // WinInetHttp is the HttpClient: direct connection, connect/send/receive
 // time-outs set on the request itself, only 2xx replies, reads of what has
 // arrived (so a dripping server cannot hold one read for long) that fail
-// once the fetch is past its deadline or cancelled.
+// once the fetch is past its deadline or cancelled. Its WinINet session (and
+// the connection handle of the last host) lasts from one fetch to the next:
+// a fetch every few seconds then costs one request, not a new session.
 //
-// WinInetAdFetcher is the AdFetcher: Start() runs GetAdText on a worker
-// thread; the worker leaves the text in the job it shares with the fetcher
-// and posts a message to the fetcher's own message-only window, whose
-// handler (on the GUI thread, which created the fetcher) joins the worker
-// and hands the text on. The message names work the fetcher owns, so
-// nothing is lost when a post fails: the next Start() collects a finished
-// worker itself. The GUI thread never calls WinINet: the worker also closes
-// the handles. The destructor cancels what still runs and, rather than wait
-// for a call to time out, leaves the worker to end on its own with the job
-// it co-owns.
+// WinInetAdFetcher is the AdFetcher: one worker thread, started by the first
+// Start(), runs GetAdText for each Start() and sleeps in between. It leaves
+// the text in the state it shares with the fetcher and posts a message to
+// the fetcher's own message-only window, whose handler (on the GUI thread,
+// which created the fetcher) hands the text on. The message names work the
+// fetcher owns, so nothing is lost when a post fails: the next Start()
+// collects a finished fetch itself. The GUI thread never calls WinINet: the
+// worker also closes the handles. The destructor asks the worker to end and
+// cancels a fetch still under way; rather than wait for a call to time out,
+// it leaves the worker to end on its own with the state it co-owns.
 
 #include <windows.h>
 // After windows.h, which it builds on.
 #include <wininet.h>
 
-#include <atomic>
+#include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <span>
 #include <string>
-#include <thread>
 
 #include "engine/ad_line.h"
 #include "platform/http.h"
@@ -58,7 +59,10 @@ class WinInetHttp : public HttpClient {
     WinInetHttp(const WinInetHttp&) = delete;
     WinInetHttp& operator=(const WinInetHttp&) = delete;
 
+    // Each call starts its own deadline and reuses the session.
     std::unique_ptr<HttpBody> Get(const std::string& url) override;
+    // Closes the request of the last Get(); the session stays for the next.
+    void EndRequest();
     // From any thread: every later call fails.
     void Cancel();
     // Closes the handles; every later call fails.
@@ -67,7 +71,7 @@ class WinInetHttp : public HttpClient {
   private:
     friend class WinInetBody;
     bool Read(std::span<char> buffer, std::size_t& read_bytes);
-    // The handle to use, or nullptr once aborted.
+    // The handle to use, or nullptr once aborted or past the deadline.
     HINTERNET Current(const UniqueInternet& handle);
 
     AdFetchLimits limits_;
@@ -76,15 +80,23 @@ class WinInetHttp : public HttpClient {
     bool aborted_ = false;
     UniqueInternet root_;
     UniqueInternet connection_;
+    std::wstring connected_host_;
+    INTERNET_PORT connected_port_ = 0;
     UniqueInternet request_;
 };
 
-// One fetch, shared by the fetcher and its worker thread.
-struct AdFetchJob {
-    explicit AdFetchJob(AdFetchLimits limits) : http(limits) {}
-    WinInetHttp http;
-    std::atomic<bool> done{false};
-    std::string text;  // written by the worker before `done`, read after
+// What the fetcher and its worker thread share; the worker co-owns it, so it
+// outlives a fetcher that is gone before the worker ends.
+struct AdFetchState {
+    explicit AdFetchState(AdFetchLimits limits) : http(limits) {}
+    WinInetHttp http;  // used by the worker thread only (Cancel from any)
+    std::mutex mutex;
+    std::condition_variable wake;
+    std::string url;     // of the fetch asked for
+    bool asked = false;  // a fetch is asked for or under way
+    bool done = false;   // it has finished and `text` is not yet handed on
+    bool quit = false;   // the worker ends once it is idle
+    std::string text;
 };
 
 class WinInetAdFetcher : public AdFetcher, private Window {
@@ -94,16 +106,16 @@ class WinInetAdFetcher : public AdFetcher, private Window {
 
     bool Start(const std::string& url) override;
     // Whether a fetch is under way (or finished and not yet handed on).
-    bool Busy() const { return worker_.joinable(); }
+    bool Busy() const;
 
   private:
     LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
-    // Joins the finished worker and hands its text on.
+    // Hands on the text of a finished fetch, if there is one.
     void Collect();
+    bool StartWorker();
 
-    AdFetchLimits limits_;
-    std::shared_ptr<AdFetchJob> job_;
-    std::thread worker_;
+    std::shared_ptr<AdFetchState> state_;
+    UniqueHandle worker_;
 };
 
 }  // namespace vellumar::win32
