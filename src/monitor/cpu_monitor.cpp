@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <utility>
 
 namespace vellumar {
@@ -289,7 +290,8 @@ void CpuMonitor::StartMonitoring() {
     history_.assign(static_cast<std::size_t>(std::max(last_index, 0)) + 1, SystemLevels{});
     is_nt_ = sampler_.IsWindowsNT();
     sampler_.InitCpuUsage(is_nt_);
-    last_empty_index_ = Round(ScaleWidth() - 1);
+    dpi_ = host_.Dpi();
+    last_empty_index_ = newest_column_ = Round(ColumnsWide() - 1);
     host_.SetAppearance(saved_appearance_);
     host_.SetBorderStyle(saved_border_style_);
     host_.SetSurfaceEnabled(saved_enabled_);
@@ -298,7 +300,8 @@ void CpuMonitor::StartMonitoring() {
 
 std::int32_t CpuMonitor::TakeSample() {
     // Records move one place down in place, so index i stays column i.
-    const std::int32_t newest = Round(ScaleWidth() - 1);
+    const std::int32_t newest = Round(ColumnsWide() - 1);
+    newest_column_ = newest;
     for (std::int32_t i = 1; i <= newest; ++i) {
         if (InHistory(i))
             history_[static_cast<std::size_t>(i - 1)] = history_[static_cast<std::size_t>(i)];
@@ -312,6 +315,35 @@ std::int32_t CpuMonitor::TakeSample() {
         record.CPULoadPercent = sampler_.GetCpuUsage(is_nt_);
     }
     return newest;
+}
+
+void CpuMonitor::OnResize() {
+    // A new scale rounds the inner area to a slightly different number of
+    // columns (the border keeps its pixel width): the samples move with the
+    // right edge. A resize at the same scale leaves the history in place.
+    if (host_.Dpi() != dpi_) {
+        dpi_ = host_.Dpi();
+        if (!history_.empty())
+            KeepNewestIn(Round(ColumnsWide() - 1));
+    }
+    Redraw();
+}
+
+void CpuMonitor::KeepNewestIn(std::int32_t newest) {
+    const std::int32_t shift = newest - newest_column_;
+    newest_column_ = newest;
+    if (shift == 0)
+        return;
+    const auto count = static_cast<std::ptrdiff_t>(history_.size());
+    const std::ptrdiff_t distance = std::min<std::ptrdiff_t>(std::abs(shift), count);
+    if (shift > 0) {
+        std::shift_right(history_.begin(), history_.end(), distance);
+        std::fill(history_.begin(), history_.begin() + distance, SystemLevels{});
+    } else {
+        std::shift_left(history_.begin(), history_.end(), distance);
+        std::fill(history_.end() - distance, history_.end(), SystemLevels{});
+    }
+    last_empty_index_ = std::max(0, last_empty_index_ + shift);
 }
 
 void CpuMonitor::Timer1_Timer() {
@@ -346,28 +378,58 @@ void CpuMonitor::Redraw() {
     host_.Refresh();
 }
 
+double CpuMonitor::ColumnsWide() const {
+    return ScaleWidth() * kStandardDpi / host_.Dpi();
+}
+
+double CpuMonitor::RowsHigh() const {
+    return ScaleHeight() * kStandardDpi / host_.Dpi();
+}
+
+int CpuMonitor::DevicePixel(std::int32_t place) const {
+    return ScalePixels(place, host_.Dpi());
+}
+
+namespace {
+
+// Lines, points and the frame are as thick as one pixel of the standard scale.
+int StrokePixels(int dpi) {
+    return std::max(1, ScalePixels(1, dpi));
+}
+
+}  // namespace
+
 void CpuMonitor::DrawGrid() {
     DrawingSurface& surface = host_.Surface();
-    const double width = ScaleWidth();
-    const double height = ScaleHeight();
-    const std::int32_t bottom = Round(height);
-    const std::int32_t right = Round(width);
+    const double columns = ColumnsWide();
+    const double rows = RowsHigh();
+    const std::int32_t bottom = Round(ScaleHeight());
+    const std::int32_t right = Round(ScaleWidth());
+    const int stroke = StrokePixels(host_.Dpi());
     // A step that rounds to 0 (a surface of a few pixels) draws no lines of
     // that direction instead of never ending.
-    const std::int32_t x_limit = Round(width - 1);
-    const std::int32_t x_step = Round((width - 1) / 11);
+    const std::int32_t x_limit = Round(columns - 1);
+    const std::int32_t x_step = Round((columns - 1) / 11);
     if (x_step > 0) {
-        for (std::int32_t x = scroll_grid_ ? grid_offset_ : 0; x <= x_limit; x += x_step)
-            surface.DrawLine(x, 0, x, bottom, grid_color_);
+        for (std::int32_t x = scroll_grid_ ? grid_offset_ : 0; x <= x_limit; x += x_step) {
+            for (int d = 0; d < stroke; ++d)
+                surface.DrawLine(DevicePixel(x) + d, 0, DevicePixel(x) + d, bottom, grid_color_);
+        }
     }
-    const std::int32_t y_limit = Round(height - 1);
-    const std::int32_t y_step = Round((height - 1) / 6);
+    const std::int32_t y_limit = Round(rows - 1);
+    const std::int32_t y_step = Round((rows - 1) / 6);
     if (y_step > 0) {
-        for (std::int32_t y = 0; y <= y_limit; y += y_step)
-            surface.DrawLine(0, y, right, y, grid_color_);
+        for (std::int32_t y = 0; y <= y_limit; y += y_step) {
+            for (int d = 0; d < stroke; ++d)
+                surface.DrawLine(0, DevicePixel(y) + d, right, DevicePixel(y) + d, grid_color_);
+        }
     }
-    surface.FrameRect({0, 0, Round(width - 1) + 1, Round(height - 1) + 1}, grid_color_);
-    if (grid_offset_ <= -std::floor(width - 1.0 / 6.0))
+    // The frame grows inwards, so it stays on the surface at every scale.
+    const int frame_right = Round(ScaleWidth() - 1) + 1;
+    const int frame_bottom = Round(ScaleHeight() - 1) + 1;
+    for (int d = 0; d < stroke; ++d)
+        surface.FrameRect({d, d, frame_right - d, frame_bottom - d}, grid_color_);
+    if (grid_offset_ <= -std::floor(columns - 1.0 / 6.0))
         grid_offset_ = 0;
 }
 
@@ -388,24 +450,40 @@ void CpuMonitor::DrawHDSeries() {
 }
 
 void CpuMonitor::DrawSeries(float SystemLevels::*level, ColorRef color) {
-    const double width = ScaleWidth();
-    if (width - 1 < last_empty_index_)
+    const double columns = ColumnsWide();
+    if (columns - 1 < last_empty_index_)
         return;
     DrawingSurface& surface = host_.Surface();
     const double height = ScaleHeight();
-    // Far-off levels are held a little outside the surface, where they are
-    // clipped like any other, so no coordinate can overflow.
+    const int stroke = StrokePixels(host_.Dpi());
+    // Levels are placed on the device height, so no precision is lost at a
+    // larger scale. Far-off levels are held a little outside the surface,
+    // where they are clipped like any other, so no coordinate can overflow.
     auto y_of = [height](float percent) {
         const double y = std::clamp(height - percent / 100.0 * height, -1e6, 1e6);
         return Round(y);
     };
-    const std::int32_t limit = Round(width - 2);
+    const std::int32_t limit = Round(columns - 2);
     if (diagram_style_ == diagram_style::kLines) {
         // Consecutive segments share their ends: one polyline per run of
-        // columns that lie in the history.
+        // columns that lie in the history, drawn once per pixel of the
+        // stroke's square so a thicker line is equally thick in every
+        // direction.
         polyline_.clear();
         auto flush = [&] {
-            surface.DrawPolyline(polyline_.data(), static_cast<int>(polyline_.size()), color);
+            const int count = static_cast<int>(polyline_.size());
+            if (stroke == 1) {
+                surface.DrawPolyline(polyline_.data(), count, color);
+            } else {
+                std::vector<PolylinePoint> moved(polyline_.size());
+                for (int dy = 0; dy < stroke; ++dy) {
+                    for (int dx = 0; dx < stroke; ++dx) {
+                        for (std::size_t k = 0; k < polyline_.size(); ++k)
+                            moved[k] = {polyline_[k].x + dx, polyline_[k].y + dy};
+                        surface.DrawPolyline(moved.data(), count, color);
+                    }
+                }
+            }
             polyline_.clear();
         };
         for (std::int32_t i = last_empty_index_ + 1; i <= limit; ++i) {
@@ -413,9 +491,12 @@ void CpuMonitor::DrawSeries(float SystemLevels::*level, ColorRef color) {
                 flush();
                 continue;
             }
-            if (polyline_.empty())
-                polyline_.push_back({i, y_of(history_[static_cast<std::size_t>(i)].*level)});
-            polyline_.push_back({i + 1, y_of(history_[static_cast<std::size_t>(i) + 1].*level)});
+            if (polyline_.empty()) {
+                polyline_.push_back(
+                    {DevicePixel(i), y_of(history_[static_cast<std::size_t>(i)].*level)});
+            }
+            polyline_.push_back(
+                {DevicePixel(i + 1), y_of(history_[static_cast<std::size_t>(i) + 1].*level)});
         }
         flush();
         return;
@@ -425,11 +506,19 @@ void CpuMonitor::DrawSeries(float SystemLevels::*level, ColorRef color) {
             continue;
         const float value = history_[static_cast<std::size_t>(i)].*level;
         switch (diagram_style_) {
-            case diagram_style::kPoints:
-                surface.SetPixel(i + 1, y_of(value), color);
+            case diagram_style::kPoints: {
+                const int x = DevicePixel(i + 1);
+                const int y = y_of(value);
+                for (int dy = 0; dy < stroke; ++dy) {
+                    for (int dx = 0; dx < stroke; ++dx) surface.SetPixel(x + dx, y + dy, color);
+                }
                 break;
+            }
             case diagram_style::kBars:
-                surface.DrawLine(i, y_of(value), i, Round(height), color);
+                // A bar fills its column's pixels, so neighbouring bars
+                // still close up at any scale.
+                for (int x = DevicePixel(i); x < DevicePixel(i + 1); ++x)
+                    surface.DrawLine(x, y_of(value), x, Round(height), color);
                 break;
             default:
                 return;

@@ -17,6 +17,15 @@
 // or ReadProperties (a saved one, which starts monitoring: the timer runs and
 // the history is sized to the control's width). The destructor stops the
 // sampler's CPU counter.
+//
+// Display scale: the history, the grid and the update cycle count columns of
+// the standard scale (one sample per 96-dpi pixel), whatever the window's
+// DPI, so the graph shows the same span of time at every scale. Painting maps
+// a column to its device pixels: at 2x each sample takes two pixel columns,
+// grid lines, the frame, the lines and the points are two pixels thick, and
+// the levels are placed on the full device height. At 96 dpi every pixel is
+// painted exactly as one column per pixel. When the window's DPI changes,
+// the history keeps its samples, the newest staying in the right-most column.
 
 #include <cstdint>
 #include <functional>
@@ -53,6 +62,8 @@ class CpuMonitorHost {
     [[nodiscard]] virtual SizePx ScaleSize() const = 0;
     // The control's outer width in twips.
     [[nodiscard]] virtual int WidthTwips() const = 0;
+    // Dots per inch the surface is shown at (96 at 100 %).
+    [[nodiscard]] virtual int Dpi() const { return kStandardDpi; }
     // 0 flat, 1 3-D.
     virtual void SetAppearance(std::int16_t appearance) = 0;
     [[nodiscard]] virtual std::int16_t Appearance() const = 0;
@@ -164,7 +175,8 @@ class CpuMonitor {
     void InitProperties();
     void ReadProperties(const PropertyBag& bag);
     void WriteProperties(PropertyBag& bag) const;
-    void OnResize() { Redraw(); }
+    // The surface's size or its DPI changed.
+    void OnResize();
     void OnDoubleClick();
 
     // ---- Painting ---------------------------------------------------------
@@ -193,6 +205,13 @@ class CpuMonitor {
     // column (which may lie outside the history).
     std::int32_t TakeSample();
     void DrawSeries(float SystemLevels::*level, ColorRef color);
+    // ScaleWidth and ScaleHeight in columns and rows of the standard scale.
+    [[nodiscard]] double ColumnsWide() const;
+    [[nodiscard]] double RowsHigh() const;
+    // The device pixel where column or row `place` of the standard scale begins.
+    [[nodiscard]] int DevicePixel(std::int32_t place) const;
+    // Moves the samples so the newest one sits in column `newest`.
+    void KeepNewestIn(std::int32_t newest);
     void SetFlag(bool& member, bool value, std::string_view name);
     void SetColor(ColorRef& member, ColorRef color, std::string_view name);
     void Changed(std::string_view name) { host_.PropertyChanged(name); }
@@ -233,6 +252,10 @@ class CpuMonitor {
     std::vector<PolylinePoint> polyline_;  // kept to save allocations
     std::int32_t last_empty_index_ = 0;
     std::int32_t grid_offset_ = 0;
+    // The scale the columns were last laid out at, and the column that then
+    // held the newest sample.
+    int dpi_ = kStandardDpi;
+    std::int32_t newest_column_ = 0;
     bool is_nt_ = false;
     Timer timer1_;
 };

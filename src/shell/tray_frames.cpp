@@ -1,6 +1,8 @@
 #include "shell/tray_frames.h"
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdlib>
 #include <utility>
 
@@ -123,6 +125,31 @@ void FillRow(PixelBuffer& buffer, int left, int right, int y, Argb c) {
     for (int x = left; x <= right; ++x) buffer.Set(x, y, c);
 }
 
+// The chevron of the slot at `slot_row` drawn at the frame's own size. The
+// 16-pixel art is the rasterisation of one outline, in frame units (a
+// sixteenth of the frame) with v the height below the apex row's top and d
+// the distance from the apex column's centre:
+//   0 <= v < 6, v - 3 <= d <= v (the 45-degree strokes, three units across),
+//   d <= 4.5 (the chevron's width) and d >= 2v - 7.5 (each stroke ends in a
+//   point in the last row).
+// Tested at pixel centres this gives exactly the rows above at 16 pixels; a
+// larger frame tests its own pixel centres, with the apex column's centre on
+// the nearest half pixel so the chevron stays symmetric.
+void DrawChevron(PixelBuffer& buffer, int slot_row, Argb colour) {
+    const double unit = buffer.width / static_cast<double>(kTrayFrameSizePixels);
+    const double axis = std::floor((kChevronApexColumn + 0.5) * unit * 2 + 0.5) / 2;
+    for (int y = 0; y < buffer.height; ++y) {
+        const double v = (y + 0.5) / unit - slot_row;
+        if (v < 0 || v >= kChevronHeightRows)
+            continue;
+        for (int x = 0; x < buffer.width; ++x) {
+            const double d = std::abs(x + 0.5 - axis) / unit;
+            if (d <= v && d >= v - 3 && d <= 4.5 && d >= 2 * v - 7.5)
+                buffer.Set(x, y, colour);
+        }
+    }
+}
+
 }  // namespace
 
 bool ChevronCovers(int slot_row, int x, int y) {
@@ -134,44 +161,50 @@ bool ChevronCovers(int slot_row, int x, int y) {
     return distance >= row.inner && distance <= row.outer;
 }
 
-PixelBuffer TrayFrame(int frame, const TrayArtwork& artwork) {
-    if (frame < 1 || frame > kTrayFrameCount)
+PixelBuffer TrayFrame(int frame, const TrayArtwork& artwork, int size_pixels) {
+    if (frame < 1 || frame > kTrayFrameCount || size_pixels < kTrayFrameSizePixels)
         return {};
-    PixelBuffer buffer(kTrayFrameSizePixels, kTrayFrameSizePixels, 0);
+    PixelBuffer buffer(size_pixels, size_pixels, 0);
     const FrameSlots& slots = kFrameSlots[static_cast<std::size_t>(frame - 1)];
     for (const auto& [drawn, slot_row] :
          {std::pair{slots.top, kChevronTopSlotRow}, std::pair{slots.middle, kChevronMiddleSlotRow},
           std::pair{slots.bottom, kChevronBottomSlotRow}}) {
         if (!drawn)
             continue;
-        // At 16 pixels a chevron is pixel art: whole pixels, no soft edges,
-        // so it stays crisp on every taskbar colour.
-        for (int r = 0; r < kChevronHeightRows; ++r) {
-            const ChevronRow& row = kChevronRows[static_cast<std::size_t>(r)];
-            const int y = slot_row + r;
-            const int left = kChevronApexColumn - row.outer;
-            const int right = kChevronApexColumn + row.outer;
-            if (row.inner == 0) {
-                FillRow(buffer, left, right, y, artwork.chevron);
-            } else {
-                const int stroke = row.outer - row.inner + 1;
-                FillRow(buffer, left, left + stroke - 1, y, artwork.chevron);
-                FillRow(buffer, right - stroke + 1, right, y, artwork.chevron);
+        if (size_pixels == kTrayFrameSizePixels) {
+            // At 16 pixels a chevron is pixel art: whole pixels, no soft
+            // edges, so it stays crisp on every taskbar colour.
+            for (int r = 0; r < kChevronHeightRows; ++r) {
+                const ChevronRow& row = kChevronRows[static_cast<std::size_t>(r)];
+                const int y = slot_row + r;
+                const int left = kChevronApexColumn - row.outer;
+                const int right = kChevronApexColumn + row.outer;
+                if (row.inner == 0) {
+                    FillRow(buffer, left, right, y, artwork.chevron);
+                } else {
+                    const int stroke = row.outer - row.inner + 1;
+                    FillRow(buffer, left, left + stroke - 1, y, artwork.chevron);
+                    FillRow(buffer, right - stroke + 1, right, y, artwork.chevron);
+                }
             }
+        } else {
+            DrawChevron(buffer, slot_row, artwork.chevron);
         }
     }
     // The rim goes round the finished chevrons, so where two slots meet it
     // never covers a chevron pixel.
+    const int rim = std::max(1, size_pixels / kTrayFrameSizePixels);
     const PixelBuffer chevrons = buffer;
     for (int y = 0; y < buffer.height; ++y) {
         for (int x = 0; x < buffer.width; ++x) {
             if (chevrons.At(x, y) != 0)
                 continue;
             bool beside = false;
-            for (const auto& [dx, dy] :
-                 {std::pair{-1, 0}, std::pair{1, 0}, std::pair{0, -1}, std::pair{0, 1}}) {
-                beside = beside || (chevrons.Contains(x + dx, y + dy) &&
-                                    chevrons.At(x + dx, y + dy) == artwork.chevron);
+            for (int dy = -rim; dy <= rim && !beside; ++dy) {
+                for (int dx = std::abs(dy) - rim; dx <= rim - std::abs(dy) && !beside; ++dx) {
+                    beside = chevrons.Contains(x + dx, y + dy) &&
+                             chevrons.At(x + dx, y + dy) == artwork.chevron;
+                }
             }
             if (beside)
                 buffer.Set(x, y, artwork.rim);
@@ -180,8 +213,8 @@ PixelBuffer TrayFrame(int frame, const TrayArtwork& artwork) {
     return buffer;
 }
 
-std::vector<IconImage> TrayFrameImages(int frame, const TrayArtwork& artwork) {
-    const PixelBuffer pixels = TrayFrame(frame, artwork);
+std::vector<IconImage> TrayFrameImages(int frame, const TrayArtwork& artwork, int size_pixels) {
+    const PixelBuffer pixels = TrayFrame(frame, artwork, size_pixels);
     if (pixels.pixels.empty())
         return {};
     return {EncodeImage(pixels, artwork, 8), EncodeImage(pixels, artwork, 32)};

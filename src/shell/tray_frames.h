@@ -41,8 +41,13 @@ struct TrayArtwork {
 
 // Whether the chevron whose apex row is `slot_row` covers (x, y).
 bool ChevronCovers(int slot_row, int x, int y);
-// Frame 1 to 6 as straight-alpha pixels; an empty buffer for any other number.
-PixelBuffer TrayFrame(int frame, const TrayArtwork& artwork);
+// Frame 1 to 6 as straight-alpha pixels, size_pixels square; an empty buffer
+// for any other number or a size below 16. At 16 pixels the chevrons are the
+// pixel art above; larger frames draw the same shapes at their own size
+// (diagonals a pixel step at a time, the rim a pixel for every 16), never a
+// stretched copy.
+PixelBuffer TrayFrame(int frame, const TrayArtwork& artwork,
+                      int size_pixels = kTrayFrameSizePixels);
 
 // One image of an icon in the layout that icon files and icon resources
 // share: a BITMAPINFOHEADER with the doubled height, the colour table (for
@@ -55,7 +60,8 @@ struct IconImage {
 
 // The 256-colour image (index 0 transparent black, index 1 the chevron
 // white, index 2 the rim) and the 32-bit image with alpha, in that order.
-std::vector<IconImage> TrayFrameImages(int frame, const TrayArtwork& artwork);
+std::vector<IconImage> TrayFrameImages(int frame, const TrayArtwork& artwork,
+                                       int size_pixels = kTrayFrameSizePixels);
 // The image to show on a display of `display_bits_per_pixel`: the 32-bit
 // one on displays of more than 256 colours, the 256-colour one otherwise.
 const IconImage& ChooseIconImage(const std::vector<IconImage>& images, int display_bits_per_pixel);

@@ -68,9 +68,10 @@ TEST(DisplayScaleEndToEnd, WindowAndControlsScaleWithTheDisplay) {
         DWORD dpi;
         int width, height;
         const wchar_t* folder;
+        const char* state_picture;
     };
-    for (const Scale& scale :
-         {Scale{144, 1179, 836, L"scale 144"}, Scale{192, 1572, 1114, L"scale 192"}}) {
+    for (const Scale& scale : {Scale{144, 1179, 836, L"scale 144", "state-page-144dpi"},
+                               Scale{192, 1572, 1114, L"scale 192", "state-page-192dpi"}}) {
         SCOPED_TRACE(scale.dpi);
         const DisplayScale display(scale.dpi);
         e2e::StartedProgram started(scale.folder);
@@ -98,6 +99,24 @@ TEST(DisplayScaleEndToEnd, WindowAndControlsScaleWithTheDisplay) {
                 continue;
             EXPECT_NEAR(r.right, s.right * factor, factor);
             EXPECT_NEAR(r.bottom, s.bottom * factor, factor);
+        }
+
+        // Pictures for the documentation, once the graph shows some seconds.
+        HWND clock = e2e::ValueRightOf(e2e::FindChild(started.main, L"Time:"));
+        std::wstring shown;
+        int ticks = 0;
+        e2e::WaitUntil(
+            [&] {
+                const std::wstring now = e2e::WindowText(clock);
+                ticks += now != shown;
+                shown = now;
+                return ticks > 25;
+            },
+            40000);
+        e2e::SaveScreenshot(started.main, scale.state_picture);
+        if (scale.dpi == 144) {
+            e2e::ClickWindow(e2e::FindChild(started.main, L"Intelligent release memory"));
+            e2e::SaveScreenshot(started.main, "memory-page-144dpi");
         }
     }
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <utility>
@@ -217,10 +218,6 @@ void SaveScreenshot(HWND window, const std::string& name) {
     ::CreateDirectoryA(path.c_str(), nullptr);
     path += "\\" + name + ".bmp";
 
-    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    // The owner has painted once it answers a message sent after the redraw.
-    DWORD_PTR ignored = 0;
-    ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 15000, &ignored);
     RECT r{};
     ::GetWindowRect(window, &r);
     const int width = r.right - r.left;
@@ -238,18 +235,49 @@ void SaveScreenshot(HWND window, const std::string& name) {
     HGDIOBJ old = ::SelectObject(memory, bitmap);
     const int stride = ((width * 3 + 3) / 4) * 4;
     const std::size_t size = static_cast<std::size_t>(stride) * static_cast<std::size_t>(height);
-    // The screen has caught up once two captures in a row agree.
-    std::string previous;
-    WaitUntil(
-        [&] {
-            ::BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
-            ::GdiFlush();
-            std::string capture(static_cast<const char*>(bits), bits ? size : 0);
-            const bool settled = capture == previous;
-            previous = std::move(capture);
-            return settled;
-        },
-        5000);
+    // Copies the window's part (x, y, w, h), now at screen (left, top).
+    auto capture = [&](int x, int y, int w, int h, int left, int top) {
+        ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        // The owner has painted once it answers a message sent after the redraw.
+        DWORD_PTR ignored = 0;
+        ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 15000, &ignored);
+        // The screen has caught up once two captures in a row agree.
+        std::string previous;
+        WaitUntil(
+            [&] {
+                ::BitBlt(memory, x, y, w, h, screen, left, top, SRCCOPY);
+                ::GdiFlush();
+                std::string shot(static_cast<const char*>(bits), bits ? size : 0);
+                const bool settled = shot == previous;
+                previous = std::move(shot);
+                return settled;
+            },
+            5000);
+    };
+    // A top-level window larger than the work area (a large display scale
+    // on a small desktop) is moved so each part in turn lies in the work
+    // area, then put back.
+    RECT work{};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const int work_width = work.right - work.left;
+    const int work_height = work.bottom - work.top;
+    if (window != ::GetDesktopWindow() && !::GetParent(window) &&
+        (width > work_width || height > work_height) && work_width > 0 && work_height > 0) {
+        for (int y = 0; y < height; y += work_height) {
+            for (int x = 0; x < width; x += work_width) {
+                const int part_x = std::min(x, std::max(0, width - work_width));
+                const int part_y = std::min(y, std::max(0, height - work_height));
+                ::SetWindowPos(window, nullptr, work.left - part_x, work.top - part_y, 0, 0,
+                               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+                capture(part_x, part_y, std::min(width, work_width), std::min(height, work_height),
+                        work.left, work.top);
+            }
+        }
+        ::SetWindowPos(window, nullptr, r.left, r.top, 0, 0,
+                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    } else {
+        capture(0, 0, width, height, r.left, r.top);
+    }
     BITMAPFILEHEADER file{};
     file.bfType = 0x4D42;
     file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);

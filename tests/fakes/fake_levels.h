@@ -157,6 +157,7 @@ class RasterMonitorHost : public CpuMonitorHost {
     void Refresh() override { ++refreshes; }
     SizePx ScaleSize() const override { return size; }
     int WidthTwips() const override { return width_twips; }
+    int Dpi() const override { return dpi; }
     void SetAppearance(std::int16_t value) override { appearance = value; }
     std::int16_t Appearance() const override { return appearance; }
     void SetBorderStyle(std::int16_t value) override { border_style = value; }
@@ -173,6 +174,7 @@ class RasterMonitorHost : public CpuMonitorHost {
     DrawingSurface* drawing = &raster;  // a test may record the calls instead
     SizePx size;
     int width_twips;
+    int dpi = kStandardDpi;
     std::int16_t appearance = 1;
     std::int16_t border_style = 1;
     bool enabled = true;

@@ -7,6 +7,8 @@
 // After windows.h, which it builds on.
 #include <commctrl.h>
 
+#include <commctrl.h>
+
 #include "app/autorun.h"
 #include "app/main_window.h"
 #include "app/settings.h"
@@ -14,6 +16,7 @@
 #include "command_test_support.h"
 #include "fakes/fake_platform.h"
 #include "main_frame_fixture.h"
+#include "platform/win32/icon_metrics.h"
 #include "platform/win32/platform_win32.h"
 #include "platform/win32/system_win32.h"
 #include "platform/win32/text.h"
@@ -203,6 +206,8 @@ TEST_F(MainFrameOnWindows, PaintingAndPageSwitchingLeakNoObjects) {
 
 TEST_F(MainFrameOnWindows, AMoveToAnotherScaleLaysEverythingOutAgain) {
     form.SelectPage(Page::Memory);
+    form.ListViewMemoryLog->AddRow("1");
+    form.ListViewMemoryLog->SelectRow(0);
     auto layout = [&] {
         std::vector<RECT> rects;
         for (HWND child = ::GetWindow(frame.Handle(), GW_CHILD); child;
@@ -229,6 +234,18 @@ TEST_F(MainFrameOnWindows, AMoveToAnotherScaleLaysEverythingOutAgain) {
         EXPECT_EQ(window.left, 40);
         EXPECT_EQ(window.right - window.left, step.width);
         EXPECT_EQ(window.bottom - window.top, step.height);
+        // The title-bar and task-switcher icons are drawn again at the new scale.
+        for (const auto& [which, pixels] : {std::pair{ICON_SMALL, SmallIconPixels(step.dpi)},
+                                            std::pair{ICON_BIG, LargeIconPixels(step.dpi)}}) {
+            ICONINFO info{};
+            ASSERT_TRUE(::GetIconInfo(
+                reinterpret_cast<HICON>(::SendMessageW(frame.Handle(), WM_GETICON, which, 0)),
+                &info));
+            UniqueBitmap colour(info.hbmColor), mask(info.hbmMask);
+            BITMAP bitmap{};
+            ::GetObjectW(info.hbmColor, sizeof(bitmap), &bitmap);
+            EXPECT_EQ(bitmap.bmWidth, pixels);
+        }
         const std::vector<RECT> now = layout();
         ASSERT_EQ(now.size(), standard.size());
         const double scale = step.dpi / 96.0;
@@ -237,7 +254,11 @@ TEST_F(MainFrameOnWindows, AMoveToAnotherScaleLaysEverythingOutAgain) {
             EXPECT_NEAR(now[i].top, standard[i].top * scale, 1.0) << i;
         }
     }
+    // The page's list still shows its row, selected.
     EXPECT_EQ(form.SelectedPage(), Page::Memory);
+    HWND log = FindChildByText(frame.Handle(), L"ListViewMemoryLog");
+    EXPECT_EQ(::SendMessageW(log, LVM_GETITEMCOUNT, 0, 0), 1);
+    EXPECT_EQ(::SendMessageW(log, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), 0);
     // Back at the standard scale, everything is where it was.
     const std::vector<RECT> again = layout();
     for (std::size_t i = 0; i < again.size(); ++i)

@@ -127,21 +127,35 @@ class LabelWindow : public Window, public ChildWindow, private ControlObserver {
         ::InvalidateRect(Handle(), nullptr, FALSE);
     }
 
-    // Figures grow and shrink with their text; their height stays.
+    // Figures grow and shrink with their text; their height stays. At any
+    // other than the standard scale, a one-line label is also at least as
+    // tall as its font's line: the layout's heights were chosen for 96 dpi,
+    // and there a few labels cut their descenders, which a larger scale
+    // must not copy.
     void FitToText() {
-        if (!model_.AutoSize())
+        const bool scaled = LayoutDpi(Handle()) != kStandardDpi;
+        if (!model_.AutoSize() && !scaled)
             return;
         // A memory DC measures like the window's, without the display
         // driver's work of a window DC (under Wine: an X resource lookup each).
         UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
         ScopedSelect select_font(dc.Get(), context_.fonts.Get(model_.Style()));
         const std::wstring text = Widen(model_.Text());
-        SIZE extent{};
-        ::GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &extent);
         RECT r{};
         ::GetClientRect(Handle(), &r);
-        if (extent.cx != r.right) {
-            ::SetWindowPos(Handle(), nullptr, 0, 0, extent.cx, r.bottom,
+        SIZE fitted{r.right, r.bottom};
+        if (model_.AutoSize()) {
+            SIZE extent{};
+            ::GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &extent);
+            fitted.cx = extent.cx;
+        }
+        TEXTMETRICW metrics{};
+        if (scaled && text.find(L'\n') == std::wstring::npos &&
+            ::GetTextMetricsW(dc.Get(), &metrics) && fitted.cy < metrics.tmHeight) {
+            fitted.cy = metrics.tmHeight;
+        }
+        if (fitted.cx != r.right || fitted.cy != r.bottom) {
+            ::SetWindowPos(Handle(), nullptr, 0, 0, fitted.cx, fitted.cy,
                            SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         }
     }
@@ -232,6 +246,8 @@ class LabelWindow : public Window, public ChildWindow, private ControlObserver {
                 break;
             case WM_GETDLGCODE:
                 return DLGC_STATIC;
+            case WM_GETFONT:  // as a static control answers, for tools that read the text
+                return reinterpret_cast<LRESULT>(context_.fonts.Get(model_.Style()));
         }
         return Window::HandleMessage(message, wparam, lparam);
     }

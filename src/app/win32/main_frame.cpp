@@ -60,8 +60,6 @@ MainFrame::MainFrame(MainWindow& form, TimerService& timers)
            WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX, CW_USEDEFAULT, CW_USEDEFAULT,
            TwipsToPixels(kWindowWidthTwips), TwipsToPixels(kWindowHeightTwips), nullptr);
     ScaleTo(WindowDpi(Handle()));
-    ::SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big_icon_.Get()));
-    ::SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon_.Get()));
     exit_request_message_ = ::RegisterWindowMessageW(kExitRequestMessage);
     // Let the request through from a less privileged process too (an
     // installer run by the user while the program runs elevated).
@@ -104,6 +102,7 @@ void MainFrame::ScaleTo(int dpi, const RECT* suggested) {
                    TwipsToPixelsAt(kWindowHeightTwips, dpi),
                    (suggested ? 0 : SWP_NOMOVE) | SWP_NOZORDER | SWP_NOACTIVATE);
     for (const auto& child : children_) child->Relayout();
+    window_icons_.ShowOn(Handle(), dpi);
     ::RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 

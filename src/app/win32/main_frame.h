@@ -16,6 +16,7 @@
 
 #include "app/main_window.h"
 #include "app/win32/control_windows.h"
+#include "app/win32/window_icons.h"
 #include "controls/win32/gdi.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/window_base.h"
@@ -72,6 +73,7 @@ class MainFrame : public Window, public MainWindowHost, public BackgroundSource 
     std::array<UniqueBitmap, kPictureCount> pictures_;
     UniqueIcon big_icon_;
     UniqueIcon small_icon_;
+    WindowIcons window_icons_;
     std::vector<std::unique_ptr<ChildWindow>> children_;
     bool show_after_load_ = true;
     Image* captured_ = nullptr;

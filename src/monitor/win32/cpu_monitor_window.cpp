@@ -1,5 +1,6 @@
 #include "monitor/win32/cpu_monitor_window.h"
 
+#include "platform/win32/dpi.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/text.h"
 
@@ -109,7 +110,11 @@ int CpuMonitorWindow::WidthTwips() const {
     RECT bounds{};
     if (Handle())
         ::GetWindowRect(Handle(), &bounds);
-    return (bounds.right - bounds.left) * kTwipsPerPixel;
+    return static_cast<int>(PixelsToTwipsAt(bounds.right - bounds.left, Dpi()) + 0.5);
+}
+
+int CpuMonitorWindow::Dpi() const {
+    return Handle() ? LayoutDpi(Handle()) : kStandardDpi;
 }
 
 void CpuMonitorWindow::SetAppearance(std::int16_t appearance) {

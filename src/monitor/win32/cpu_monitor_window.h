@@ -44,6 +44,7 @@ class CpuMonitorWindow final : public SubclassedControl, private CpuMonitorHost 
     void Refresh() override;
     SizePx ScaleSize() const override { return {surface_.Width(), surface_.Height()}; }
     int WidthTwips() const override;
+    int Dpi() const override;
     void SetAppearance(std::int16_t appearance) override;
     std::int16_t Appearance() const override { return appearance_; }
     void SetBorderStyle(std::int16_t border_style) override;

@@ -2,8 +2,11 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cwchar>
 
+#include "platform/win32/dpi.h"
+#include "platform/win32/icon_metrics.h"
 #include "platform/win32/text.h"
 
 namespace vellumar::win32 {
@@ -48,16 +51,18 @@ bool ShellNotificationArea::Notify(TrayOperation operation, const TrayIconRecord
     return ::Shell_NotifyIconW(MessageOf(operation), &data) != FALSE;
 }
 
-TrayFrameIconSet::TrayFrameIconSet(const TrayArtwork& artwork) {
+TrayFrameIconSet::TrayFrameIconSet(const TrayArtwork& artwork, int size_pixels) {
+    const int size = std::max(kTrayFrameSizePixels,
+                              size_pixels > 0 ? size_pixels : SmallIconPixels(SystemDpi()));
     const int display_bits = DisplayBitsPerPixel();
     for (int frame = 1; frame <= kTrayFrameCount; ++frame) {
-        const auto images = TrayFrameImages(frame, artwork);
+        const auto images = TrayFrameImages(frame, artwork, size);
         const IconImage& image = ChooseIconImage(images, display_bits);
         // The API takes a non-const pointer but only reads the bytes.
         auto* bytes = const_cast<PBYTE>(image.bytes.data());
-        icons_[static_cast<std::size_t>(frame - 1)].Reset(::CreateIconFromResourceEx(
-            bytes, static_cast<DWORD>(image.bytes.size()), TRUE, kIconResourceVersion,
-            kTrayFrameSizePixels, kTrayFrameSizePixels, LR_DEFAULTCOLOR));
+        icons_[static_cast<std::size_t>(frame - 1)].Reset(
+            ::CreateIconFromResourceEx(bytes, static_cast<DWORD>(image.bytes.size()), TRUE,
+                                       kIconResourceVersion, size, size, LR_DEFAULTCOLOR));
     }
 }
 

@@ -19,10 +19,12 @@ class ShellNotificationArea : public NotificationArea {
     bool Notify(TrayOperation operation, const TrayIconRecord& record) override;
 };
 
-// The six frame icons, alive as long as this object (the process).
+// The six frame icons, alive as long as this object (the process), drawn at
+// the size the notification area shows them: the system's small icon at the
+// session's scale (the shell's own), or `size_pixels` when given.
 class TrayFrameIconSet : public TrayFrameIcons {
   public:
-    explicit TrayFrameIconSet(const TrayArtwork& artwork);
+    explicit TrayFrameIconSet(const TrayArtwork& artwork, int size_pixels = 0);
     NativeIcon FrameIcon(int frame) override;
 
   private:

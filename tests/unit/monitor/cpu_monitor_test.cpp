@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <array>
+#include <tuple>
+
 #include "fakes/fake_levels.h"
 #include "monitor/cpu_monitor.h"
 #include "unit/controls/command_test_support.h"
@@ -14,8 +17,11 @@ using testing::RecordingSurface;
 
 // A monitor loaded from saved properties, so it samples on its timer.
 struct MonitorRig {
-    MonitorRig(int width, int height, PropertyBag stored = {})
-        : host(width, height), monitor(host, timers, sources.sampler) {
+    // `width` and `height` are the inner area's pixels at `dpi`; the control
+    // is as wide in twips as at the standard scale.
+    MonitorRig(int width, int height, PropertyBag stored = {}, int dpi = kStandardDpi)
+        : host(width, height, width * kTwipsPerInch / dpi), monitor(host, timers, sources.sampler) {
+        host.dpi = dpi;
         sources.cpu.processors = 1;
         monitor.ReadProperties(stored);
     }
@@ -156,6 +162,73 @@ TEST(CpuMonitorTest, SeriesStylesFromTheFirstTicks) {
             EXPECT_EQ(std::vector<int>({l.x1, l.y1, l.x2, l.y2}),
                       std::vector<int>({398, 30, 398, 61}));
         }
+    }
+}
+
+TEST(CpuMonitorTest, TwiceTheScaleKeepsTheGeometry) {
+    PropertyBag stored;
+    for (const char* flag : {"PageFileDisplayed", "VirtualMemoryDisplayed", "HDMonitorDisplayed"})
+        stored.Set(flag, false);
+    MonitorRig one(400, 61, stored), two(800, 122, stored, 192);
+    for (MonitorRig* rig : {&one, &two}) {
+        rig->host.drawing = &rig->recording;
+        for (std::uint32_t load : {10u, 35u, 50u, 80u, 95u}) {
+            rig->sources.memory.status.load_percent = load;
+            rig->Tick();
+        }
+        rig->recording = {};
+        rig->monitor.Redraw();
+    }
+    using Ends = std::array<int, 4>;
+    auto lines_of = [](const MonitorRig& rig, ColorRef color) {
+        std::vector<Ends> ends;
+        for (const auto& l : rig.recording.lines) {
+            if (l.color == color)
+                ends.push_back({l.x1, l.y1, l.x2, l.y2});
+        }
+        return ends;
+    };
+    // The grid: every line at its doubled place, two pixels thick, across
+    // the whole surface.
+    std::vector<Ends> grid;
+    for (const auto& [x1, y1, x2, y2] : lines_of(one, CpuMonitor::kDefaultGridColor)) {
+        for (int d : {0, 1})
+            grid.push_back(x1 == x2 ? Ends{2 * x1 + d, 0, 2 * x1 + d, 122}
+                                    : Ends{0, 2 * y1 + d, 800, 2 * y1 + d});
+    }
+    EXPECT_EQ(lines_of(two, CpuMonitor::kDefaultGridColor), grid);
+    // A series: the same samples at doubled columns and the same relative
+    // heights; the 2 x 2 stroke draws its polyline four times, first there.
+    for (ColorRef color : {CpuMonitor::kDefaultCpuColor, CpuMonitor::kDefaultMemoryColor}) {
+        const auto small = lines_of(one, color);
+        const auto large = lines_of(two, color);
+        ASSERT_EQ(small.size(), 4u);
+        ASSERT_EQ(large.size(), 4 * small.size());
+        for (std::size_t i = 0; i < small.size(); ++i) {
+            for (std::size_t k = 0; k < 4; ++k)
+                EXPECT_NEAR(large[i][k], 2 * small[i][k], k % 2) << i;
+        }
+    }
+    ASSERT_EQ(two.recording.frames.size(), 2u);
+    EXPECT_EQ(two.recording.frames[1].first, (Rect{1, 1, 799, 121}));
+}
+
+TEST(CpuMonitorTest, AnotherScaleKeepsTheSamplesAtTheRightEdge) {
+    MonitorRig rig(100, 40);
+    for (std::uint32_t load : {20u, 30u, 40u}) {
+        rig.sources.memory.status.load_percent = load;
+        rig.Tick();
+    }
+    // 151 pixels at 144 dpi are 100.67 columns: the newest column is 100.
+    for (const auto& [dpi, width, newest] : {std::tuple{144, 151, 100}, std::tuple{96, 100, 99}}) {
+        rig.host.dpi = dpi;
+        rig.host.size = {width, 40};
+        rig.monitor.OnResize();
+        for (int back : {0, 1, 2, 3})
+            EXPECT_EQ(rig.monitor.LevelHistory()[static_cast<std::size_t>(newest - back)]
+                          .MemoryLoadPercent,
+                      back < 3 ? 40.0f - 10 * back : 0.0f);
+        EXPECT_EQ(rig.monitor.LastEmptyIndex(), newest - 3);
     }
 }
 

@@ -120,6 +120,37 @@ TEST(TrayFrames, EachFrameDrawsItsSlotsInWhiteWithARimOnTransparency) {
     EXPECT_TRUE(TrayFrame(7, kArtwork).pixels.empty());
 }
 
+TEST(TrayFrames, LargerFramesDrawTheSameChevronsAtTheirOwnSize) {
+    for (int size : {20, 24, 32, 48}) {
+        for (int frame = 1; frame <= kTrayFrameCount; ++frame) {
+            SCOPED_TRACE(testing::Message() << size << " pixels, frame " << frame);
+            const auto small = Picture(TrayFrame(frame, kArtwork));
+            const auto large = Picture(TrayFrame(frame, kArtwork, size));
+            ASSERT_EQ(large.size(), static_cast<std::size_t>(size));
+            auto chevron = [&](int x, int y) {
+                return x >= 0 && y >= 0 && x < 16 && y < 16 &&
+                       small[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)] == '#';
+            };
+            // Away from a stroke's edge (which may move by less than a
+            // pixel), the large pixel under each small pixel's centre agrees.
+            for (int y = 0; y < 16; ++y) {
+                for (int x = 0; x < 16; ++x) {
+                    const bool inside = chevron(x, y);
+                    if (chevron(x - 1, y) == inside && chevron(x + 1, y) == inside &&
+                        chevron(x, y - 1) == inside && chevron(x, y + 1) == inside) {
+                        EXPECT_EQ(large[static_cast<std::size_t>((2 * y + 1) * size / 32)]
+                                       [static_cast<std::size_t>((2 * x + 1) * size / 32)] == '#',
+                                  inside);
+                    }
+                }
+            }
+            for (const std::string& row : large)
+                EXPECT_EQ(row.find('?'), std::string::npos) << row;  // crisp
+        }
+    }
+    EXPECT_TRUE(TrayFrame(3, kArtwork, 15).pixels.empty());
+}
+
 std::uint32_t Read32(const std::vector<std::uint8_t>& b, std::size_t at) {
     return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) |
            (static_cast<std::uint32_t>(b[at + 3]) << 24);
@@ -178,6 +209,8 @@ TEST(TrayFrames, EveryFrameHasA256ColourAndA32BitImageOfTheSamePicture) {
         }
     }
     EXPECT_TRUE(TrayFrameImages(0, kArtwork).empty());
+    for (const IconImage& image : TrayFrameImages(3, kArtwork, 24))
+        EXPECT_EQ(Decode(image), Picture(TrayFrame(3, kArtwork, 24)));
 }
 
 TEST(TrayFrames, TrueColourDisplaysGetTheAlphaImageAndOthersThePaletteOne) {
