@@ -71,8 +71,10 @@ LRESULT CpuMonitorWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lpar
 void CpuMonitorWindow::SyncPictureSize() {
     RECT client{};
     ::GetClientRect(Handle(), &client);
-    if (client.right == surface_.Width() && client.bottom == surface_.Height())
+    const int dpi = LayoutDpi(Handle());
+    if (client.right == surface_.Width() && client.bottom == surface_.Height() && dpi == dpi_)
         return;
+    dpi_ = dpi;
     surface_.Resize(client.right, client.bottom);
     model_.OnResize();
 }
@@ -111,10 +113,6 @@ int CpuMonitorWindow::WidthTwips() const {
     if (Handle())
         ::GetWindowRect(Handle(), &bounds);
     return static_cast<int>(PixelsToTwipsAt(bounds.right - bounds.left, Dpi()) + 0.5);
-}
-
-int CpuMonitorWindow::Dpi() const {
-    return Handle() ? LayoutDpi(Handle()) : kStandardDpi;
 }
 
 void CpuMonitorWindow::SetAppearance(std::int16_t appearance) {

@@ -44,7 +44,7 @@ class CpuMonitorWindow final : public SubclassedControl, private CpuMonitorHost 
     void Refresh() override;
     SizePx ScaleSize() const override { return {surface_.Width(), surface_.Height()}; }
     int WidthTwips() const override;
-    int Dpi() const override;
+    int Dpi() const override { return dpi_; }
     void SetAppearance(std::int16_t appearance) override;
     std::int16_t Appearance() const override { return appearance_; }
     void SetBorderStyle(std::int16_t border_style) override;
@@ -58,6 +58,8 @@ class CpuMonitorWindow final : public SubclassedControl, private CpuMonitorHost 
     GdiSurface surface_;
     std::int16_t appearance_ = 1;
     std::int16_t border_style_ = 1;
+    // The layout's scale, read at each resize: painting asks for it per point.
+    int dpi_ = kStandardDpi;
     CpuMonitor model_;
 };
 
