@@ -16,6 +16,7 @@
 
 #include "app/win32/control_windows.h"
 #include "engine/process_list.h"
+#include "idle_copies.h"
 #include "platform/win32/platform_win32.h"
 #include "platform/win32/process_snapshot_win32.h"
 
@@ -82,19 +83,7 @@ int main(int argc, char** argv) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES};
     ::InitCommonControlsEx(&controls);
 
-    wchar_t self[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::vector<PROCESS_INFORMATION> children;
-    for (int i = 0; i < extra; ++i) {
-        std::wstring command = std::wstring(L"\"") + self + L"\" --idle";
-        STARTUPINFOW startup{};
-        startup.cb = sizeof(startup);
-        PROCESS_INFORMATION info{};
-        if (::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                             &startup, &info)) {
-            children.push_back(info);
-        }
-    }
+    const IdleCopies children(extra);
     ::Sleep(5000);
 
     win32::Win32TimerService timers;
@@ -132,10 +121,5 @@ int main(int argc, char** argv) {
 
     window.reset();
     ::DestroyWindow(host);
-    for (PROCESS_INFORMATION& child : children) {
-        ::TerminateProcess(child.hProcess, 0);
-        ::CloseHandle(child.hProcess);
-        ::CloseHandle(child.hThread);
-    }
     return 0;
 }

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "engine/memory_release.h"
+#include "idle_copies.h"
 #include "platform/win32/platform_win32.h"
 #include "platform/win32/system_win32.h"
 
@@ -70,19 +71,7 @@ int main(int argc, char** argv) {
     const int extra = argc > 1 ? std::atoi(argv[1]) : 50;
     const int walks = argc > 2 ? std::atoi(argv[2]) : 5;
 
-    wchar_t self[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::vector<PROCESS_INFORMATION> children;
-    for (int i = 0; i < extra; ++i) {
-        std::wstring command = std::wstring(L"\"") + self + L"\" --idle";
-        STARTUPINFOW startup{};
-        startup.cb = sizeof(startup);
-        PROCESS_INFORMATION info{};
-        if (::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                             &startup, &info)) {
-            children.push_back(info);
-        }
-    }
+    const IdleCopies children(extra);
     ::Sleep(3000);
 
     win32::Win32Processes processes;
@@ -116,10 +105,5 @@ int main(int argc, char** argv) {
     std::printf("walks: %d, mean walk %.1f ms\n", walks, total_walk / walks);
     std::printf("longest gap between handled messages: %.2f ms (median %.3f ms)\n", worst, median);
 
-    for (PROCESS_INFORMATION& child : children) {
-        ::TerminateProcess(child.hProcess, 0);
-        ::CloseHandle(child.hProcess);
-        ::CloseHandle(child.hThread);
-    }
     return 0;
 }
