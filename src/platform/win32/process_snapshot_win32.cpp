@@ -134,11 +134,13 @@ std::unique_ptr<IconPicture> IconToPicture(HICON icon) {
 std::unique_ptr<IconPicture> GetFileIcon(const std::wstring& path, bool small) {
     if (path.empty())
         return nullptr;
-    SHFILEINFOW info{};
-    const UINT flags = SHGFI_ICON | (small ? SHGFI_SMALLICON : 0u);
-    if (!::SHGetFileInfoW(path.c_str(), 0, &info, sizeof(info), flags) || !info.hIcon)
+    // Made from the file the shell names rather than taken from the shell's
+    // system image list: asking for the list makes the shell build it, with a
+    // 256-pixel copy of its default icons, for the life of the program.
+    HICON icon = ExtractFileIcon(path, ::GetSystemMetrics(small ? SM_CXSMICON : SM_CXICON));
+    if (!icon)
         return nullptr;
-    return std::make_unique<OwnedIcon>(info.hIcon, path);
+    return std::make_unique<OwnedIcon>(icon, path);
 }
 
 SharedIcon Win32FileIcons::FileIcon(const std::string& path, bool small) {

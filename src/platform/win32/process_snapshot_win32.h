@@ -1,6 +1,6 @@
 #pragma once
 // Win32 process and module snapshots (Toolhelp) and shell file icons
-// (SHGetFileInfo). IconToPicture wraps an icon handle in a picture object
+// (made from the file the shell names). IconToPicture wraps an icon handle in a picture object
 // that owns it and destroys it with the last reference.
 
 #include <windows.h>
