@@ -8,6 +8,7 @@
 
 #include "controls/controls.h"
 #include "controls/pixel_buffer.h"
+#include "controls/run_length_picture.h"
 #include "platform/win32/handles.h"
 
 namespace vellumar::win32 {
@@ -24,6 +25,17 @@ void BlitBitmap(HDC target, int x, int y, int width, int height, HBITMAP source,
                 int src_y);
 
 COLORREF ToColorRef(ColorRef color);
+
+// Paints parts of pictures kept as runs of colour. Rows are decoded a strip
+// at a time into a small 24-bit buffer that the painter keeps between paints.
+class RunLengthPainter {
+  public:
+    // Copies `source` (picture pixels, cut to the picture) to (x, y) of a DC.
+    void Paint(HDC target, int x, int y, const RunLengthPicture& picture, const RECT& source);
+
+  private:
+    std::vector<BYTE> strip_;
+};
 
 // Fonts made on first use, at the cache's display scale, and kept for the
 // life of the cache or until the scale changes.
