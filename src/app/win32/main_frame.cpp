@@ -89,11 +89,12 @@ void MainFrame::ScaleTo(int dpi, const RECT* suggested) {
     // Skin and pictures are drawn for this scale, the size of the client
     // area and of each picture's place, and only ever copied opaquely: 24
     // bits are enough.
-    skin_ = OpaqueBitmapFromPixels(artwork::Skin(dpi));
+    skin_ = RunLengthPicture(artwork::Skin(dpi));
     for (int id = 0; id < kPictureCount; ++id) {
         pictures_[static_cast<std::size_t>(id)] = OpaqueBitmapFromPixels(WindowPicture(id, dpi));
     }
-    // The bitmaps hold all the window needs: no second copy of the skin.
+    // The runs and bitmaps hold all the window needs: no second copy of the
+    // skin.
     artwork::ForgetSkin();
     // Borderless: the window is its client area. A move to a monitor of
     // another scale suggests where it goes; its size is its own.
@@ -155,8 +156,7 @@ void MainFrame::ScreenSizeTwips(double& width, double& height) {
 }
 
 void MainFrame::PaintBackground(HDC dc, const RECT& area) {
-    BlitBitmap(dc, 0, 0, area.right - area.left, area.bottom - area.top, skin_.Get(), area.left,
-               area.top);
+    skin_painter_.Paint(dc, 0, 0, skin_, area);
     for (Control* control : form_.WindowControls()) {
         auto* image = dynamic_cast<Image*>(control);
         if (!image || !image->Visible())
@@ -174,8 +174,7 @@ void MainFrame::PaintBackground(HDC dc, const RECT& area) {
 void MainFrame::Paint() {
     PaintDc paint(Handle());
     const RECT& area = paint.Area();
-    BlitBitmap(paint.Get(), area.left, area.top, area.right - area.left, area.bottom - area.top,
-               skin_.Get(), area.left, area.top);
+    skin_painter_.Paint(paint.Get(), area.left, area.top, skin_, area);
 }
 
 Image* MainFrame::ImageAt(POINT pt) const {

@@ -69,7 +69,10 @@ class MainFrame : public Window, public MainWindowHost, public BackgroundSource 
     MainWindow& form_;
     FontCache fonts_;
     ViewContext context_;
-    UniqueBitmap skin_;
+    // Flat colour and gradients in bands: as runs of colour the skin takes a
+    // few dozen KB instead of a megabyte and more as a bitmap.
+    RunLengthPicture skin_;
+    RunLengthPainter skin_painter_;
     std::array<UniqueBitmap, kPictureCount> pictures_;
     UniqueIcon big_icon_;
     UniqueIcon small_icon_;
