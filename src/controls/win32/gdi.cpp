@@ -82,35 +82,29 @@ void RunLengthPainter::Paint(HDC target, int x, int y, const RunLengthPicture& p
         return;
     x += left - source.left;
     y += top - source.top;
-    // Rows of a DIB start on 4-byte boundaries. A strip of about 32 KB is a
-    // few dozen GDI calls for a whole window and stays in the cache.
-    constexpr std::size_t kStripBytes = 32 * 1024;
-    const std::size_t stride = (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3};
+    // A strip of about kStripBytes is a few dozen GDI calls for a whole
+    // window and stays in the cache.
     const int strip_rows =
-        std::min(height, static_cast<int>(std::max<std::size_t>(1, kStripBytes / stride)));
-    if (strip_.size() < stride * static_cast<std::size_t>(strip_rows))
-        strip_.resize(stride * static_cast<std::size_t>(strip_rows));
+        std::clamp(static_cast<int>(kStripBytes / sizeof(std::uint32_t)) / width, 1, height);
+    const std::size_t strip_pixels =
+        static_cast<std::size_t>(width) * static_cast<std::size_t>(strip_rows);
+    if (strip_.size() < strip_pixels)
+        strip_.resize(strip_pixels);
 
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     info.bmiHeader.biWidth = width;
     info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     for (int row = 0; row < height; row += strip_rows) {
         const int rows = std::min(strip_rows, height - row);
-        BYTE* line = strip_.data();
-        for (int r = 0; r < rows; ++r, line += stride) {
-            BYTE* out = line;
+        std::uint32_t* out = strip_.data();
+        for (int r = 0; r < rows; ++r) {
+            // The fourth byte stays zero, as a blit of a 24-bit bitmap leaves
+            // it in a 32-bit one.
             (void)picture.ForEachRun(top + row + r, left, width, [&out](Argb colour, int length) {
-                const BYTE blue = BlueOf(colour);
-                const BYTE green = GreenOf(colour);
-                const BYTE red = RedOf(colour);
-                for (int i = 0; i < length; ++i) {
-                    *out++ = blue;
-                    *out++ = green;
-                    *out++ = red;
-                }
+                out = std::fill_n(out, length, colour & 0x00FFFFFFU);
             });
         }
         // Each strip is a whole top-down DIB handed over in one call: with

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include "controls/controls.h"
@@ -27,14 +29,16 @@ void BlitBitmap(HDC target, int x, int y, int width, int height, HBITMAP source,
 COLORREF ToColorRef(ColorRef color);
 
 // Paints parts of pictures kept as runs of colour. Rows are decoded a strip
-// at a time into a small 24-bit buffer that the painter keeps between paints.
+// at a time into a small 32-bit buffer that the painter keeps between paints.
 class RunLengthPainter {
   public:
+    static constexpr std::size_t kStripBytes = 32 * 1024;
+
     // Copies `source` (picture pixels, cut to the picture) to (x, y) of a DC.
     void Paint(HDC target, int x, int y, const RunLengthPicture& picture, const RECT& source);
 
   private:
-    std::vector<BYTE> strip_;
+    std::vector<std::uint32_t> strip_;
 };
 
 // Fonts made on first use, at the cache's display scale, and kept for the
