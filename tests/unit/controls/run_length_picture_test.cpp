@@ -2,8 +2,8 @@
 // from, for whole rows and for any part of one.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
-#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -66,13 +66,9 @@ TEST(RunLengthPicture, DecodesEveryRowAndAnyPartOfOneAsTheSourcePixels) {
         }
         // Ranges outside the picture write nothing.
         Argb out = kGuard;
+        const int h = c.pixels.height;
         for (const auto& [y, x0, count] :
-             std::vector<std::tuple<int, int, int>>{{-1, 0, 1},
-                                                    {c.pixels.height, 0, 1},
-                                                    {0, -1, 1},
-                                                    {0, w, 1},
-                                                    {0, 1, w},
-                                                    {0, 0, -1}}) {
+             {std::array{-1, 0, 1}, {h, 0, 1}, {0, -1, 1}, {0, w, 1}, {0, 1, w}, {0, 0, -1}}) {
             EXPECT_FALSE(picture.DecodeRow(y, x0, count, &out)) << y << " " << x0 << " " << count;
         }
         EXPECT_EQ(out, kGuard);
