@@ -2,7 +2,7 @@
 # Everything is linked statically so that no MinGW DLL has to sit beside it.
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 add_link_options(-static -static-libgcc -static-libstdc++)
-set(WIN32_LIBS comctl32 gdi32 user32 kernel32 advapi32 shell32 ole32 oleaut32 uuid wininet ntdll)
+set(WIN32_LIBS gdi32 user32 kernel32 advapi32 shell32 ole32 oleaut32 uuid wininet ntdll)
 
 file(GLOB_RECURSE WIN32_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/*/win32/*.cpp)
 list(FILTER WIN32_SOURCES EXCLUDE REGEX "/app/win32/main\\.cpp$")
@@ -53,9 +53,10 @@ target_link_options(vellumar PRIVATE $<$<CONFIG:Release>:-s -Wl,--gc-sections>)
 # an image whose sections are not page-aligned in the file).
 target_link_options(vellumar PRIVATE -Wl,--file-alignment,4096)
 configure_file(res/vellumar.manifest.in ${CMAKE_BINARY_DIR}/generated/vellumar.manifest @ONLY)
+configure_file(res/common_controls.manifest.in ${CMAKE_BINARY_DIR}/generated/common_controls.manifest @ONLY)
 target_include_directories(vellumar PRIVATE ${PROJECT_SOURCE_DIR}/res ${CMAKE_BINARY_DIR}/generated)
 set_source_files_properties(res/vellumar.rc PROPERTIES OBJECT_DEPENDS
-    "${CMAKE_BINARY_DIR}/generated/vellumar.manifest;${VELLUMAR_ICO}")
+    "${CMAKE_BINARY_DIR}/generated/vellumar.manifest;${CMAKE_BINARY_DIR}/generated/common_controls.manifest;${VELLUMAR_ICO}")
 
 # GoogleTest built from source with the cross compiler (Debian's googletest
 # package); a native Windows build uses an installed GoogleTest instead.
@@ -77,14 +78,14 @@ set(WINE_TEST_ENV "WINEPREFIX=${VELLUMAR_WINEPREFIX}" "WINEDEBUG=-all")
 file(GLOB_RECURSE WINE_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/wine/*.cpp)
 add_executable(integration_tests ${WINE_TEST_SOURCES})
 target_include_directories(integration_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests)
-target_link_libraries(integration_tests PRIVATE vellumar_win32 gtest gmock gtest_main)
+target_link_libraries(integration_tests PRIVATE vellumar_win32 comctl32 gtest gmock gtest_main)
 add_test(NAME integration COMMAND integration_tests)
 set_tests_properties(integration PROPERTIES ENVIRONMENT "${WINE_TEST_ENV}" TIMEOUT 900)
 
 file(GLOB_RECURSE E2E_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/e2e/*.cpp)
 add_executable(e2e_tests ${E2E_SOURCES})
 target_include_directories(e2e_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests)
-target_link_libraries(e2e_tests PRIVATE gtest gmock gtest_main ${WIN32_LIBS} psapi ws2_32)
+target_link_libraries(e2e_tests PRIVATE gtest gmock gtest_main ${WIN32_LIBS} comctl32 psapi ws2_32)
 add_dependencies(e2e_tests vellumar)
 add_test(NAME end_to_end COMMAND e2e_tests)
 set_tests_properties(end_to_end PROPERTIES
@@ -99,7 +100,7 @@ if(VELLUMAR_BENCHMARKS)
     foreach(bench_source IN LISTS WIN_BENCH_SOURCES)
         get_filename_component(bench_name ${bench_source} NAME_WE)
         add_executable(win_${bench_name} ${bench_source})
-        target_link_libraries(win_${bench_name} PRIVATE vellumar_win32)
+        target_link_libraries(win_${bench_name} PRIVATE vellumar_win32 comctl32)
     endforeach()
     # The empty program vellumar.exe is measured against, and the probe that
     # measures both from outside (scripts/bench.sh runs them).

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 #include <windows.h>
+// After windows.h, which it builds on.
+#include <psapi.h>
 
 #include "e2e/driver.h"
 
@@ -26,6 +28,20 @@ std::wstring VisiblePanel(HWND main) {
         }
     }
     return count == 1 ? shown : L"<" + std::to_wstring(count) + L" panels>";
+}
+
+bool HasModule(HANDLE process, const wchar_t* name) {
+    HMODULE modules[512] = {};
+    DWORD bytes = 0;
+    if (!::EnumProcessModulesEx(process, modules, sizeof(modules), &bytes, LIST_MODULES_ALL))
+        return false;
+    for (DWORD i = 0; i < bytes / sizeof(HMODULE); ++i) {
+        wchar_t base[MAX_PATH] = {};
+        ::GetModuleBaseNameW(process, modules[i], base, MAX_PATH);
+        if (::lstrcmpiW(base, name) == 0)
+            return true;
+    }
+    return false;
 }
 
 std::wstring RunValue() {
@@ -120,9 +136,13 @@ TEST(ShellEndToEnd, PageLabelsAndImagesSelectTheirPages) {
     StartedProgram started(L"pages");
     HWND main = started.main;
     ASSERT_TRUE(main);
+    // The State page draws its own controls: the common controls are
+    // loaded with the first page that has some.
+    EXPECT_FALSE(HasModule(started.program.Process(), L"comctl32.dll"));
 
     e2e::ClickWindow(FindChild(main, L"Setting"));
     EXPECT_EQ(VisiblePanel(main), L"PictureSetting");
+    EXPECT_TRUE(HasModule(started.program.Process(), L"comctl32.dll"));
     e2e::SaveScreenshot(main, "setting-page");
 
     // A screen reader's press on the page button does the same.

@@ -6,6 +6,7 @@
 #include <windows.h>
 // After windows.h, which it builds on.
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include "app/autorun.h"
 #include "app/main_window.h"
@@ -17,6 +18,7 @@
 #include "fakes/fake_platform.h"
 #include "main_frame_fixture.h"
 #include "platform/win32/dpi.h"
+#include "platform/win32/handles.h"
 #include "platform/win32/platform_win32.h"
 #include "platform/win32/process_snapshot_win32.h"
 #include "platform/win32/system_win32.h"
@@ -67,6 +69,37 @@ class ProcessListOnWindows : public ::testing::Test, protected RealMainWindow {
         return -1;
     }
 };
+
+// An icon drawn on white, pixel by pixel.
+std::vector<COLORREF> DrawnIcon(HICON icon, int size) {
+    WindowDc screen(nullptr);
+    UniqueMemoryDc dc(::CreateCompatibleDC(screen.Get()));
+    UniqueBitmap bitmap(::CreateCompatibleBitmap(screen.Get(), size, size));
+    ScopedSelect select(dc.Get(), bitmap.Get());
+    ::PatBlt(dc.Get(), 0, 0, size, size, WHITENESS);
+    ::DrawIconEx(dc.Get(), 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) pixels.push_back(::GetPixel(dc.Get(), x, y));
+    return pixels;
+}
+
+TEST(FileIconsOnWindows, AProgramShowsItsOwnIconElseTheDefaultProgramIcon) {
+    wchar_t system[MAX_PATH] = {};
+    ::GetSystemDirectoryW(system, MAX_PATH);
+    const std::wstring notepad = std::wstring(system) + L"\\notepad.exe";
+    HICON own = nullptr;
+    ASSERT_EQ(::ExtractIconExW(notepad.c_str(), 0, nullptr, &own, 1), 1u);
+    const UniqueIcon own_icon(own);
+    const auto icon = GetFileIcon(notepad, true);
+    ASSERT_TRUE(icon);
+    const int size = ::GetSystemMetrics(SM_CXSMICON);
+    EXPECT_EQ(DrawnIcon(reinterpret_cast<HICON>(icon->IconHandle()), size), DrawnIcon(own, size));
+    // This test program has no icon of its own.
+    wchar_t exe[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    EXPECT_TRUE(GetFileIcon(exe, true));
+}
 
 TEST_F(ProcessListOnWindows, TheRealSnapshotListsThisProcessWithItsPathAndARealIcon) {
     wchar_t exe[MAX_PATH] = {};

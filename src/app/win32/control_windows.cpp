@@ -16,6 +16,7 @@
 #include "monitor/cpu_monitor.h"
 #include "monitor/win32/cpu_monitor_window.h"
 #include "monitor/win32/level_sources_win32.h"
+#include "platform/win32/common_controls.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/text.h"
 
@@ -102,8 +103,6 @@ class LabelWindow : public Window, public ChildWindow, private ControlObserver {
                WS_CHILD | WS_CLIPSIBLINGS | VisibleStyle(model), r.left, r.top, r.right - r.left,
                r.bottom - r.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
         FitToText();
-        if (!model_.ToolTip().empty())
-            UpdateToolTip();
         model_.SetObserver(this);
     }
     ~LabelWindow() override { model_.SetObserver(nullptr); }
@@ -118,7 +117,8 @@ class LabelWindow : public Window, public ChildWindow, private ControlObserver {
   private:
     void OnControlChanged(ControlChange change) override {
         if (change == ControlChange::ToolTip) {
-            UpdateToolTip();
+            if (tool_tip_)
+                UpdateToolTip();
             return;
         }
         MirrorCommonChange(Handle(), model_, change);
@@ -169,6 +169,7 @@ class LabelWindow : public Window, public ChildWindow, private ControlObserver {
         tool.uId = reinterpret_cast<UINT_PTR>(Handle());
         tool.lpszText = const_cast<wchar_t*>(text.c_str());
         if (!tool_tip_) {
+            UseCommonControls();
             tool_tip_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                                           WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(),
@@ -234,6 +235,15 @@ class LabelWindow : public Window, public ChildWindow, private ControlObserver {
                 return 0;
             }
             case WM_MOUSEMOVE:
+                // The tip is made when the mouse first comes over the label:
+                // a label that is never pointed at needs no common controls.
+                if (!tool_tip_ && !model_.ToolTip().empty()) {
+                    UpdateToolTip();
+                    MSG move{
+                        Handle(), message, wparam, lparam, static_cast<DWORD>(::GetMessageTime()),
+                        {}};
+                    ::SendMessageW(tool_tip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
+                }
                 if (model_.onMouseMove)
                     model_.onMouseMove();
                 return 0;
@@ -364,6 +374,7 @@ class CheckBoxWindow : public SystemControlWindow<CheckBox>, public CommandTarge
   public:
     CheckBoxWindow(CheckBox& model, HWND parent, ViewContext& context, int id)
         : SystemControlWindow(model), context_(context) {
+        UseCommonControls();
         CreateAtPlace(L"BUTTON", 0, Widen(model.Text()), WS_TABSTOP | BS_CHECKBOX, parent, id,
                       context.fonts.Get(model.Style()));
         SyncCheck();
@@ -395,6 +406,7 @@ class ComboWindow : public SystemControlWindow<ComboList>, public CommandTarget 
   public:
     ComboWindow(ComboList& model, HWND parent, ViewContext& context, int id)
         : SystemControlWindow(model), context_(context) {
+        UseCommonControls();
         CreateAtPlace(L"COMBOBOX", 0, L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, parent, id,
                       context.fonts.Get(model.Style()),
                       ScalePixels(kDropDownHeight, LayoutDpi(parent)));
@@ -448,7 +460,7 @@ class ComboWindow : public SystemControlWindow<ComboList>, public CommandTarget 
 struct ImageListTraits {
     static HIMAGELIST Invalid() { return nullptr; }
     static bool IsValid(HIMAGELIST h) { return h != nullptr; }
-    static void Close(HIMAGELIST h) { ::ImageList_Destroy(h); }
+    static void Close(HIMAGELIST h) { UseCommonControls().image_list_destroy(h); }
 };
 using UniqueImageList = UniqueResource<HIMAGELIST, ImageListTraits>;
 
@@ -456,6 +468,7 @@ class ListViewWindow : public SystemControlWindow<ListView>, public NotifyTarget
   public:
     ListViewWindow(ListView& model, HWND parent, ViewContext& context, int id)
         : SystemControlWindow(model), context_(context), on_demand_(model.OnDemand()) {
+        UseCommonControls();
         // The window keeps its image list: the list view must not destroy it.
         CreateAtPlace(WC_LISTVIEWW, WS_EX_CLIENTEDGE, Widen(model.Name()),
                       WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS |
@@ -567,12 +580,12 @@ class ListViewWindow : public SystemControlWindow<ListView>, public NotifyTarget
     void SyncImages(const ImageList& images) {
         if (!native_images_) {
             native_icon_px_ = IconSizePx();
-            native_images_.Reset(::ImageList_Create(native_icon_px_, native_icon_px_,
-                                                    ILC_COLOR32 | ILC_MASK, 16, 16));
+            native_images_.Reset(UseCommonControls().image_list_create(
+                native_icon_px_, native_icon_px_, ILC_COLOR32 | ILC_MASK, 16, 16));
         }
         if (images.Generation() != synced_generation_ ||
             images.Entries().size() < native_index_.size()) {
-            ::ImageList_RemoveAll(native_images_.Get());
+            UseCommonControls().image_list_remove(native_images_.Get(), -1);
             synced_generation_ = images.Generation();
             native_index_.clear();
             native_of_picture_.clear();
@@ -581,8 +594,8 @@ class ListViewWindow : public SystemControlWindow<ListView>, public NotifyTarget
             const IconPicture* picture = images.Entries()[i].picture.get();
             auto [it, added] = native_of_picture_.try_emplace(picture, -1);
             if (added) {
-                it->second = ::ImageList_AddIcon(
-                    native_images_.Get(),
+                it->second = UseCommonControls().image_list_replace_icon(
+                    native_images_.Get(), -1,
                     reinterpret_cast<HICON>(picture->IconHandleAt(native_icon_px_)));
             }
             native_index_.push_back(it->second);
@@ -747,6 +760,7 @@ class ListViewWindow : public SystemControlWindow<ListView>, public NotifyTarget
 class SliderWindow : public SystemControlWindow<Slider>, public ScrollTarget {
   public:
     SliderWindow(Slider& model, HWND parent, int id) : SystemControlWindow(model) {
+        UseCommonControls();
         CreateAtPlace(TRACKBAR_CLASSW, 0, Widen(model.Name()),
                       WS_TABSTOP | TBS_HORZ | TBS_BOTTOM | TBS_AUTOTICKS, parent, id, nullptr);
         ::SendMessageW(Handle(), TBM_SETRANGEMIN, FALSE, model.Min());

@@ -3,6 +3,7 @@
 #include <string>
 #include <utility>
 
+#include "platform/win32/common_controls.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/text.h"
 
@@ -60,6 +61,7 @@ CpuLimitDialogWindow::~CpuLimitDialogWindow() {
 void CpuLimitDialogWindow::ShowModal() {
     if (hwnd_)
         return;
+    UseCommonControls();
     const std::vector<WORD> dialog = DialogTemplate(Widen(kCpuLimitDialogCaption));
     ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr),
                               reinterpret_cast<const DLGTEMPLATE*>(dialog.data()), owner_(),

@@ -2,7 +2,6 @@
 
 #include <windows.h>
 // After windows.h, which it builds on.
-#include <commctrl.h>
 
 #include <functional>
 #include <string>
@@ -31,10 +30,6 @@ int RunVellumar() {
     Win32MessageBoxes message_boxes;
     if (!ClaimSingleInstance(instance_lock, message_boxes))
         return 0;
-
-    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES |
-                                                        ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
-    ::InitCommonControlsEx(&controls);
 
     Win32FileSystem files;
     IniFileStore profile(files);

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/win32/common_controls.h"
 #include "platform/win32/text.h"
 
 namespace vellumar::win32 {
@@ -274,6 +275,7 @@ LRESULT CALLBACK CentreBoxOverOwner(int code, WPARAM wparam, LPARAM lparam) {
 // too), else the main window. A main window that is hidden or minimised
 // leaves the box where the system puts it.
 int ShowBox(HWND owner, const std::string& title, const std::string& text, UINT flags) {
+    UseCommonControls();
     if (owner && ::IsWindowVisible(owner) && !::IsIconic(owner)) {
         const HWND popup = ::GetLastActivePopup(owner);
         if (popup && popup != owner && ::IsWindowVisible(popup) && ::IsWindowEnabled(popup))

@@ -26,17 +26,20 @@ int IconWidth(HICON icon) {
 
 namespace {
 
-// The shell's icon of a file made at a size of our choosing from the file
-// its picture comes from, as the shell itself makes it for that size; null
-// when the shell cannot say where the picture lives.
+// The icon of a file made at a size of our choosing from the file its
+// picture comes from: a program's own first icon, else the picture the
+// shell shows for it (the default program icon); null when there is none.
 HICON ExtractFileIcon(const std::wstring& path, int size_px) {
+    HICON icon = nullptr;
+    const UINT size = static_cast<UINT>(size_px) & 0xFFFF;
+    if (::SHDefExtractIconW(path.c_str(), 0, 0, &icon, nullptr, size) == S_OK && icon)
+        return icon;
     SHFILEINFOW info{};
     if (!::SHGetFileInfoW(path.c_str(), 0, &info, sizeof(info), SHGFI_ICONLOCATION) ||
         info.szDisplayName[0] == L'\0') {
         return nullptr;
     }
-    HICON icon = nullptr;
-    const UINT size = static_cast<UINT>(size_px) & 0xFFFF;
+    icon = nullptr;
     if (::SHDefExtractIconW(info.szDisplayName, info.iIcon, 0, &icon, nullptr, size) != S_OK)
         return nullptr;
     return icon;

@@ -1,12 +1,10 @@
 #include "platform/win32/window_base.h"
 
-#include <commctrl.h>
-
 namespace vellumar::win32 {
 
 namespace {
-constexpr UINT_PTR kSubclassId = 0x564C4D;  // one subclass of ours per control
 constexpr wchar_t kControlProperty[] = L"Vellumar.Control";
+constexpr wchar_t kControlProcProperty[] = L"Vellumar.ControlProc";
 }  // namespace
 
 void Window::RegisterOnce(const WindowClassSpec& window_class) {
@@ -79,9 +77,9 @@ LRESULT CALLBACK Window::StaticWindowProc(HWND hwnd, UINT message, WPARAM wparam
 
 SubclassedControl::~SubclassedControl() {
     if (hwnd_) {
+        // Detached first: the window's last messages go to its own procedure.
         HWND hwnd = hwnd_;
         hwnd_ = nullptr;
-        ::RemoveWindowSubclass(hwnd, &SubclassedControl::SubclassProc, kSubclassId);
         ::RemovePropW(hwnd, kControlProperty);
         ::DestroyWindow(hwnd);
     }
@@ -99,9 +97,13 @@ bool SubclassedControl::Create(const wchar_t* system_class, DWORD ex_style, cons
                               ::GetModuleHandleW(nullptr), nullptr);
     if (!hwnd_)
         return false;
+    // The control's procedure is kept with the window, so its messages
+    // still reach it once this object has let go.
+    ::SetPropW(hwnd_, kControlProcProperty,
+               reinterpret_cast<HANDLE>(::GetWindowLongPtrW(hwnd_, GWLP_WNDPROC)));
     ::SetPropW(hwnd_, kControlProperty, this);
-    ::SetWindowSubclass(hwnd_, &SubclassedControl::SubclassProc, kSubclassId,
-                        reinterpret_cast<DWORD_PTR>(this));
+    ::SetWindowLongPtrW(hwnd_, GWLP_WNDPROC,
+                        reinterpret_cast<LONG_PTR>(&SubclassedControl::SubclassProc));
     return true;
 }
 
@@ -110,21 +112,29 @@ LRESULT SubclassedControl::HandleMessage(UINT message, WPARAM wparam, LPARAM lpa
 }
 
 LRESULT SubclassedControl::CallControlProc(UINT message, WPARAM wparam, LPARAM lparam) {
-    return ::DefSubclassProc(hwnd_, message, wparam, lparam);
+    return CallOriginalProc(hwnd_, message, wparam, lparam);
+}
+
+LRESULT SubclassedControl::CallOriginalProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+    const auto original = reinterpret_cast<WNDPROC>(::GetPropW(hwnd, kControlProcProperty));
+    if (!original)
+        return ::DefWindowProcW(hwnd, message, wparam, lparam);
+    return ::CallWindowProcW(original, hwnd, message, wparam, lparam);
 }
 
 LRESULT CALLBACK SubclassedControl::SubclassProc(HWND hwnd, UINT message, WPARAM wparam,
-                                                 LPARAM lparam, UINT_PTR, DWORD_PTR ref) {
-    auto* self = reinterpret_cast<SubclassedControl*>(ref);
+                                                 LPARAM lparam) {
+    SubclassedControl* self = FromHandle(hwnd);
     if (message == WM_NCDESTROY) {
-        ::RemoveWindowSubclass(hwnd, &SubclassedControl::SubclassProc, kSubclassId);
+        const LRESULT result = CallOriginalProc(hwnd, message, wparam, lparam);
         ::RemovePropW(hwnd, kControlProperty);
+        ::RemovePropW(hwnd, kControlProcProperty);
         if (self)
             self->hwnd_ = nullptr;
-        return ::DefSubclassProc(hwnd, message, wparam, lparam);
+        return result;
     }
     if (!self || !self->hwnd_)
-        return ::DefSubclassProc(hwnd, message, wparam, lparam);
+        return CallOriginalProc(hwnd, message, wparam, lparam);
     return self->HandleMessage(message, wparam, lparam);
 }
 

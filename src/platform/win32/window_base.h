@@ -65,8 +65,8 @@ class SubclassedControl {
     LRESULT CallControlProc(UINT message, WPARAM wparam, LPARAM lparam);
 
   private:
-    static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
-                                         UINT_PTR id, DWORD_PTR ref);
+    static LRESULT CallOriginalProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+    static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
     HWND hwnd_ = nullptr;
 };
 
