@@ -2,7 +2,10 @@
 # Everything is linked statically so that no MinGW DLL has to sit beside it.
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 add_link_options(-static -static-libgcc -static-libstdc++)
-set(WIN32_LIBS gdi32 user32 kernel32 advapi32 shell32 ole32 oleaut32 uuid wininet ntdll)
+set(WIN32_LIBS gdi32 user32 kernel32 advapi32 shell32 uuid ntdll)
+# Needed only once the window is up: the program loads them on first use
+# (cmake/delay_imports.cmake); the tests link them as usual.
+set(WIN32_LATE_LIBS ole32 oleaut32 wininet)
 
 file(GLOB_RECURSE WIN32_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/*/win32/*.cpp)
 list(FILTER WIN32_SOURCES EXCLUDE REGEX "/app/win32/main\\.cpp$")
@@ -43,7 +46,10 @@ add_custom_command(
     VERBATIM)
 
 add_executable(vellumar WIN32 src/app/win32/main.cpp res/vellumar.rc)
-target_link_libraries(vellumar PRIVATE vellumar_win32)
+include(cmake/delay_imports.cmake)
+vellumar_delay_import_libraries(VELLUMAR_DELAY_LIBS ${WIN32_LATE_LIBS})
+target_link_libraries(vellumar PRIVATE vellumar_win32 ${VELLUMAR_DELAY_LIBS})
+add_dependencies(vellumar VELLUMAR_DELAY_LIBS_libraries)
 target_link_options(vellumar PRIVATE -municode)
 set_target_properties(vellumar PROPERTIES OUTPUT_NAME vellumar)
 # A Release build carries no symbols: they are half the file.
@@ -78,14 +84,16 @@ set(WINE_TEST_ENV "WINEPREFIX=${VELLUMAR_WINEPREFIX}" "WINEDEBUG=-all")
 file(GLOB_RECURSE WINE_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/wine/*.cpp)
 add_executable(integration_tests ${WINE_TEST_SOURCES})
 target_include_directories(integration_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests)
-target_link_libraries(integration_tests PRIVATE vellumar_win32 comctl32 gtest gmock gtest_main)
+target_link_libraries(integration_tests PRIVATE vellumar_win32 ${WIN32_LATE_LIBS} comctl32 gtest
+                                                gmock gtest_main)
 add_test(NAME integration COMMAND integration_tests)
 set_tests_properties(integration PROPERTIES ENVIRONMENT "${WINE_TEST_ENV}" TIMEOUT 900)
 
 file(GLOB_RECURSE E2E_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/e2e/*.cpp)
 add_executable(e2e_tests ${E2E_SOURCES})
 target_include_directories(e2e_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests)
-target_link_libraries(e2e_tests PRIVATE gtest gmock gtest_main ${WIN32_LIBS} comctl32 psapi ws2_32)
+target_link_libraries(e2e_tests PRIVATE gtest gmock gtest_main ${WIN32_LIBS} ${WIN32_LATE_LIBS}
+                                        comctl32 psapi ws2_32)
 add_dependencies(e2e_tests vellumar)
 add_test(NAME end_to_end COMMAND e2e_tests)
 set_tests_properties(end_to_end PROPERTIES
@@ -100,7 +108,7 @@ if(VELLUMAR_BENCHMARKS)
     foreach(bench_source IN LISTS WIN_BENCH_SOURCES)
         get_filename_component(bench_name ${bench_source} NAME_WE)
         add_executable(win_${bench_name} ${bench_source})
-        target_link_libraries(win_${bench_name} PRIVATE vellumar_win32 comctl32)
+        target_link_libraries(win_${bench_name} PRIVATE vellumar_win32 ${WIN32_LATE_LIBS} comctl32)
     endforeach()
     # The empty program vellumar.exe is measured against, and the probe that
     # measures both from outside (scripts/bench.sh runs them).
