@@ -65,14 +65,14 @@ MainFrame::MainFrame(MainWindow& form, TimerService& timers)
     // installer run by the user while the program runs elevated).
     ::ChangeWindowMessageFilterEx(Handle(), exit_request_message_, MSGFLT_ALLOW, nullptr);
 
-    int id = 1;
-    for (Control* control : form_.WindowControls()) {
-        children_.push_back(CreateChildWindow(*control, Handle(), *this, context_, id++));
-    }
-    // The list runs from bottom to top: raising each in turn stacks them so.
-    for (const auto& child : children_) {
-        ::SetWindowPos(child->Hwnd(), HWND_TOP, 0, 0, 0, 0,
-                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    // The list runs from bottom to top. A new child window goes below its
+    // siblings, so making them from the end of the list stacks them so
+    // without moving any afterwards.
+    const std::vector<Control*>& controls = form_.WindowControls();
+    children_.resize(controls.size());
+    for (std::size_t i = controls.size(); i-- > 0;) {
+        children_[i] =
+            CreateChildWindow(*controls[i], Handle(), *this, context_, static_cast<int>(i) + 1);
     }
     form_.AttachHost(this);
 }
@@ -103,7 +103,9 @@ void MainFrame::ScaleTo(int dpi, const RECT* suggested) {
                    TwipsToPixelsAt(kWindowHeightTwips, dpi),
                    (suggested ? 0 : SWP_NOMOVE) | SWP_NOZORDER | SWP_NOACTIVATE);
     for (const auto& child : children_) child->Relayout();
-    window_icons_.ShowOn(Handle(), dpi);
+    // At start the icons come once the window is up (ShowAfterLoad).
+    if (icons_shown_)
+        window_icons_.ShowOn(Handle(), dpi);
     ::RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
@@ -117,6 +119,12 @@ void MainFrame::ShowAfterLoad() {
     if (show_after_load_) {
         ::ShowWindow(Handle(), SW_SHOW);
         ::UpdateWindow(Handle());
+    }
+    // The title-bar and taskbar icons are not needed to show the window:
+    // drawn and handed to the system once it is on screen.
+    if (!icons_shown_) {
+        icons_shown_ = true;
+        window_icons_.ShowOn(Handle(), fonts_.Dpi());
     }
 }
 
@@ -282,6 +290,7 @@ LRESULT MainFrame::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
                 onEndSession();
             return 0;
         case WM_DPICHANGED:
+            icons_shown_ = true;
             ScaleTo(HIWORD(wparam), reinterpret_cast<const RECT*>(lparam));
             return 0;
         case WM_DESTROY:

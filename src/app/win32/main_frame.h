@@ -79,6 +79,7 @@ class MainFrame : public Window, public MainWindowHost, public BackgroundSource 
     WindowIcons window_icons_;
     std::vector<std::unique_ptr<ChildWindow>> children_;
     bool show_after_load_ = true;
+    bool icons_shown_ = false;
     Image* captured_ = nullptr;
     int held_buttons_ = 0;
     UINT exit_request_message_ = 0;
