@@ -8,24 +8,10 @@
 
 #include "controls/command_button.h"
 #include "controls/win32/command_button_window.h"
+#include "per_call_time.h"
 #include "platform/win32/platform_win32.h"
 
-namespace {
-
-double MicrosecondsPerCall(int calls, void (*body)(void*), void* context) {
-    LARGE_INTEGER frequency{};
-    LARGE_INTEGER start{};
-    LARGE_INTEGER end{};
-    ::QueryPerformanceFrequency(&frequency);
-    ::QueryPerformanceCounter(&start);
-    for (int i = 0; i < calls; ++i) body(context);
-    ::GdiFlush();
-    ::QueryPerformanceCounter(&end);
-    return static_cast<double>(end.QuadPart - start.QuadPart) * 1e6 /
-           static_cast<double>(frequency.QuadPart) / calls;
-}
-
-}  // namespace
+namespace {}  // namespace
 
 int main() {
     using vellumar::FindCommandInstance;
@@ -49,9 +35,9 @@ int main() {
         ::UpdateWindow(button->Handle());
     };
     for (int round = 0; round < 2; ++round) {  // the first round warms up
-        const double up = MicrosecondsPerCall(kCalls, paint, &button);
-        const double down = MicrosecondsPerCall(kCalls, paint_down, &button);
-        const double shown = MicrosecondsPerCall(kCalls / 4, paint_and_show, &button);
+        const double up = MicrosecondsPerCall(kCalls, [&] { paint(&button); });
+        const double down = MicrosecondsPerCall(kCalls, [&] { paint_down(&button); });
+        const double shown = MicrosecondsPerCall(kCalls / 4, [&] { paint_and_show(&button); });
         if (round == 1) {
             std::printf("Command 233x33 style 1 up paint (GDI picture):    %8.2f us\n", up);
             std::printf("Command 233x33 style 1 down paint (GDI picture):  %8.2f us\n", down);

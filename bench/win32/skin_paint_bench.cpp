@@ -10,26 +10,13 @@
 
 #include "app/artwork.h"
 #include "controls/win32/gdi.h"
+#include "per_call_time.h"
 
 namespace {
 
 using vellumar::RunLengthPicture;
 using vellumar::win32::RunLengthPainter;
 using vellumar::win32::UniqueBitmap;
-
-template <typename Body>
-double MicrosecondsPerCall(int calls, Body body) {
-    LARGE_INTEGER frequency{};
-    LARGE_INTEGER start{};
-    LARGE_INTEGER end{};
-    ::QueryPerformanceFrequency(&frequency);
-    ::QueryPerformanceCounter(&start);
-    for (int i = 0; i < calls; ++i) body();
-    ::GdiFlush();
-    ::QueryPerformanceCounter(&end);
-    return static_cast<double>(end.QuadPart - start.QuadPart) * 1e6 /
-           static_cast<double>(frequency.QuadPart) / calls;
-}
 
 }  // namespace
 
