@@ -79,8 +79,4 @@ const CommonControlsApi& UseCommonControls() {
     return api;
 }
 
-bool CommonControlsInUse() {
-    return context_current;
-}
-
 }  // namespace vellumar::win32

@@ -29,7 +29,4 @@ struct CommonControlsApi {
 // cheap once done on the thread.
 const CommonControlsApi& UseCommonControls();
 
-// Whether this thread has the common controls' context current (tests).
-bool CommonControlsInUse();
-
 }  // namespace vellumar::win32

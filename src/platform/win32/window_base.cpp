@@ -99,8 +99,8 @@ bool SubclassedControl::Create(const wchar_t* system_class, DWORD ex_style, cons
         return false;
     // The control's procedure is kept with the window, so its messages
     // still reach it once this object has let go.
-    ::SetPropW(hwnd_, kControlProcProperty,
-               reinterpret_cast<HANDLE>(::GetWindowLongPtrW(hwnd_, GWLP_WNDPROC)));
+    control_proc_ = reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(hwnd_, GWLP_WNDPROC));
+    ::SetPropW(hwnd_, kControlProcProperty, reinterpret_cast<HANDLE>(control_proc_));
     ::SetPropW(hwnd_, kControlProperty, this);
     ::SetWindowLongPtrW(hwnd_, GWLP_WNDPROC,
                         reinterpret_cast<LONG_PTR>(&SubclassedControl::SubclassProc));
@@ -112,7 +112,7 @@ LRESULT SubclassedControl::HandleMessage(UINT message, WPARAM wparam, LPARAM lpa
 }
 
 LRESULT SubclassedControl::CallControlProc(UINT message, WPARAM wparam, LPARAM lparam) {
-    return CallOriginalProc(hwnd_, message, wparam, lparam);
+    return ::CallWindowProcW(control_proc_, hwnd_, message, wparam, lparam);
 }
 
 LRESULT SubclassedControl::CallOriginalProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {

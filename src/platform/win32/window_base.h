@@ -68,6 +68,7 @@ class SubclassedControl {
     static LRESULT CallOriginalProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
     static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
     HWND hwnd_ = nullptr;
+    WNDPROC control_proc_ = nullptr;  // the system class's own procedure
 };
 
 }  // namespace vellumar::win32
