@@ -351,7 +351,14 @@ void CpuMonitor::Timer1_Timer() {
         return;
     --grid_offset_;
     const std::int32_t newest = TakeSample();
-    Redraw();
+    // A graph that cannot be seen (the window in the tray, another page
+    // showing) only samples: the picture follows from the history and the
+    // grid offset, so drawing it once when it shows again loses nothing.
+    if (host_.Showing()) {
+        Redraw();
+    } else {
+        picture_stale_ = true;
+    }
     if (InHistory(newest) && events_.Update)
         events_.Update(ReportOf(history_[static_cast<std::size_t>(newest)]));
 }
@@ -359,6 +366,17 @@ void CpuMonitor::Timer1_Timer() {
 // ---- Painting -----------------------------------------------------------------------
 
 void CpuMonitor::Redraw() {
+    DrawPicture();
+    host_.Refresh();
+}
+
+void CpuMonitor::UpdatePicture() {
+    if (picture_stale_)
+        DrawPicture();
+}
+
+void CpuMonitor::DrawPicture() {
+    picture_stale_ = false;
     const SizePx size = host_.ScaleSize();
     host_.Surface().FillRect({0, 0, size.width, size.height}, back_color_);
     if (display_grid_)
@@ -375,7 +393,6 @@ void CpuMonitor::Redraw() {
         if (hd_displayed_)
             DrawHDSeries();
     }
-    host_.Refresh();
 }
 
 double CpuMonitor::ColumnsWide() const {

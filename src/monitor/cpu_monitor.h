@@ -58,6 +58,9 @@ class CpuMonitorHost {
     virtual DrawingSurface& Surface() = 0;
     // Puts the picture on the screen in one step.
     virtual void Refresh() = 0;
+    // Whether the picture can be seen now; while it cannot, the graph keeps
+    // sampling and draws the picture when it is next needed.
+    [[nodiscard]] virtual bool Showing() const { return true; }
     // The inner area in pixels: the control less its border.
     [[nodiscard]] virtual SizePx ScaleSize() const = 0;
     // The control's outer width in twips.
@@ -123,7 +126,11 @@ class CpuMonitor {
     void SetAppearance(std::int16_t appearance);
     [[nodiscard]] std::int16_t BorderStyle() const { return host_.BorderStyle(); }
     void SetBorderStyle(std::int16_t border_style);
-    [[nodiscard]] std::uintptr_t hdc() const { return host_.DeviceContext(); }
+    // The persistent picture's device context, with the picture up to date.
+    [[nodiscard]] std::uintptr_t hdc() {
+        UpdatePicture();
+        return host_.DeviceContext();
+    }
     [[nodiscard]] std::uintptr_t hWnd() const { return host_.WindowHandle(); }
     [[nodiscard]] bool CPUMonitorDisplayed() const { return cpu_displayed_; }
     void SetCPUMonitorDisplayed(bool value);
@@ -180,7 +187,11 @@ class CpuMonitor {
     void OnDoubleClick();
 
     // ---- Painting ---------------------------------------------------------
+    // Draws the picture and puts it on the screen.
     void Redraw();
+    // Draws the picture if ticks went by while it could not be seen; the host
+    // calls it before it shows or hands out the picture.
+    void UpdatePicture();
     void DrawGrid();
     void DrawCpuSeries();
     void DrawMemoryLoadSeries();
@@ -219,6 +230,8 @@ class CpuMonitor {
         return index >= 0 && static_cast<std::size_t>(index) < history_.size();
     }
     [[nodiscard]] LevelsReport ReportOf(const SystemLevels& levels) const;
+    // Draws the whole picture from the history, without showing it.
+    void DrawPicture();
 
     CpuMonitorHost& host_;
     ModuleCpuMonitorSupport& sampler_;
@@ -238,6 +251,8 @@ class CpuMonitor {
     ColorRef hd_color_ = kDefaultHDColor;
     std::string hd_drive_letter_;
     bool display_grid_ = true;
+    // Ticks went by while the picture could not be seen.
+    bool picture_stale_ = false;
     ColorRef grid_color_ = kDefaultGridColor;
     std::int32_t update_interval_ms_ = kDefaultUpdateIntervalMs;
     bool scroll_grid_ = true;

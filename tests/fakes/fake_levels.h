@@ -155,6 +155,7 @@ class RasterMonitorHost : public CpuMonitorHost {
           width_twips(width_twips ? width_twips : width * 15) {}
     DrawingSurface& Surface() override { return *drawing; }
     void Refresh() override { ++refreshes; }
+    bool Showing() const override { return showing; }
     SizePx ScaleSize() const override { return size; }
     int WidthTwips() const override { return width_twips; }
     int Dpi() const override { return dpi; }
@@ -178,6 +179,7 @@ class RasterMonitorHost : public CpuMonitorHost {
     std::int16_t appearance = 1;
     std::int16_t border_style = 1;
     bool enabled = true;
+    bool showing = true;
     int refreshes = 0;
     NumberSeparators separators;
     std::vector<std::string> changed;

@@ -41,44 +41,76 @@ void SetLevels(FakeLevelSources& s, int tick) {
     s.volumes.volumes["C:\\"] = {1000, 500, static_cast<std::uint64_t>((tick * 11) % 1001)};
 }
 
-TEST(CpuMonitorWindowTest, GdiPictureEqualsSoftwareRaster) {
-    TestContainer container(true, 500, 120);
+// Pixels of a 32-bit picture that differ from the raster's, colour only.
+int Mismatches(const std::uint32_t* bits, const PixelBuffer& expected, const char* what) {
+    int mismatches = 0;
+    for (int y = 0; y < expected.height; ++y) {
+        for (int x = 0; x < expected.width; ++x) {
+            const std::uint32_t want = expected.At(x, y) & 0xFFFFFFu;
+            const std::uint32_t got = bits[y * expected.width + x] & 0xFFFFFFu;
+            if (want != got && mismatches++ < 3)
+                ADD_FAILURE() << what << " at " << x << "," << y << std::hex << ": GDI " << got
+                              << ", raster " << want;
+        }
+    }
+    return mismatches;
+}
+
+// The State page's graph in a window and the same graph drawn in software,
+// fed the same levels.
+struct GraphPair {
+    explicit GraphPair(bool shown)
+        : container(shown, 500, 120),
+          window(container.Handle(), 10, 10, kWidthPx, kHeightPx, CpuMonitorStateProperties(),
+                 timers, gdi_sources.sampler, "CpuMonitorState"),
+          host(kWidthPx - 2, kHeightPx - 2, kWidthPx * kTwipsPerPixel),
+          raster(host, timers, raster_sources.sampler) {
+        raster.ReadProperties(CpuMonitorStateProperties());
+    }
+    void Tick(int tick) {
+        SetLevels(gdi_sources, tick);
+        SetLevels(raster_sources, tick);
+        window.Model().Timer1_Timer();
+        raster.Timer1_Timer();
+    }
+
+    TestContainer container;
     NoTimers timers;
     FakeLevelSources gdi_sources;
     FakeLevelSources raster_sources;
-    const PropertyBag stored = CpuMonitorStateProperties();
-    CpuMonitorWindow window(container.Handle(), 10, 10, kWidthPx, kHeightPx, stored, timers,
-                            gdi_sources.sampler, "CpuMonitorState");
-    ASSERT_EQ(window.Picture().Width(), kWidthPx - 2);
-    ASSERT_EQ(window.Picture().Height(), kHeightPx - 2);
-    RasterMonitorHost host(kWidthPx - 2, kHeightPx - 2, kWidthPx * kTwipsPerPixel);
-    CpuMonitor raster(host, timers, raster_sources.sampler);
-    raster.ReadProperties(stored);
+    CpuMonitorWindow window;
+    RasterMonitorHost host;
+    CpuMonitor raster;
+};
 
+TEST(CpuMonitorWindowTest, GdiPictureEqualsSoftwareRaster) {
+    GraphPair graphs(true);
+    ASSERT_EQ(graphs.window.Picture().Width(), kWidthPx - 2);
+    ASSERT_EQ(graphs.window.Picture().Height(), kHeightPx - 2);
     int tick = 0;
     for (const std::int32_t style : {0, 1, 2}) {
-        window.Model().SetDiagramStyle(style);
-        raster.SetDiagramStyle(style);
-        for (int i = 0; i < 160; ++i, ++tick) {
-            SetLevels(gdi_sources, tick);
-            SetLevels(raster_sources, tick);
-            window.Model().Timer1_Timer();
-            raster.Timer1_Timer();
-        }
+        graphs.window.Model().SetDiagramStyle(style);
+        graphs.raster.SetDiagramStyle(style);
+        for (int i = 0; i < 160; ++i) graphs.Tick(tick++);
         ::GdiFlush();
-        const std::uint32_t* bits = window.Picture().Bits();
-        int mismatches = 0;
-        for (int y = 0; y < host.pixels.height; ++y) {
-            for (int x = 0; x < host.pixels.width; ++x) {
-                const std::uint32_t expected = host.pixels.At(x, y) & 0xFFFFFFu;
-                const std::uint32_t actual = bits[y * host.pixels.width + x] & 0xFFFFFFu;
-                if (expected != actual && mismatches++ < 3)
-                    ADD_FAILURE() << "style " << style << " at " << x << "," << y << std::hex
-                                  << ": GDI " << actual << ", raster " << expected;
-            }
-        }
-        EXPECT_EQ(mismatches, 0) << "style " << style;
+        EXPECT_EQ(Mismatches(graphs.window.Picture().Bits(), graphs.host.pixels, "style"), 0)
+            << "style " << style;
     }
+}
+
+// Ticks while the graph cannot be seen still show on screen once it can.
+TEST(CpuMonitorWindowTest, ShowsTheTicksItMissedWhileHidden) {
+    GraphPair graphs(false);
+    for (int tick = 0; tick < 40; ++tick) graphs.Tick(tick);
+    ::ShowWindow(graphs.container.Handle(), SW_SHOWNA);
+    PumpMessages();
+    GdiSurface shot;
+    ASSERT_TRUE(shot.Resize(graphs.host.pixels.width, graphs.host.pixels.height));
+    HDC screen = ::GetDC(graphs.window.Handle());
+    ::BitBlt(shot.Dc(), 0, 0, shot.Width(), shot.Height(), screen, 0, 0, SRCCOPY);
+    ::ReleaseDC(graphs.window.Handle(), screen);
+    ::GdiFlush();
+    EXPECT_EQ(Mismatches(shot.Bits(), graphs.host.pixels, "shown"), 0);
 }
 
 // Slanted lines in every direction, ties included, land on the same pixels.

@@ -223,6 +223,15 @@ TEST(MessagePumpOnWindows, NotesAQuitAndLeavesItForTheMainLoop) {
     EXPECT_EQ(message.wParam, 3U);
 }
 
+// The clock formats the time once a second, and again the next second.
+TEST(ClockOnWindows, TimeOfDayTextMovesOnEachSecond) {
+    Win32Clock clock;
+    const std::string first = clock.TimeOfDayText();
+    EXPECT_FALSE(first.empty());
+    ::Sleep(1100);
+    EXPECT_NE(clock.TimeOfDayText(), first);
+}
+
 // The real pump, counting its calls and running `on_first` at the first.
 class CountingPump : public MessagePump {
   public:

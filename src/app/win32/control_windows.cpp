@@ -138,20 +138,19 @@ class LabelWindow : public Window, public ChildWindow, private ControlObserver {
             return;
         // A memory DC measures like the window's, without the display
         // driver's work of a window DC (under Wine: an X resource lookup each).
-        UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
-        ScopedSelect select_font(dc.Get(), context_.fonts.Get(model_.Style()));
+        HDC dc = context_.fonts.MeasuringDc(model_.Style());
         const std::wstring text = Widen(model_.Text());
         RECT r{};
         ::GetClientRect(Handle(), &r);
         SIZE fitted{r.right, r.bottom};
         if (model_.AutoSize()) {
             SIZE extent{};
-            ::GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &extent);
+            ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
             fitted.cx = extent.cx;
         }
         TEXTMETRICW metrics{};
-        if (scaled && text.find(L'\n') == std::wstring::npos &&
-            ::GetTextMetricsW(dc.Get(), &metrics) && fitted.cy < metrics.tmHeight) {
+        if (scaled && text.find(L'\n') == std::wstring::npos && ::GetTextMetricsW(dc, &metrics) &&
+            fitted.cy < metrics.tmHeight) {
             fitted.cy = metrics.tmHeight;
         }
         if (fitted.cx != r.right || fitted.cy != r.bottom) {

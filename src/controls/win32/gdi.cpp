@@ -121,9 +121,23 @@ COLORREF ToColorRef(ColorRef color) {
 }
 
 HFONT FontCache::Get(const TextStyle& style) {
-    for (const Entry& entry : entries_) {
+    return EntryFor(style).font.Get();
+}
+
+HDC FontCache::MeasuringDc(const TextStyle& style) {
+    Entry& entry = EntryFor(style);
+    if (!entry.measuring) {
+        entry.measuring.Reset(::CreateCompatibleDC(nullptr));
+        if (entry.measuring)
+            ::SelectObject(entry.measuring.Get(), entry.font.Get());
+    }
+    return entry.measuring.Get();
+}
+
+FontCache::Entry& FontCache::EntryFor(const TextStyle& style) {
+    for (Entry& entry : entries_) {
         if (entry.style == style)
-            return entry.font.Get();
+            return entry;
     }
     LOGFONTW font{};
     const auto pixels = static_cast<LONG>(std::lround(style.points * dpi_ / 72.0));
@@ -139,8 +153,8 @@ HFONT FontCache::Get(const TextStyle& style) {
     font.lfQuality = CLEARTYPE_QUALITY;
     const std::wstring face = Widen(style.face);
     wcsncpy(font.lfFaceName, face.c_str(), LF_FACESIZE - 1);
-    entries_.push_back(Entry{style, UniqueFont(::CreateFontIndirectW(&font))});
-    return entries_.back().font.Get();
+    entries_.push_back(Entry{style, UniqueFont(::CreateFontIndirectW(&font)), UniqueMemoryDc()});
+    return entries_.back();
 }
 
 }  // namespace vellumar::win32

@@ -47,14 +47,24 @@ class FontCache {
   public:
     explicit FontCache(int dpi = kStandardDpi) : dpi_(dpi) {}
     HFONT Get(const TextStyle& style);
+    // A memory DC with the style's font selected, for measuring text. Each
+    // font keeps its own: selecting a font into a display DC makes the
+    // driver look up its smoothing settings (under Wine, a read of the X
+    // resource files), which a label fitting its text every second would
+    // otherwise pay each time.
+    HDC MeasuringDc(const TextStyle& style);
     int Dpi() const { return dpi_; }
 
   private:
-    int dpi_;
     struct Entry {
         TextStyle style;
         UniqueFont font;
+        // Destroyed before the font it holds.
+        UniqueMemoryDc measuring;
     };
+    Entry& EntryFor(const TextStyle& style);
+
+    int dpi_;
     std::vector<Entry> entries_;
 };
 

@@ -46,6 +46,7 @@ CpuMonitorWindow::~CpuMonitorWindow() {
 LRESULT CpuMonitorWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
         case WM_PAINT: {
+            model_.UpdatePicture();
             PaintDc paint(Handle());
             const RECT& area = paint.Area();
             ::BitBlt(paint.Get(), area.left, area.top, area.right - area.left,
@@ -53,6 +54,7 @@ LRESULT CpuMonitorWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lpar
             return 0;
         }
         case WM_PRINTCLIENT:
+            model_.UpdatePicture();
             ::BitBlt(reinterpret_cast<HDC>(wparam), 0, 0, surface_.Width(), surface_.Height(),
                      surface_.Dc(), 0, 0, SRCCOPY);
             return 0;
@@ -106,6 +108,10 @@ void CpuMonitorWindow::Refresh() {
         return;
     ::InvalidateRect(Handle(), nullptr, FALSE);
     ::UpdateWindow(Handle());
+}
+
+bool CpuMonitorWindow::Showing() const {
+    return Handle() != nullptr && ::IsWindowVisible(Handle()) != FALSE;
 }
 
 int CpuMonitorWindow::WidthTwips() const {

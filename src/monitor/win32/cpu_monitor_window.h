@@ -31,8 +31,11 @@ class CpuMonitorWindow final : public SubclassedControl, private CpuMonitorHost 
     ~CpuMonitorWindow() override;
 
     CpuMonitor& Model() { return model_; }
-    // The off-screen picture (for tests).
-    const GdiSurface& Picture() const { return surface_; }
+    // The off-screen picture, up to date (for tests).
+    const GdiSurface& Picture() {
+        model_.UpdatePicture();
+        return surface_;
+    }
 
   private:
     LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
@@ -42,6 +45,7 @@ class CpuMonitorWindow final : public SubclassedControl, private CpuMonitorHost 
     // CpuMonitorHost
     DrawingSurface& Surface() override { return surface_; }
     void Refresh() override;
+    bool Showing() const override;
     SizePx ScaleSize() const override { return {surface_.Width(), surface_.Height()}; }
     int WidthTwips() const override;
     int Dpi() const override { return dpi_; }

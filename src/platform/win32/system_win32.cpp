@@ -150,10 +150,21 @@ bool Win32MemoryStatus::PhysicalMemory(std::uint64_t& total_bytes, std::uint64_t
 }
 
 std::string Win32Clock::TimeOfDayText() {
+    SYSTEMTIME now{};
+    ::GetLocalTime(&now);
+    const std::uint32_t second = (static_cast<std::uint32_t>(now.wDay) << 17) |
+                                 (static_cast<std::uint32_t>(now.wHour) << 12) |
+                                 (static_cast<std::uint32_t>(now.wMinute) << 6) | now.wSecond;
+    if (!text_.empty() && second == formatted_at_)
+        return text_;
     wchar_t text[64] = {};
-    if (::GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, 0, nullptr, nullptr, text, 64) == 0)
+    if (::GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &now, nullptr, text, 64) == 0) {
+        text_.clear();
         return {};
-    return Narrow(text);
+    }
+    formatted_at_ = second;
+    text_ = Narrow(text);
+    return text_;
 }
 
 void Win32MessagePump::ProcessPendingEvents() {

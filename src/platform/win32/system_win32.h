@@ -4,7 +4,9 @@
 // memory, the regional time of day, the message pump and a clock-seeded
 // random source.
 
+#include <cstdint>
 #include <memory>
+#include <string>
 
 #include "platform/system.h"
 
@@ -44,7 +46,13 @@ class Win32MemoryStatus : public MemoryStatus {
 
 class Win32Clock : public Clock {
   public:
+    // Formatted once a second: the clock label asks ten times as often.
     std::string TimeOfDayText() override;
+
+  private:
+    // Day, hour, minute and second of `text_`.
+    std::uint32_t formatted_at_ = 0;
+    std::string text_;
 };
 
 class Win32MessagePump : public MessagePump {

@@ -127,6 +127,28 @@ TEST(CpuMonitorTest, HistoryShiftsInPlaceOn100Pixels) {
     EXPECT_EQ(rig.monitor.GridOffset(), -100 % 99);
 }
 
+// Out of sight the graph only samples; the picture it draws when next
+// needed is the one it would have shown all along.
+TEST(CpuMonitorTest, UnseenTicksSampleAndDrawTheSamePictureLater) {
+    MonitorRig seen(120, 40, CpuMonitorStateProperties());
+    MonitorRig unseen(120, 40, CpuMonitorStateProperties());
+    unseen.host.showing = false;
+    const PixelBuffer before = unseen.host.pixels;
+    const int refreshes = unseen.host.refreshes;
+    for (int tick = 0; tick < 30; ++tick) {
+        for (MonitorRig* rig : {&seen, &unseen}) {
+            rig->sources.memory.status = {
+                static_cast<std::uint32_t>(tick * 3), 1000, 400, 1000, 700, 1000, 300};
+            rig->Tick();
+        }
+    }
+    EXPECT_EQ(unseen.monitor.LastEmptyIndex(), seen.monitor.LastEmptyIndex());
+    EXPECT_EQ(unseen.host.refreshes, refreshes);
+    EXPECT_EQ(unseen.host.pixels.pixels, before.pixels);
+    unseen.monitor.UpdatePicture();
+    EXPECT_EQ(unseen.host.pixels.pixels, seen.host.pixels.pixels);
+}
+
 TEST(CpuMonitorTest, SeriesStylesFromTheFirstTicks) {
     struct Case {
         std::int32_t style;
