@@ -114,6 +114,7 @@ if(VELLUMAR_BENCHMARKS)
     # measures both from outside (scripts/bench.sh runs them).
     add_executable(floor_program WIN32 bench/floor/floor_program.cpp)
     target_link_options(floor_program PRIVATE -municode)
+    target_link_libraries(floor_program PRIVATE shell32)
     add_executable(bench_probe bench/floor/bench_probe.cpp)
     target_link_options(bench_probe PRIVATE -municode)
     target_link_libraries(bench_probe PRIVATE user32)

@@ -4,15 +4,34 @@
 // program is its own code and data.
 //
 // It ends on the registered message Vellumar.ExitRequest, like the program.
+//
+// With VELLUMAR_FLOOR_TRAY set it also keeps a notification icon and changes
+// its picture on the 990 ms timer, as the program's animation does: the
+// reference for what that animation alone costs under the platform.
 
 #include <windows.h>
+// After windows.h, which it builds on.
+#include <shellapi.h>
 
 namespace {
 
 constexpr int kTimerIntervalsMs[] = {900, 1100, 1000, 20, 100, 990, 3000};
 constexpr int kWidth = 11790 / 15;
 constexpr int kHeight = 8355 / 15;
+constexpr UINT_PTR kTrayTimerId = 6;
 UINT g_exit_request = 0;
+HICON g_tray_frames[2] = {};
+
+void NotifyTray(HWND hwnd, DWORD operation, int frame) {
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof(data);
+    data.hWnd = hwnd;
+    data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    data.uCallbackMessage = WM_APP;
+    data.hIcon = g_tray_frames[frame % 2];
+    ::lstrcpynW(data.szTip, L"Floor", 64);
+    ::Shell_NotifyIconW(operation, &data);
+}
 
 LRESULT CALLBACK FloorProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
     if (message == g_exit_request && g_exit_request != 0) {
@@ -21,8 +40,14 @@ LRESULT CALLBACK FloorProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam
     }
     switch (message) {
         case WM_TIMER:
+            if (wparam == kTrayTimerId && g_tray_frames[0]) {
+                static int frame = 0;
+                NotifyTray(hwnd, NIM_MODIFY, ++frame);
+            }
             return 0;
         case WM_DESTROY:
+            if (g_tray_frames[0])
+                NotifyTray(hwnd, NIM_DELETE, 0);
             ::PostQuitMessage(0);
             return 0;
         default:
@@ -49,6 +74,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     UINT_PTR id = 1;
     for (int interval_ms : kTimerIntervalsMs)
         ::SetTimer(hwnd, id++, static_cast<UINT>(interval_ms), nullptr);
+    if (::GetEnvironmentVariableW(L"VELLUMAR_FLOOR_TRAY", nullptr, 0) > 0) {
+        for (int i = 0; i < 2; ++i) {
+            g_tray_frames[i] = static_cast<HICON>(
+                ::LoadImageW(nullptr, MAKEINTRESOURCEW(i == 0 ? 32512 : 32516), IMAGE_ICON, 16,
+                             16, LR_SHARED));
+        }
+        NotifyTray(hwnd, NIM_ADD, 0);
+    }
     ::ShowWindow(hwnd, SW_SHOW);
     ::UpdateWindow(hwnd);
     MSG message{};
