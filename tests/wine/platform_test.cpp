@@ -211,6 +211,31 @@ TEST(TimerServiceOnWindows, TicksThroughTheMessageLoopAndStops) {
     EXPECT_EQ(ticks, stopped_at);
 }
 
+// A timer stopped with its tick already queued, and replaced from inside a
+// tick, hands that tick to no other timer.
+TEST(TimerServiceOnWindows, AQueuedTickOfAStoppedTimerReachesNoOther) {
+    Win32TimerService service;
+    int late_ticks = 0;
+    Timer late(service, 60000, false, [&] { ++late_ticks; });
+    Timer first(service, 10, true);
+    first.SetHandler([&] {
+        first.SetEnabled(false);
+        late.SetEnabled(true);
+    });
+    ::Sleep(50);  // the first timer's tick is queued now
+    first.SetEnabled(false);
+    first.SetEnabled(true);  // running again, under a new id
+    MSG message{};
+    const DWORD start = ::GetTickCount();
+    while (::GetTickCount() - start < 200) {
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
+        ::Sleep(5);
+    }
+    EXPECT_FALSE(first.Enabled());
+    EXPECT_TRUE(late.Enabled());
+    EXPECT_EQ(late_ticks, 0);
+}
+
 TEST(MessagePumpOnWindows, NotesAQuitAndLeavesItForTheMainLoop) {
     Win32MessagePump pump;
     pump.ProcessPendingEvents();

@@ -102,9 +102,13 @@ int RunVellumar() {
 
     MSG message{};
     while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (frame.Handle() && ::IsDialogMessageW(frame.Handle(), &message))
-            continue;
-        ::TranslateMessage(&message);
+        // Only keys move the focus or make characters; the timers' many
+        // messages go straight to their window.
+        if (message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST) {
+            if (frame.Handle() && ::IsDialogMessageW(frame.Handle(), &message))
+                continue;
+            ::TranslateMessage(&message);
+        }
         ::DispatchMessageW(&message);
         // The main window can end inside a modal loop (log-off with the menu
         // or a box open), whose end may swallow the quit message.

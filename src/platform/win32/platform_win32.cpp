@@ -311,30 +311,32 @@ Win32TimerService::Win32TimerService() {
 }
 
 void Win32TimerService::Start(Timer& timer) {
-    auto [it, inserted] = ids_.try_emplace(&timer, next_id_);
-    if (inserted) {
-        timers_[next_id_] = &timer;
-        ++next_id_;
-    }
+    auto it = std::find_if(entries_.begin(), entries_.end(),
+                           [&timer](const Entry& entry) { return entry.timer == &timer; });
+    if (it == entries_.end())
+        it = entries_.insert(entries_.end(), Entry{next_id_++, &timer});
     // SetTimer with an existing id restarts it with the new interval.
-    ::SetTimer(Handle(), it->second, static_cast<UINT>(timer.IntervalMs()), nullptr);
+    ::SetTimer(Handle(), it->id, static_cast<UINT>(timer.IntervalMs()), nullptr);
 }
 
 void Win32TimerService::Stop(Timer& timer) {
-    const auto it = ids_.find(&timer);
-    if (it == ids_.end())
+    const auto it = std::find_if(entries_.begin(), entries_.end(),
+                                 [&timer](const Entry& entry) { return entry.timer == &timer; });
+    if (it == entries_.end())
         return;
     if (Handle())
-        ::KillTimer(Handle(), it->second);
-    timers_.erase(it->second);
-    ids_.erase(it);
+        ::KillTimer(Handle(), it->id);
+    entries_.erase(it);
 }
 
 LRESULT Win32TimerService::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     if (message == WM_TIMER) {
-        const auto it = timers_.find(static_cast<UINT_PTR>(wparam));
-        if (it != timers_.end())
-            it->second->Tick();
+        for (const Entry& entry : entries_) {
+            if (entry.id == static_cast<UINT_PTR>(wparam)) {
+                entry.timer->Tick();
+                break;
+            }
+        }
         return 0;
     }
     return Window::HandleMessage(message, wparam, lparam);

@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #include <string>
-#include <unordered_map>
+#include <vector>
 
 #include "platform/file_system.h"
 #include "platform/run_key.h"
@@ -88,9 +88,15 @@ class Win32TimerService : public TimerService, private Window {
   private:
     LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
 
+    struct Entry {
+        UINT_PTR id;
+        Timer* timer;
+    };
+    // A handful of timers, looked up at every tick: a flat table keeps the
+    // lookup on one or two cache lines. Ids are never reused, so a tick
+    // already queued for a stopped timer reaches no other.
+    std::vector<Entry> entries_;
     UINT_PTR next_id_ = 1;
-    std::unordered_map<Timer*, UINT_PTR> ids_;
-    std::unordered_map<UINT_PTR, Timer*> timers_;
 };
 
 }  // namespace vellumar::win32
