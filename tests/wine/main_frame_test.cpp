@@ -9,11 +9,14 @@
 
 #include <commctrl.h>
 
+#include <vector>
+
 #include "app/autorun.h"
 #include "app/main_window.h"
 #include "app/settings.h"
 #include "app/win32/main_frame.h"
 #include "command_test_support.h"
+#include "controls/win32/gdi_surface.h"
 #include "fakes/fake_platform.h"
 #include "main_frame_fixture.h"
 #include "platform/win32/icon_metrics.h"
@@ -180,6 +183,31 @@ TEST_F(MainFrameOnWindows, CheckBoxesAndListsWriteTheirSettings) {
                    reinterpret_cast<LPARAM>(combo));
     EXPECT_EQ(form.ComboSpeed->Text(), "High");
     EXPECT_EQ(store.Get("C:\\x\\Config.ini", "Process", "ImproveSpeed"), "High");
+}
+
+// A label whose text changes while the window is hidden shows the new text
+// once the window is shown again.
+TEST_F(MainFrameOnWindows, ALabelChangedWhileHiddenShowsItsTextWhenShown) {
+    ::ShowWindow(frame.Handle(), SW_HIDE);
+    form.LabelStateMemoryState->SetText("88%");
+    ::ShowWindow(frame.Handle(), SW_SHOWNA);
+    PumpMessages();
+    HWND label = FindChildByText(frame.Handle(), L"88%", true);
+    ASSERT_TRUE(label);
+    RECT r{};
+    ::GetClientRect(label, &r);
+    auto shot = [&] {
+        GdiSurface surface;
+        EXPECT_TRUE(surface.Resize(r.right, r.bottom));
+        HDC screen = ::GetDC(label);
+        ::BitBlt(surface.Dc(), 0, 0, r.right, r.bottom, screen, 0, 0, SRCCOPY);
+        ::ReleaseDC(label, screen);
+        ::GdiFlush();
+        return std::vector<std::uint32_t>(surface.Bits(), surface.Bits() + r.right * r.bottom);
+    };
+    const auto shown = shot();
+    ::RedrawWindow(label, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_EQ(shown, shot());
 }
 
 TEST_F(MainFrameOnWindows, PaintingAndPageSwitchingLeakNoObjects) {

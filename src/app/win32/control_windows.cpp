@@ -124,7 +124,10 @@ class LabelWindow : public Window, public ChildWindow, private ControlObserver {
         MirrorCommonChange(Handle(), model_, change);
         if (change == ControlChange::Text || change == ControlChange::Style)
             FitToText();
-        ::InvalidateRect(Handle(), nullptr, FALSE);
+        // A label out of sight is painted afresh when it is shown; asking for
+        // it now would only cost a round trip to the window server each time.
+        if (::IsWindowVisible(Handle()))
+            ::InvalidateRect(Handle(), nullptr, FALSE);
     }
 
     // Figures grow and shrink with their text; their height stays. At any
