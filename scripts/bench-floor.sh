@@ -93,7 +93,7 @@ bench_floor() {
             if [ "$name" = vellumar ] && [ "$run" = 1 ]; then
                 local extra
                 for extra in $extras; do
-                    echo "release, $extra extra processes: longest answer $(probe release "$class" "$extra") ms"
+                    echo "release, $extra extra processes: longest answer $(probe release "$class" "$extra")"
                 done
             fi
             probe stop "$class"

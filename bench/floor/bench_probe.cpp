@@ -17,14 +17,17 @@
 //                                   "release memory now" and prints the
 //                                   longest WM_NULL answer time, polled every
 //                                   5 ms, until the release's message box shows
+//                                   (and, apart, while the page was shown)
 //
 // Figures only: it fails only when it cannot find what it drives.
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cwchar>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -154,25 +157,28 @@ int Release(const wchar_t* class_name, int extra) {
     for (PROCESS_INFORMATION& child : children) ::WaitForInputIdle(child.hProcess, 10000);
     ::Sleep(2000);  // let the children settle into their sleep
 
+    // The page is shown and painted first (its windows are made when it is
+    // first shown), so that its first paint is not counted as the release's.
+    double longest = 0;
+    auto poll = [&] {
+        const double before = NowMs();
+        DWORD_PTR result = 0;
+        ::SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result);
+        longest = std::max(longest, NowMs() - before);
+        ::Sleep(5);
+    };
     if (HWND page = FindChildByText(main, L"Intelligent release memory"))
         Click(page);
+    for (const double shown = NowMs(); NowMs() - shown < 1000;) poll();
+    const double page_longest = std::exchange(longest, 0.0);
     HWND button = FindChildByText(main, L"release memory now");
     if (!button)
         return 1;
     ::PostMessageW(button, BM_CLICK, 0, 0);
-    double longest = 0;
     const double start = NowMs();
     HWND box = nullptr;
-    while (!(box = MessageBoxOf(pid)) && NowMs() - start < 120000) {
-        const double before = NowMs();
-        DWORD_PTR result = 0;
-        ::SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result);
-        const double answer = NowMs() - before;
-        if (answer > longest)
-            longest = answer;
-        ::Sleep(5);
-    }
-    std::printf("%.1f\n", longest);
+    while (!(box = MessageBoxOf(pid)) && NowMs() - start < 120000) poll();
+    std::printf("%.1f ms (showing the page before: %.1f ms)\n", longest, page_longest);
     if (box)
         ::PostMessageW(box, WM_COMMAND, IDOK, 0);
     for (PROCESS_INFORMATION& child : children) {
