@@ -1,10 +1,14 @@
 #pragma once
 // Shared pieces of the Command tests under Wine: a top-level window to hold
-// buttons, message pumping, and the GDI and USER object counts.
+// buttons, message pumping, what a window shows on screen, and the GDI and
+// USER object counts.
 
 #include <windows.h>
 
 #include <cstdint>
+#include <vector>
+
+#include "controls/win32/gdi_surface.h"
 
 namespace vellumar::win32::testing {
 
@@ -48,6 +52,20 @@ bool PumpUntil(Predicate done) {
         PumpMessages();
     }
     return true;
+}
+
+// The pixels a window's client area shows on screen now, row by row.
+inline std::vector<std::uint32_t> ScreenPixels(HWND window) {
+    RECT client{};
+    ::GetClientRect(window, &client);
+    GdiSurface shot;
+    if (!shot.Resize(client.right, client.bottom))
+        return {};
+    HDC screen = ::GetDC(window);
+    ::BitBlt(shot.Dc(), 0, 0, client.right, client.bottom, screen, 0, 0, SRCCOPY);
+    ::ReleaseDC(window, screen);
+    ::GdiFlush();
+    return {shot.Bits(), shot.Bits() + client.right * client.bottom};
 }
 
 // GDI objects of this process. Wine answers GetGuiResources with 0; there

@@ -14,6 +14,7 @@ namespace {
 
 using testing::GdiObjectCount;
 using testing::PumpMessages;
+using testing::ScreenPixels;
 using testing::TestContainer;
 using vellumar::testing::FakeLevelSources;
 using vellumar::testing::RasterMonitorHost;
@@ -104,13 +105,9 @@ TEST(CpuMonitorWindowTest, ShowsTheTicksItMissedWhileHidden) {
     for (int tick = 0; tick < 40; ++tick) graphs.Tick(tick);
     ::ShowWindow(graphs.container.Handle(), SW_SHOWNA);
     PumpMessages();
-    GdiSurface shot;
-    ASSERT_TRUE(shot.Resize(graphs.host.pixels.width, graphs.host.pixels.height));
-    HDC screen = ::GetDC(graphs.window.Handle());
-    ::BitBlt(shot.Dc(), 0, 0, shot.Width(), shot.Height(), screen, 0, 0, SRCCOPY);
-    ::ReleaseDC(graphs.window.Handle(), screen);
-    ::GdiFlush();
-    EXPECT_EQ(Mismatches(shot.Bits(), graphs.host.pixels, "shown"), 0);
+    const auto shot = ScreenPixels(graphs.window.Handle());
+    ASSERT_EQ(shot.size(), graphs.host.pixels.pixels.size());
+    EXPECT_EQ(Mismatches(shot.data(), graphs.host.pixels, "shown"), 0);
 }
 
 // Slanted lines in every direction, ties included, land on the same pixels.

@@ -9,14 +9,11 @@
 
 #include <commctrl.h>
 
-#include <vector>
-
 #include "app/autorun.h"
 #include "app/main_window.h"
 #include "app/settings.h"
 #include "app/win32/main_frame.h"
 #include "command_test_support.h"
-#include "controls/win32/gdi_surface.h"
 #include "fakes/fake_platform.h"
 #include "main_frame_fixture.h"
 #include "platform/win32/icon_metrics.h"
@@ -194,20 +191,9 @@ TEST_F(MainFrameOnWindows, ALabelChangedWhileHiddenShowsItsTextWhenShown) {
     PumpMessages();
     HWND label = FindChildByText(frame.Handle(), L"88%", true);
     ASSERT_TRUE(label);
-    RECT r{};
-    ::GetClientRect(label, &r);
-    auto shot = [&] {
-        GdiSurface surface;
-        EXPECT_TRUE(surface.Resize(r.right, r.bottom));
-        HDC screen = ::GetDC(label);
-        ::BitBlt(surface.Dc(), 0, 0, r.right, r.bottom, screen, 0, 0, SRCCOPY);
-        ::ReleaseDC(label, screen);
-        ::GdiFlush();
-        return std::vector<std::uint32_t>(surface.Bits(), surface.Bits() + r.right * r.bottom);
-    };
-    const auto shown = shot();
+    const auto shown = testing::ScreenPixels(label);
     ::RedrawWindow(label, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    EXPECT_EQ(shown, shot());
+    EXPECT_EQ(shown, testing::ScreenPixels(label));
 }
 
 TEST_F(MainFrameOnWindows, PaintingAndPageSwitchingLeakNoObjects) {

@@ -310,9 +310,13 @@ Win32TimerService::Win32TimerService() {
     Create(WindowClassSpec{L"Vellumar.Timers"}, 0, L"", 0, 0, 0, 0, 0, HWND_MESSAGE);
 }
 
+std::vector<Win32TimerService::Entry>::iterator Win32TimerService::EntryOf(const Timer& timer) {
+    return std::find_if(entries_.begin(), entries_.end(),
+                        [&timer](const Entry& entry) { return entry.timer == &timer; });
+}
+
 void Win32TimerService::Start(Timer& timer) {
-    auto it = std::find_if(entries_.begin(), entries_.end(),
-                           [&timer](const Entry& entry) { return entry.timer == &timer; });
+    auto it = EntryOf(timer);
     if (it == entries_.end())
         it = entries_.insert(entries_.end(), Entry{next_id_++, &timer});
     // SetTimer with an existing id restarts it with the new interval.
@@ -320,8 +324,7 @@ void Win32TimerService::Start(Timer& timer) {
 }
 
 void Win32TimerService::Stop(Timer& timer) {
-    const auto it = std::find_if(entries_.begin(), entries_.end(),
-                                 [&timer](const Entry& entry) { return entry.timer == &timer; });
+    const auto it = EntryOf(timer);
     if (it == entries_.end())
         return;
     if (Handle())

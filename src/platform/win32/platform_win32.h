@@ -92,6 +92,8 @@ class Win32TimerService : public TimerService, private Window {
         UINT_PTR id;
         Timer* timer;
     };
+    std::vector<Entry>::iterator EntryOf(const Timer& timer);
+
     // A handful of timers, looked up at every tick: a flat table keeps the
     // lookup on one or two cache lines. Ids are never reused, so a tick
     // already queued for a stopped timer reaches no other.
