@@ -37,15 +37,6 @@ int SystemDpi() {
 
 namespace {
 constexpr wchar_t kLayoutDpiProperty[] = L"Vellumar.LayoutDpi";
-
-// The scale recorded on the top-level window asked about last. Labels that
-// fit their text ask at every change of it (the clock each second), and under
-// Wine each property read is a round trip to the window server.
-struct RecordedDpi {
-    HWND top_level = nullptr;
-    int dpi = 0;
-};
-thread_local RecordedDpi last_recorded;
 }  // namespace
 
 void SetLayoutDpi(HWND top_level, int dpi) {
@@ -55,18 +46,13 @@ void SetLayoutDpi(HWND top_level, int dpi) {
     } else {
         ::RemovePropW(top_level, kLayoutDpiProperty);
     }
-    last_recorded = {top_level, dpi > 0 ? dpi : 0};
 }
 
 int LayoutDpi(HWND hwnd) {
-    HWND top = ::GetAncestor(hwnd, GA_ROOT);
-    if (!top)
-        top = hwnd;
-    if (top != last_recorded.top_level) {
-        last_recorded = {
-            top, static_cast<int>(reinterpret_cast<INT_PTR>(::GetPropW(top, kLayoutDpiProperty)))};
-    }
-    return last_recorded.dpi > 0 ? last_recorded.dpi : WindowDpi(hwnd);
+    const HWND top = ::GetAncestor(hwnd, GA_ROOT);
+    const auto recorded = static_cast<int>(
+        reinterpret_cast<INT_PTR>(::GetPropW(top ? top : hwnd, kLayoutDpiProperty)));
+    return recorded > 0 ? recorded : WindowDpi(hwnd);
 }
 
 int SystemMetricAt(int index, int dpi) {
