@@ -42,10 +42,10 @@ ProcessLimit* ProcessLimits::FirstFree() {
 int ProcessLimits::CountInUse(MessagePump& pump) const {
     int count = 0;
     for (const ProcessLimit& slot : slots_) {
-        pump.ProcessPendingEvents();
+        pump.ProcessPendingEventsUnlessJustChecked();
         if (slot.InUse)
             ++count;
-        pump.ProcessPendingEvents();
+        pump.ProcessPendingEventsUnlessJustChecked();
     }
     return count;
 }

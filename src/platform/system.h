@@ -73,6 +73,10 @@ class MessagePump {
     // Handles the window events that are waiting, then returns; long work on
     // the GUI thread calls it so the window and the timers stay alive.
     virtual void ProcessPendingEvents() = 0;
+    // The yield of a loop whose steps take microseconds: as above, unless the
+    // queue was looked at a moment ago (by the message loop or the previous
+    // yield). What arrived since is handled at the next look, a moment later.
+    virtual void ProcessPendingEventsUnlessJustChecked() { ProcessPendingEvents(); }
     // True once the program has been told to end (Exit, or the end of the
     // session) while events were handled: long work stops at once, as the
     // windows it would write to are going or gone.

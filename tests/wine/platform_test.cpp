@@ -11,6 +11,7 @@
 
 #include "app/autorun.h"
 #include "platform/ini_file_store.h"
+#include "platform/win32/dpi.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/platform_win32.h"
 #include "platform/win32/system_win32.h"
@@ -241,6 +242,33 @@ TEST(MessagePumpOnWindows, NotesAQuitAndLeavesItForTheMainLoop) {
     MSG message{};
     ASSERT_TRUE(::PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(message.wParam, 3U);
+}
+
+// A quick loop's yield looks at the queue again once the last look is old.
+TEST(MessagePumpOnWindows, AQuickYieldLooksAgainOnceTheLastLookIsOld) {
+    Win32MessagePump pump;
+    pump.ProcessPendingEvents();
+    ::PostQuitMessage(5);
+    ::Sleep(static_cast<DWORD>(20 * Win32MessagePump::kJustChecked.count()));
+    pump.ProcessPendingEventsUnlessJustChecked();
+    EXPECT_TRUE(pump.Quitting());
+    MSG message{};
+    ASSERT_TRUE(::PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
+// A control's remembered scale follows each change of the recorded one.
+TEST(LayoutDpiOnWindows, ARememberedScaleFollowsEachChangeOfTheRecordedOne) {
+    const HWND top = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr,
+                                       nullptr, nullptr, nullptr);
+    const HWND child =
+        ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 5, 5, top, nullptr, nullptr, nullptr);
+    LayoutDpiCache cache;
+    EXPECT_EQ(cache.Get(child), WindowDpi(child));
+    SetLayoutDpi(top, 144);
+    EXPECT_EQ(cache.Get(child), 144);
+    SetLayoutDpi(top, 0);
+    EXPECT_EQ(cache.Get(child), WindowDpi(child));
+    ::DestroyWindow(top);
 }
 
 // The clock formats the time once a second, and again the next second.

@@ -136,7 +136,7 @@ class LabelWindow : public Window, public ChildWindow, private ControlObserver {
     // and there a few labels cut their descenders, which a larger scale
     // must not copy.
     void FitToText() {
-        const bool scaled = LayoutDpi(Handle()) != kStandardDpi;
+        const bool scaled = layout_dpi_.Get(Handle()) != kStandardDpi;
         if (!model_.AutoSize() && !scaled)
             return;
         // A memory DC measures like the window's, without the display
@@ -268,6 +268,7 @@ class LabelWindow : public Window, public ChildWindow, private ControlObserver {
     BackgroundSource& background_;
     ViewContext& context_;
     HWND tool_tip_ = nullptr;  // owned by the label window, destroyed with it
+    LayoutDpiCache layout_dpi_;
 };
 
 // A system control (BUTTON, STATIC, COMBOBOX, list view) that mirrors one

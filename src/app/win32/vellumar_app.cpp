@@ -102,6 +102,7 @@ int RunVellumar() {
 
     MSG message{};
     while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+        pump.NoteQueueChecked();
         // Only keys move the focus or make characters; the timers' many
         // messages go straight to their window.
         if (message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST) {

@@ -37,9 +37,18 @@ int SystemDpi() {
 
 namespace {
 constexpr wchar_t kLayoutDpiProperty[] = L"Vellumar.LayoutDpi";
+// Windows are laid out on the GUI thread only.
+unsigned layout_dpi_changes = 1;
+
+int RecordedLayoutDpi(HWND hwnd) {
+    const HWND top = ::GetAncestor(hwnd, GA_ROOT);
+    return static_cast<int>(
+        reinterpret_cast<INT_PTR>(::GetPropW(top ? top : hwnd, kLayoutDpiProperty)));
+}
 }  // namespace
 
 void SetLayoutDpi(HWND top_level, int dpi) {
+    ++layout_dpi_changes;
     if (dpi > 0) {
         ::SetPropW(top_level, kLayoutDpiProperty,
                    reinterpret_cast<HANDLE>(static_cast<INT_PTR>(dpi)));
@@ -49,10 +58,16 @@ void SetLayoutDpi(HWND top_level, int dpi) {
 }
 
 int LayoutDpi(HWND hwnd) {
-    const HWND top = ::GetAncestor(hwnd, GA_ROOT);
-    const auto recorded = static_cast<int>(
-        reinterpret_cast<INT_PTR>(::GetPropW(top ? top : hwnd, kLayoutDpiProperty)));
+    const int recorded = RecordedLayoutDpi(hwnd);
     return recorded > 0 ? recorded : WindowDpi(hwnd);
+}
+
+int LayoutDpiCache::Get(HWND hwnd) {
+    if (read_at_ != layout_dpi_changes) {
+        recorded_ = RecordedLayoutDpi(hwnd);
+        read_at_ = layout_dpi_changes;
+    }
+    return recorded_ > 0 ? recorded_ : WindowDpi(hwnd);
 }
 
 int SystemMetricAt(int index, int dpi) {

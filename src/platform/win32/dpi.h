@@ -20,6 +20,20 @@ void SetLayoutDpi(HWND top_level, int dpi);
 // The scale `hwnd`'s top-level window recorded; its own DPI otherwise.
 int LayoutDpi(HWND hwnd);
 
+// LayoutDpi for a control that asks at every change of its text (the clock,
+// each second): the recorded scale is read again only after the next
+// SetLayoutDpi on any window, since under Wine each read is a round trip to
+// the window server. Each control keeps its own, so no window handle that
+// was closed and reused can carry a stale scale.
+class LayoutDpiCache {
+  public:
+    int Get(HWND hwnd);
+
+  private:
+    unsigned read_at_ = 0;  // the SetLayoutDpi count at the read; 0 = not read
+    int recorded_ = 0;
+};
+
 // A system metric (an icon size, a frame width) as the system gives it for
 // `dpi`; where it can only tell the session's scale, that figure scaled.
 int SystemMetricAt(int index, int dpi);

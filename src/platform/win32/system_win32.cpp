@@ -179,6 +179,12 @@ void Win32MessagePump::ProcessPendingEvents() {
         ::TranslateMessage(&message);
         ::DispatchMessageW(&message);
     }
+    NoteQueueChecked();
+}
+
+void Win32MessagePump::ProcessPendingEventsUnlessJustChecked() {
+    if (std::chrono::steady_clock::now() - checked_at_ >= kJustChecked)
+        ProcessPendingEvents();
 }
 
 double ClockSeededRandom::NextUniform() {

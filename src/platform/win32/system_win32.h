@@ -4,6 +4,7 @@
 // memory, the regional time of day, the message pump and a clock-seeded
 // random source.
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -58,10 +59,19 @@ class Win32Clock : public Clock {
 class Win32MessagePump : public MessagePump {
   public:
     void ProcessPendingEvents() override;
+    // Under Wine every look at the queue, even an empty one, is a round trip
+    // to the window server; a loop that yields six times in a few
+    // microseconds looks once.
+    void ProcessPendingEventsUnlessJustChecked() override;
     bool Quitting() const override { return quitting_; }
+    // The message loop has just taken a message: the queue was looked at.
+    void NoteQueueChecked() { checked_at_ = std::chrono::steady_clock::now(); }
+
+    static constexpr std::chrono::milliseconds kJustChecked{1};
 
   private:
     bool quitting_ = false;
+    std::chrono::steady_clock::time_point checked_at_{};
 };
 
 class ClockSeededRandom : public RandomSource {
