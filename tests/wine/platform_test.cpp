@@ -258,8 +258,8 @@ TEST(MessagePumpOnWindows, AQuickYieldLooksAgainOnceTheLastLookIsOld) {
 
 // A control's remembered scale follows each change of the recorded one.
 TEST(LayoutDpiOnWindows, ARememberedScaleFollowsEachChangeOfTheRecordedOne) {
-    const HWND top = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr,
-                                       nullptr, nullptr, nullptr);
+    const HWND top = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                       nullptr, nullptr);
     const HWND child =
         ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 5, 5, top, nullptr, nullptr, nullptr);
     LayoutDpiCache cache;
