@@ -61,7 +61,8 @@ class Win32MessagePump : public MessagePump {
     void ProcessPendingEvents() override;
     // Under Wine every look at the queue, even an empty one, is a round trip
     // to the window server; a loop that yields six times in a few
-    // microseconds looks once.
+    // microseconds right after the message loop took its message looks not
+    // at all, and at most once otherwise.
     void ProcessPendingEventsUnlessJustChecked() override;
     bool Quitting() const override { return quitting_; }
     // The message loop has just taken a message: the queue was looked at.
