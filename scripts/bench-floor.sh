@@ -3,6 +3,7 @@
 # and prints the ratios. Needs VELLUMAR_BUILD and a Wine session.
 #   BENCH_RUNS (3)          start/memory/CPU rounds per program
 #   BENCH_IDLE_SECONDS (60) length of each idle CPU measurement
+#   BENCH_SETTLE_SECONDS (5) wait after hiding before the hidden measurement
 #   BENCH_RELEASE_EXTRA ("50 100 250") idle processes added for the release gap
 #   BENCH_EXE               another vellumar.exe to measure (an earlier build)
 
@@ -36,23 +37,38 @@ wineserver_pid() {
     done
 }
 
-cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
-
 # Private memory in KB: the process's anonymous pages (heap, stacks, bitmaps;
 # not the mapped images of the executable and the DLLs).
 private_kb() {
     awk '/^Anonymous:/ {a=$2} END {print a}' "/proc/$1/smaps_rollup"
 }
 
+# CPU time of each thread of a process in microseconds, one "tid time" line
+# each: the scheduler's own account, exact to the nanosecond, where the
+# tick counts of /proc/PID/stat come in steps of 10 ms.
+cpu_threads() {
+    local stat
+    for stat in /proc/"$1"/task/*/schedstat; do
+        awk -v t="$(basename "$(dirname "$stat")")" '{printf "%s %d\n", t, $1 / 1000}' "$stat" 2>/dev/null
+    done
+}
+
+# Microseconds used between two snapshots of cpu_threads. A thread that ends
+# in between is left out (in an idle program none does).
+cpu_between() {
+    awk 'NR == FNR {before[$1] = $2; next} {used += $2 - before[$1]} END {print used + 0}' "$1" "$2"
+}
+
 # Percent of one core used by the process and the wineserver over the idle time.
 idle_cpu() {
-    local pid=$1 server=$2 p0 s0 p1 s1 hz
-    hz=$(getconf CLK_TCK)
-    p0=$(cpu_ticks "$pid"); s0=$(cpu_ticks "$server")
+    local pid=$1 server=$2 before after
+    before=$(mktemp); after=$(mktemp)
+    { cpu_threads "$pid"; cpu_threads "$server"; } >"$before"
     sleep "$BENCH_IDLE_SECONDS"
-    p1=$(cpu_ticks "$pid"); s1=$(cpu_ticks "$server")
-    awk -v t=$(( p1 - p0 + s1 - s0 )) -v hz="$hz" -v s="$BENCH_IDLE_SECONDS" \
-        'BEGIN {printf "%.2f", 100 * t / hz / s}'
+    { cpu_threads "$pid"; cpu_threads "$server"; } >"$after"
+    awk -v t="$(cpu_between "$before" "$after")" -v s="$BENCH_IDLE_SECONDS" \
+        'BEGIN {printf "%.3f", t / 10000 / s}'
+    rm -f "$before" "$after"
 }
 
 median() { tr ' ' '\n' | grep -v '^$' | sort -g | awk '{v[NR]=$1} END {print v[int((NR+1)/2)]}'; }
@@ -60,6 +76,7 @@ median() { tr ' ' '\n' | grep -v '^$' | sort -g | awk '{v[NR]=$1} END {print v[i
 bench_floor() {
     local runs=${BENCH_RUNS:-3}
     BENCH_IDLE_SECONDS=${BENCH_IDLE_SECONDS:-60}
+    BENCH_SETTLE_SECONDS=${BENCH_SETTLE_SECONDS:-5}
     local extras=${BENCH_RELEASE_EXTRA:-50 100 250}
     local -A start mem shown hidden
     local run name exe class pid server ms
@@ -88,6 +105,9 @@ bench_floor() {
             mem[$name]+="$kb "
             shown[$name]+="$(idle_cpu "$pid" "$server") "
             probe hide "$class"
+            # The desktop rearranges its taskbar after a hide; that is the
+            # same for every program and not what the idle figure is for.
+            sleep "$BENCH_SETTLE_SECONDS"
             hidden[$name]+="$(idle_cpu "$pid" "$server") "
             probe show "$class"
             if [ "$name" = vellumar ] && [ "$run" = 1 ]; then
@@ -97,7 +117,8 @@ bench_floor() {
                 done
             fi
             probe stop "$class"
-            echo "run $run $name: start $ms ms, private $kb KB"
+            echo "run $run $name: start $ms ms, private $kb KB, idle shown" \
+                "$(echo "${shown[$name]}" | awk '{print $NF}') %, hidden $(echo "${hidden[$name]}" | awk '{print $NF}') %"
         done
     done
     unset VELLUMAR_FLOOR_TRAY
@@ -108,6 +129,14 @@ bench_floor() {
     echo "   (floor+tray: the floor with the tray animation; last column vellumar / floor+tray)"
     printf '%-28s %10s %10s %10s %7s %7s\n' "" floor floor+tray vellumar ratio "/tray"
     local t
+    # Each run's own ratios: the programs of one run are measured minutes
+    # apart, so these are free of the machine's slower drifts.
+    for what in shown hidden; do
+        local -n each=$what
+        echo "idle CPU $what, vellumar / floor in each run:" \
+            "$(paste -d ' ' <(echo "${each[floor]}" | tr ' ' '\n') <(echo "${each[vellumar]}" | tr ' ' '\n') |
+                awk '$1 > 0 {printf "%.2fx ", $2 / $1}')"
+    done
     for what in start mem shown hidden; do
         local -n values=$what
         f=$(echo "${values[floor]}" | median)
