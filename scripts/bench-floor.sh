@@ -47,10 +47,7 @@ private_kb() {
 # each: the scheduler's own account, exact to the nanosecond, where the
 # tick counts of /proc/PID/stat come in steps of 10 ms.
 cpu_threads() {
-    local stat
-    for stat in /proc/"$1"/task/*/schedstat; do
-        awk -v t="$(basename "$(dirname "$stat")")" '{printf "%s %d\n", t, $1 / 1000}' "$stat" 2>/dev/null
-    done
+    awk '{split(FILENAME, path, "/"); printf "%s %d\n", path[5], $1 / 1000}' /proc/"$1"/task/*/schedstat 2>/dev/null
 }
 
 # Microseconds used between two snapshots of cpu_threads. A thread that ends
@@ -61,14 +58,11 @@ cpu_between() {
 
 # Percent of one core used by the process and the wineserver over the idle time.
 idle_cpu() {
-    local pid=$1 server=$2 before after
-    before=$(mktemp); after=$(mktemp)
-    { cpu_threads "$pid"; cpu_threads "$server"; } >"$before"
+    local pid=$1 server=$2 before
+    before=$(cpu_threads "$pid"; cpu_threads "$server")
     sleep "$BENCH_IDLE_SECONDS"
-    { cpu_threads "$pid"; cpu_threads "$server"; } >"$after"
-    awk -v t="$(cpu_between "$before" "$after")" -v s="$BENCH_IDLE_SECONDS" \
-        'BEGIN {printf "%.3f", t / 10000 / s}'
-    rm -f "$before" "$after"
+    awk -v t="$(cpu_between <(echo "$before") <(cpu_threads "$pid"; cpu_threads "$server"))" \
+        -v s="$BENCH_IDLE_SECONDS" 'BEGIN {printf "%.3f", t / 10000 / s}'
 }
 
 median() { tr ' ' '\n' | grep -v '^$' | sort -g | awk '{v[NR]=$1} END {print v[int((NR+1)/2)]}'; }
