@@ -154,10 +154,13 @@ void MainWindow::BuildPages() {
         page.page = layout.page;
         const TwipsRect place{kPageButtonLeft, layout.button_top, kPageButtonWidth,
                               kPageButtonHeight};
+        // Each page shows its plain look, the State page its highlighted one,
+        // as the first layout leaves them: windows made so need no change.
         for (int index = 0; index < 2; ++index) {
             auto image = std::make_unique<Image>(
                 std::string(layout.image_name) + "(" + std::to_string(index) + ")", place,
-                index == 0 ? kPicturePagePlain : kPicturePageHighlighted, layout.caption);
+                index == 0 ? kPicturePagePlain : kPicturePageHighlighted, layout.caption,
+                (index == 0) == (layout.page != Page::State));
             image->SetActsAsButton(true);
             image->onClick = [this, p = layout.page] { SelectPage(p); };
             page.button[static_cast<std::size_t>(index)] = std::move(image);

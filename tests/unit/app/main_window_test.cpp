@@ -25,6 +25,19 @@ TEST_F(MainWindowPages, InitialLayoutSelectsStateAndPlacesEveryPanelAtOneSpot) {
     EXPECT_EQ(form.ExitLook(), ChromeLook::Normal);
 }
 
+// Their windows are made from the controls as built: the first layout must
+// find nothing to change, or each change costs a window round trip at start.
+TEST_F(MainWindowPages, ControlsAreBuiltAsTheFirstLayoutLeavesThem) {
+    struct Counter : ControlObserver {
+        int changes = 0;
+        void OnControlChanged(ControlChange) override { ++changes; }
+    } counter;
+    for (Control* control : form.WindowControls()) control->SetObserver(&counter);
+    form.InitialLayout();
+    EXPECT_EQ(counter.changes, 0);
+    for (Control* control : form.WindowControls()) control->SetObserver(nullptr);
+}
+
 TEST_F(MainWindowPages, EverySwitchLeavesExactlyOnePanelAndOneHighlightedButton) {
     form.InitialLayout();
     for (Page target : kPageOrder) {
