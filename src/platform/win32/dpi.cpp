@@ -1,5 +1,8 @@
 #include "platform/win32/dpi.h"
 
+#include <utility>
+#include <vector>
+
 #include "controls/controls.h"
 
 namespace vellumar::win32 {
@@ -36,25 +39,28 @@ int SystemDpi() {
 }
 
 namespace {
-constexpr wchar_t kLayoutDpiProperty[] = L"Vellumar.LayoutDpi";
-// Windows are laid out on the GUI thread only.
+// Windows are laid out on the GUI thread only. The scales are kept here, not
+// as window properties: under Wine each property read is a round trip to the
+// window server, and every child window asks when it is made or laid out.
 unsigned layout_dpi_changes = 1;
+std::vector<std::pair<HWND, int>> layout_dpis;
 
 int RecordedLayoutDpi(HWND hwnd) {
     const HWND top = ::GetAncestor(hwnd, GA_ROOT);
-    return static_cast<int>(
-        reinterpret_cast<INT_PTR>(::GetPropW(top ? top : hwnd, kLayoutDpiProperty)));
+    const HWND key = top ? top : hwnd;
+    for (const auto& [window, dpi] : layout_dpis) {
+        if (window == key)
+            return dpi;
+    }
+    return 0;
 }
 }  // namespace
 
 void SetLayoutDpi(HWND top_level, int dpi) {
     ++layout_dpi_changes;
-    if (dpi > 0) {
-        ::SetPropW(top_level, kLayoutDpiProperty,
-                   reinterpret_cast<HANDLE>(static_cast<INT_PTR>(dpi)));
-    } else {
-        ::RemovePropW(top_level, kLayoutDpiProperty);
-    }
+    std::erase_if(layout_dpis, [top_level](const auto& entry) { return entry.first == top_level; });
+    if (dpi > 0)
+        layout_dpis.emplace_back(top_level, dpi);
 }
 
 int LayoutDpi(HWND hwnd) {

@@ -1,10 +1,20 @@
 #include "platform/win32/window_base.h"
 
+#include <unordered_map>
+
 namespace vellumar::win32 {
 
 namespace {
-constexpr wchar_t kControlProperty[] = L"Vellumar.Control";
-constexpr wchar_t kControlProcProperty[] = L"Vellumar.ControlProc";
+// The object and the system class's own procedure of each subclassed window.
+// Kept in the process, not as window properties: under Wine every property
+// read or write is a round trip to the window server, and the lookup runs
+// for every message. A window gets its messages on the thread that made it,
+// so each thread keeps its own table.
+struct Subclass {
+    SubclassedControl* control = nullptr;
+    WNDPROC original = nullptr;
+};
+thread_local std::unordered_map<HWND, Subclass> subclassed;
 }  // namespace
 
 void Window::RegisterOnce(const WindowClassSpec& window_class) {
@@ -80,13 +90,15 @@ SubclassedControl::~SubclassedControl() {
         // Detached first: the window's last messages go to its own procedure.
         HWND hwnd = hwnd_;
         hwnd_ = nullptr;
-        ::RemovePropW(hwnd, kControlProperty);
+        if (const auto it = subclassed.find(hwnd); it != subclassed.end())
+            it->second.control = nullptr;
         ::DestroyWindow(hwnd);
     }
 }
 
 SubclassedControl* SubclassedControl::FromHandle(HWND hwnd) {
-    return static_cast<SubclassedControl*>(::GetPropW(hwnd, kControlProperty));
+    const auto it = subclassed.find(hwnd);
+    return it != subclassed.end() ? it->second.control : nullptr;
 }
 
 bool SubclassedControl::Create(const wchar_t* system_class, DWORD ex_style, const wchar_t* text,
@@ -100,8 +112,7 @@ bool SubclassedControl::Create(const wchar_t* system_class, DWORD ex_style, cons
     // The control's procedure is kept with the window, so its messages
     // still reach it once this object has let go.
     control_proc_ = reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(hwnd_, GWLP_WNDPROC));
-    ::SetPropW(hwnd_, kControlProcProperty, reinterpret_cast<HANDLE>(control_proc_));
-    ::SetPropW(hwnd_, kControlProperty, this);
+    subclassed[hwnd_] = Subclass{this, control_proc_};
     ::SetWindowLongPtrW(hwnd_, GWLP_WNDPROC,
                         reinterpret_cast<LONG_PTR>(&SubclassedControl::SubclassProc));
     return true;
@@ -116,7 +127,8 @@ LRESULT SubclassedControl::CallControlProc(UINT message, WPARAM wparam, LPARAM l
 }
 
 LRESULT SubclassedControl::CallOriginalProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-    const auto original = reinterpret_cast<WNDPROC>(::GetPropW(hwnd, kControlProcProperty));
+    const auto it = subclassed.find(hwnd);
+    const WNDPROC original = it != subclassed.end() ? it->second.original : nullptr;
     if (!original)
         return ::DefWindowProcW(hwnd, message, wparam, lparam);
     return ::CallWindowProcW(original, hwnd, message, wparam, lparam);
@@ -127,8 +139,7 @@ LRESULT CALLBACK SubclassedControl::SubclassProc(HWND hwnd, UINT message, WPARAM
     SubclassedControl* self = FromHandle(hwnd);
     if (message == WM_NCDESTROY) {
         const LRESULT result = CallOriginalProc(hwnd, message, wparam, lparam);
-        ::RemovePropW(hwnd, kControlProperty);
-        ::RemovePropW(hwnd, kControlProcProperty);
+        subclassed.erase(hwnd);
         if (self)
             self->hwnd_ = nullptr;
         return result;
