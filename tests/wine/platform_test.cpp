@@ -271,6 +271,24 @@ TEST(LayoutDpiOnWindows, ARememberedScaleFollowsEachChangeOfTheRecordedOne) {
     ::DestroyWindow(top);
 }
 
+// The main window and the limit dialog may lie on monitors of two scales.
+TEST(LayoutDpiOnWindows, EachTopLevelWindowKeepsItsOwnScale) {
+    HWND tops[2] = {};
+    for (HWND& top : tops)
+        top = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                nullptr, nullptr);
+    SetLayoutDpi(tops[0], 144);
+    SetLayoutDpi(tops[1], 192);
+    SetLayoutDpi(tops[0], 120);
+    EXPECT_EQ(LayoutDpi(tops[0]), 120);
+    EXPECT_EQ(LayoutDpi(tops[1]), 192);
+    SetLayoutDpi(tops[1], 0);
+    EXPECT_EQ(LayoutDpi(tops[0]), 120);
+    EXPECT_EQ(LayoutDpi(tops[1]), WindowDpi(tops[1]));
+    SetLayoutDpi(tops[0], 0);
+    for (HWND top : tops) ::DestroyWindow(top);
+}
+
 // The clock formats the time once a second, and again the next second.
 TEST(ClockOnWindows, TimeOfDayTextMovesOnEachSecond) {
     Win32Clock clock;
