@@ -1,9 +1,7 @@
 #include "platform/win32/dpi.h"
 
-#include <utility>
-#include <vector>
-
 #include "controls/controls.h"
+#include "platform/win32/window_table.h"
 
 namespace vellumar::win32 {
 
@@ -39,28 +37,25 @@ int SystemDpi() {
 }
 
 namespace {
-// Windows are laid out on the GUI thread only. The scales are kept here, not
-// as window properties: under Wine each property read is a round trip to the
-// window server, and every child window asks when it is made or laid out.
+// Windows are laid out on the GUI thread only; each top-level window's scale
+// is asked for whenever a child window is made or laid out.
 unsigned layout_dpi_changes = 1;
-std::vector<std::pair<HWND, int>> layout_dpis;
+WindowTable<int> layout_dpis;
 
 int RecordedLayoutDpi(HWND hwnd) {
     const HWND top = ::GetAncestor(hwnd, GA_ROOT);
-    const HWND key = top ? top : hwnd;
-    for (const auto& [window, dpi] : layout_dpis) {
-        if (window == key)
-            return dpi;
-    }
-    return 0;
+    const int* dpi = layout_dpis.Find(top ? top : hwnd);
+    return dpi ? *dpi : 0;
 }
 }  // namespace
 
 void SetLayoutDpi(HWND top_level, int dpi) {
     ++layout_dpi_changes;
-    std::erase_if(layout_dpis, [top_level](const auto& entry) { return entry.first == top_level; });
-    if (dpi > 0)
-        layout_dpis.emplace_back(top_level, dpi);
+    if (dpi > 0) {
+        layout_dpis.Set(top_level, dpi);
+    } else {
+        layout_dpis.Erase(top_level);
+    }
 }
 
 int LayoutDpi(HWND hwnd) {

@@ -1,20 +1,18 @@
 #include "platform/win32/window_base.h"
 
-#include <unordered_map>
+#include "platform/win32/window_table.h"
 
 namespace vellumar::win32 {
 
 namespace {
-// The object and the system class's own procedure of each subclassed window.
-// Kept in the process, not as window properties: under Wine every property
-// read or write is a round trip to the window server, and the lookup runs
-// for every message. A window gets its messages on the thread that made it,
-// so each thread keeps its own table.
+// The object and the system class's own procedure of each subclassed window,
+// looked up for every message. A window gets its messages on the thread that
+// made it, so each thread keeps its own table.
 struct Subclass {
     SubclassedControl* control = nullptr;
     WNDPROC original = nullptr;
 };
-thread_local std::unordered_map<HWND, Subclass> subclassed;
+thread_local WindowTable<Subclass> subclassed;
 }  // namespace
 
 void Window::RegisterOnce(const WindowClassSpec& window_class) {
@@ -90,15 +88,15 @@ SubclassedControl::~SubclassedControl() {
         // Detached first: the window's last messages go to its own procedure.
         HWND hwnd = hwnd_;
         hwnd_ = nullptr;
-        if (const auto it = subclassed.find(hwnd); it != subclassed.end())
-            it->second.control = nullptr;
+        if (Subclass* kept = subclassed.Find(hwnd))
+            kept->control = nullptr;
         ::DestroyWindow(hwnd);
     }
 }
 
 SubclassedControl* SubclassedControl::FromHandle(HWND hwnd) {
-    const auto it = subclassed.find(hwnd);
-    return it != subclassed.end() ? it->second.control : nullptr;
+    const Subclass* kept = subclassed.Find(hwnd);
+    return kept ? kept->control : nullptr;
 }
 
 bool SubclassedControl::Create(const wchar_t* system_class, DWORD ex_style, const wchar_t* text,
@@ -112,7 +110,7 @@ bool SubclassedControl::Create(const wchar_t* system_class, DWORD ex_style, cons
     // The control's procedure is kept with the window, so its messages
     // still reach it once this object has let go.
     control_proc_ = reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(hwnd_, GWLP_WNDPROC));
-    subclassed[hwnd_] = Subclass{this, control_proc_};
+    subclassed.Set(hwnd_, Subclass{this, control_proc_});
     ::SetWindowLongPtrW(hwnd_, GWLP_WNDPROC,
                         reinterpret_cast<LONG_PTR>(&SubclassedControl::SubclassProc));
     return true;
@@ -127,8 +125,8 @@ LRESULT SubclassedControl::CallControlProc(UINT message, WPARAM wparam, LPARAM l
 }
 
 LRESULT SubclassedControl::CallOriginalProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-    const auto it = subclassed.find(hwnd);
-    const WNDPROC original = it != subclassed.end() ? it->second.original : nullptr;
+    const Subclass* kept = subclassed.Find(hwnd);
+    const WNDPROC original = kept ? kept->original : nullptr;
     if (!original)
         return ::DefWindowProcW(hwnd, message, wparam, lparam);
     return ::CallWindowProcW(original, hwnd, message, wparam, lparam);
@@ -139,7 +137,7 @@ LRESULT CALLBACK SubclassedControl::SubclassProc(HWND hwnd, UINT message, WPARAM
     SubclassedControl* self = FromHandle(hwnd);
     if (message == WM_NCDESTROY) {
         const LRESULT result = CallOriginalProc(hwnd, message, wparam, lparam);
-        subclassed.erase(hwnd);
+        subclassed.Erase(hwnd);
         if (self)
             self->hwnd_ = nullptr;
         return result;

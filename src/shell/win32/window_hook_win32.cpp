@@ -1,27 +1,18 @@
 #include "shell/win32/window_hook_win32.h"
 
-#include <utility>
-#include <vector>
+#include "platform/win32/window_table.h"
 
 namespace vellumar::win32 {
 
 namespace {
 // The hook object of each hooked window, so the one static procedure serves
-// any window. Kept in the process, not as a window property: under Wine a
-// property read is a round trip to the window server, for every message. A
-// window gets its messages on the thread that made it.
-thread_local std::vector<std::pair<HWND, Win32WindowHook*>> hooked;
+// any window; looked up for every message. A window gets its messages on the
+// thread that made it.
+thread_local WindowTable<Win32WindowHook*> hooked;
 
 Win32WindowHook* HookOf(HWND hwnd) {
-    for (const auto& [window, hook] : hooked) {
-        if (window == hwnd)
-            return hook;
-    }
-    return nullptr;
-}
-
-void Forget(HWND hwnd) {
-    std::erase_if(hooked, [hwnd](const auto& entry) { return entry.first == hwnd; });
+    Win32WindowHook** hook = hooked.Find(hwnd);
+    return hook ? *hook : nullptr;
 }
 }  // namespace
 
@@ -33,7 +24,7 @@ void Win32WindowHook::Install(HWND window) {
     if (window_ || !window)
         return;
     window_ = window;
-    hooked.emplace_back(window, this);
+    hooked.Set(window, this);
     old_window_proc_ = reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(
         window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Win32WindowHook::WindowProc)));
 }
@@ -43,7 +34,7 @@ void Win32WindowHook::Remove() {
         return;
     HWND window = window_;
     window_ = nullptr;
-    Forget(window);
+    hooked.Erase(window);
     if (!::IsWindow(window))
         return;
     ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old_window_proc_));
@@ -58,7 +49,7 @@ LRESULT CALLBACK Win32WindowHook::WindowProc(HWND hwnd, UINT message, WPARAM wpa
     if (message == WM_NCDESTROY) {
         // The window dies with the hook still on: forget it, so nothing later
         // touches a handle that may be reused.
-        Forget(hwnd);
+        hooked.Erase(hwnd);
         self->window_ = nullptr;
         return ::CallWindowProcW(previous, hwnd, message, wparam, lparam);
     }
