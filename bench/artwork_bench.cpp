@@ -5,8 +5,8 @@
 #include <benchmark/benchmark.h>
 
 #include "app/artwork.h"
-#include "app/window_pictures.h"
 #include "app/main_window.h"
+#include "app/window_pictures.h"
 
 namespace vellumar::artwork {
 namespace {

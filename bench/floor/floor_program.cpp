@@ -76,9 +76,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         ::SetTimer(hwnd, id++, static_cast<UINT>(interval_ms), nullptr);
     if (::GetEnvironmentVariableW(L"VELLUMAR_FLOOR_TRAY", nullptr, 0) > 0) {
         for (int i = 0; i < 2; ++i) {
-            g_tray_frames[i] = static_cast<HICON>(
-                ::LoadImageW(nullptr, MAKEINTRESOURCEW(i == 0 ? 32512 : 32516), IMAGE_ICON, 16,
-                             16, LR_SHARED));
+            g_tray_frames[i] = static_cast<HICON>(::LoadImageW(
+                nullptr, MAKEINTRESOURCEW(i == 0 ? 32512 : 32516), IMAGE_ICON, 16, 16, LR_SHARED));
         }
         NotifyTray(hwnd, NIM_ADD, 0);
     }

@@ -17,10 +17,18 @@ constexpr Argb MakeArgb(std::uint8_t a, std::uint8_t r, std::uint8_t g, std::uin
 constexpr Argb OpaqueRgb(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
     return MakeArgb(0xFF, r, g, b);
 }
-constexpr std::uint8_t AlphaOf(Argb c) { return static_cast<std::uint8_t>(c >> 24); }
-constexpr std::uint8_t RedOf(Argb c) { return static_cast<std::uint8_t>(c >> 16); }
-constexpr std::uint8_t GreenOf(Argb c) { return static_cast<std::uint8_t>(c >> 8); }
-constexpr std::uint8_t BlueOf(Argb c) { return static_cast<std::uint8_t>(c); }
+constexpr std::uint8_t AlphaOf(Argb c) {
+    return static_cast<std::uint8_t>(c >> 24);
+}
+constexpr std::uint8_t RedOf(Argb c) {
+    return static_cast<std::uint8_t>(c >> 16);
+}
+constexpr std::uint8_t GreenOf(Argb c) {
+    return static_cast<std::uint8_t>(c >> 8);
+}
+constexpr std::uint8_t BlueOf(Argb c) {
+    return static_cast<std::uint8_t>(c);
+}
 
 // Colours of the platform's COLORREF form (0x00BBGGRR, red in the low byte).
 using ColorRef = std::uint32_t;
@@ -31,7 +39,9 @@ constexpr Argb ArgbFromColorRef(ColorRef c) {
     return OpaqueRgb(static_cast<std::uint8_t>(c), static_cast<std::uint8_t>(c >> 8),
                      static_cast<std::uint8_t>(c >> 16));
 }
-constexpr ColorRef ColorRefFromArgb(Argb c) { return Rgb(RedOf(c), GreenOf(c), BlueOf(c)); }
+constexpr ColorRef ColorRefFromArgb(Argb c) {
+    return Rgb(RedOf(c), GreenOf(c), BlueOf(c));
+}
 
 struct PixelBuffer {
     int width = 0;
@@ -40,19 +50,23 @@ struct PixelBuffer {
 
     PixelBuffer() = default;
     PixelBuffer(int w, int h, Argb fill = 0)
-        : width(w), height(h), pixels(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), fill) {}
+        : width(w),
+          height(h),
+          pixels(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), fill) {}
 
     bool Contains(int x, int y) const { return x >= 0 && y >= 0 && x < width && y < height; }
     Argb At(int x, int y) const { return pixels[Index(x, y)]; }
     Argb& At(int x, int y) { return pixels[Index(x, y)]; }
     // Writes a pixel when it lies inside; drawing code may pass any coordinate.
     void Set(int x, int y, Argb c) {
-        if (Contains(x, y)) pixels[Index(x, y)] = c;
+        if (Contains(x, y))
+            pixels[Index(x, y)] = c;
     }
 
-private:
+  private:
     std::size_t Index(int x, int y) const {
-        return static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x);
+        return static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+               static_cast<std::size_t>(x);
     }
 };
 

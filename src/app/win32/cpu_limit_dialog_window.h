@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "app/win32/control_windows.h"
+#include "controls/win32/gdi.h"
 #include "engine/cpu_limit_dialog.h"
 #include "platform/timer.h"
-#include "controls/win32/gdi.h"
 
 namespace vellumar::win32 {
 
