@@ -21,9 +21,3 @@ trap wine_session_end EXIT
 wine_session_begin
 ctest --preset win64
 
-# The end-to-end run photographs the pages; keep the docs' copies current.
-mkdir -p "$root/docs/screenshots"
-for shot in "$VELLUMAR_BUILD"/screenshots/*.bmp; do
-    [ -e "$shot" ] || continue
-    convert "$shot" "$root/docs/screenshots/$(basename "${shot%.bmp}").png"
-done

@@ -218,8 +218,16 @@ void SaveScreenshot(HWND window, const std::string& name) {
     ::CreateDirectoryA(path.c_str(), nullptr);
     path += "\\" + name + ".bmp";
 
+    // A window just shown (the taskbar while the desktop starts, say) may
+    // have no size yet; a picture without pixels is worse than none.
     RECT r{};
-    ::GetWindowRect(window, &r);
+    const bool sized = WaitUntil(
+        [&] { return ::GetWindowRect(window, &r) && r.right > r.left && r.bottom > r.top; }, 10000);
+    if (!sized) {
+        std::fprintf(stderr, "screenshot %s: the window has no size, no picture taken\n",
+                     name.c_str());
+        return;
+    }
     const int width = r.right - r.left;
     const int height = r.bottom - r.top;
     HDC screen = ::GetDC(nullptr);
