@@ -35,3 +35,7 @@ if(VELLUMAR_BENCHMARKS)
         target_link_libraries(benchmarks PRIVATE vellumar_core benchmark::benchmark_main)
     endif()
 endif()
+
+# Each layer includes only the layers below it.
+add_test(NAME layering COMMAND ${CMAKE_COMMAND} -DSOURCE_DIR=${PROJECT_SOURCE_DIR}/src -P
+                               ${PROJECT_SOURCE_DIR}/cmake/check_layers.cmake)

@@ -29,7 +29,7 @@ for png in "$root"/docs/screenshots/*.png; do
     if [ ! -s "$shot" ]; then
         echo "screenshot $name: no picture was taken" >&2
         failed=1
-    elif ! convert "$shot" "$png.new" 2>/dev/null; then
+    elif ! convert "$shot" "png:$png.new" 2>/dev/null; then
         echo "screenshot $name: $shot is not a picture" >&2
         rm -f "$png.new"
         failed=1

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "app/form_styles.h"
+#include "shell/tray_menu.h"
 
 namespace vellumar {
 
@@ -26,25 +27,25 @@ struct PageLayout {
     const char* panel_name;
     int button_top;
     int label_top;
-    const char* caption;
+    std::string_view caption;  // the tray menu item of the page has the same
     int panel_width;
     int panel_height;
     const TextStyle* font;
 };
 
-const PageLayout kPageLayouts[] = {
-    {Page::State, "ImageState", "LabelState", "PictureState", 2010, 2160, "State", 7455, 5535,
-     &kSimSunFont},
+constexpr PageLayout kPageLayouts[] = {
+    {Page::State, "ImageState", "LabelState", "PictureState", 2010, 2160,
+     TrayCaption(TrayMenuItem::State), 7455, 5535, &kSimSunFont},
     {Page::Process, "ImageProcess", "LabelProcess", "PictureProcess", 2540, 2640,
-     "More process priority", 7815, 5775, &kSimSunFont},
-    {Page::CPU, "ImageCPU", "LabelCPU", "PictureCPU", 3060, 3210, "Process CPU usage limit", 7335,
-     5415, &kSimSunFont},
+     TrayCaption(TrayMenuItem::Process), 7815, 5775, &kSimSunFont},
+    {Page::CPU, "ImageCPU", "LabelCPU", "PictureCPU", 3060, 3210, TrayCaption(TrayMenuItem::CPU),
+     7335, 5415, &kSimSunFont},
     {Page::Memory, "ImageMemory", "LabelMemory", "PictureMemory", 3590, 3720,
-     "Intelligent release memory", 7335, 5655, &kSimSunFont},
-    {Page::Setting, "ImageSetting", "LabelSetting", "PictureSetting", 4110, 4245, "Setting", 6735,
-     4215, &kPageFont},
-    {Page::About, "ImageAbout", "LabelAbout", "PictureAbout", 4635, 4800, "About", 7095, 4455,
-     &kPageFont},
+     TrayCaption(TrayMenuItem::Memory), 7335, 5655, &kSimSunFont},
+    {Page::Setting, "ImageSetting", "LabelSetting", "PictureSetting", 4110, 4245,
+     TrayCaption(TrayMenuItem::Setting), 6735, 4215, &kPageFont},
+    {Page::About, "ImageAbout", "LabelAbout", "PictureAbout", 4635, 4800,
+     TrayCaption(TrayMenuItem::About), 7095, 4455, &kPageFont},
 };
 
 constexpr int kPageButtonLeft = 100;
@@ -159,8 +160,8 @@ void MainWindow::BuildPages() {
         for (int index = 0; index < 2; ++index) {
             auto image = std::make_unique<Image>(
                 std::string(layout.image_name) + "(" + std::to_string(index) + ")", place,
-                index == 0 ? kPicturePagePlain : kPicturePageHighlighted, layout.caption,
-                (index == 0) == (layout.page != Page::State));
+                index == 0 ? kPicturePagePlain : kPicturePageHighlighted,
+                std::string(layout.caption), (index == 0) == (layout.page != Page::State));
             image->SetActsAsButton(true);
             image->onClick = [this, p = layout.page] { SelectPage(p); };
             page.button[static_cast<std::size_t>(index)] = std::move(image);
@@ -168,7 +169,7 @@ void MainWindow::BuildPages() {
         page.label = std::make_unique<Label>(
             layout.label_name,
             TwipsRect{kPageLabelLeft, layout.label_top, kPageLabelWidth, kPageLabelHeight},
-            layout.caption, label_font);
+            std::string(layout.caption), label_font);
         page.label->onClick = [this, p = layout.page] { SelectPage(p); };
         // Only the State page shows at first; the window creates the others'
         // windows when they are first shown.

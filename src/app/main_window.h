@@ -18,20 +18,19 @@
 
 #include "app/autorun.h"
 #include "app/settings.h"
-#include "app/version.h"
 #include "controls/controls.h"
 #include "controls/image_list.h"
 #include "engine/ad_line.h"
 #include "engine/memory_release.h"
 #include "engine/process_priority.h"
+#include "platform/product.h"
 #include "platform/session.h"
 #include "platform/system.h"
 #include "platform/timer.h"
 
 namespace vellumar {
 
-inline constexpr std::string_view kProgramTitle = "Vellumar";
-inline constexpr std::string_view kVersionText = "v" VELLUMAR_VERSION_TEXT;
+inline constexpr std::string_view kProgramTitle = kProgramName;
 inline constexpr std::string_view kSubtitle = "Three ways to a faster PC";
 
 // Client size of the main window in twips (786 x 557 pixels).

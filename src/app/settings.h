@@ -23,6 +23,7 @@
 
 #include "controls/controls.h"
 #include "platform/file_system.h"
+#include "platform/product.h"
 #include "platform/profile_store.h"
 
 namespace vellumar {
@@ -53,7 +54,7 @@ inline constexpr std::array<SettingKey, 7> kAll = {kEnableImproveProcess,
 // One read returns at most this many characters less one.
 inline constexpr int kSettingsBufferChars = 255;
 inline constexpr std::string_view kSettingsFileName = "Config.ini";
-inline constexpr std::string_view kAppDataFolderName = "Vellumar";
+inline constexpr std::string_view kAppDataFolderName = kProgramName;
 
 // The folder part of a path (everything before the last separator).
 std::string FolderOf(std::string_view path);

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+#include "platform/rounding.h"
+
 namespace vellumar {
 
 namespace {
@@ -726,16 +728,6 @@ FaceScale::FaceScale(int width_px, int height_px, int dpi)
       dpi_(dpi > 0 ? dpi : kStandardDpi),
       width_(dpi_ == kStandardDpi ? width_px : (width_px * kStandardDpi + dpi_ / 2) / dpi_),
       height_(dpi_ == kStandardDpi ? height_px : (height_px * kStandardDpi + dpi_ / 2) / dpi_) {}
-
-int RoundHalfEven(double value) {
-    // The default floating-point environment rounds to nearest, ties to even.
-    const double rounded = std::nearbyint(value);
-    if (!(rounded > std::numeric_limits<int>::min()))
-        return std::numeric_limits<int>::min();
-    if (!(rounded < std::numeric_limits<int>::max()))
-        return std::numeric_limits<int>::max();
-    return static_cast<int>(rounded);
-}
 
 ColorRef ShiftColor(ColorRef color, int delta, ColorShift shift) {
     const int red = RedOfRef(color) + delta;

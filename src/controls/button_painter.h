@@ -22,8 +22,6 @@ ColorRef ShiftColor(ColorRef color, int delta, ColorShift shift);
 // Adds the offsets per channel and clamps each between 0 and the same channel
 // of `limit`.
 ColorRef OffsetColor(ColorRef color, int d_red, int d_green, int d_blue, ColorRef limit);
-// Rounds to the nearest integer, halves to the even one.
-int RoundHalfEven(double value);
 
 struct ButtonPalette {
     ColorRef FaceColor = 0;

@@ -3,6 +3,8 @@
 #include <array>
 #include <utility>
 
+#include "platform/utf8.h"
+
 namespace vellumar {
 
 namespace {
@@ -44,35 +46,6 @@ std::int32_t Stored(ColorRef color) {
 }
 ColorRef Loaded(std::int32_t value) {
     return static_cast<ColorRef>(value);
-}
-
-// Decodes the UTF-8 character at `pos`; a malformed sequence gives its first
-// byte as is.
-char32_t CharacterAt(std::string_view text, std::size_t pos) {
-    const auto lead = static_cast<unsigned char>(text[pos]);
-    int extra = 0;
-    char32_t code = lead;
-    if (lead >= 0xF0 && lead < 0xF8) {
-        extra = 3;
-        code = lead & 0x07u;
-    } else if (lead >= 0xE0) {
-        extra = 2;
-        code = lead & 0x0Fu;
-    } else if (lead >= 0xC0) {
-        extra = 1;
-        code = lead & 0x1Fu;
-    }
-    if (lead >= 0xF8 || (lead >= 0x80 && lead < 0xC0))
-        return lead;
-    if (pos + static_cast<std::size_t>(extra) >= text.size())
-        return lead;
-    for (int i = 1; i <= extra; ++i) {
-        const auto next = static_cast<unsigned char>(text[pos + static_cast<std::size_t>(i)]);
-        if ((next & 0xC0) != 0x80)
-            return lead;
-        code = (code << 6) | (next & 0x3Fu);
-    }
-    return code;
 }
 
 constexpr std::array<CommandInstance, 7> kInstances = {{
@@ -592,12 +565,12 @@ std::optional<char32_t> AccessKeyOf(std::string_view caption) {
     if (amp == std::string_view::npos || amp + 1 >= caption.size())
         return std::nullopt;
     if (caption[amp + 1] != '&')
-        return LowerCase(CharacterAt(caption, amp + 1));
+        return LowerCase(DecodeUtf8At(caption, amp + 1).code);
     amp = caption.find('&', amp + 2);
     if (amp == std::string_view::npos || amp + 1 >= caption.size())
         return std::nullopt;
     if (caption[amp + 1] != '&')
-        return LowerCase(CharacterAt(caption, amp + 1));
+        return LowerCase(DecodeUtf8At(caption, amp + 1).code);
     return std::nullopt;
 }
 

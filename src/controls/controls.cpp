@@ -1,10 +1,10 @@
 #include "controls/controls.h"
 
 #include <algorithm>
-#include <cctype>
 #include <utility>
 
 #include "controls/image_list.h"
+#include "platform/text.h"
 
 namespace vellumar {
 
@@ -136,20 +136,11 @@ void ComboList::AddItem(std::string item) {
     Changed(ControlChange::Items);
 }
 
-namespace {
-bool EqualIgnoringCase(const std::string& a, const std::string& b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) ==
-               std::tolower(static_cast<unsigned char>(y));
-    });
-}
-}  // namespace
-
 bool ComboList::SelectText(const std::string& text) {
     auto it = std::find(items_.begin(), items_.end(), text);
     if (it == items_.end()) {
         it = std::find_if(items_.begin(), items_.end(),
-                          [&](const std::string& item) { return EqualIgnoringCase(item, text); });
+                          [&](const std::string& item) { return EqualsIgnoringAsciiCase(item, text); });
     }
     if (it == items_.end())
         return false;

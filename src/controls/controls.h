@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "controls/pixel_buffer.h"
+#include "platform/display_scale.h"
 
 namespace vellumar {
 
@@ -34,9 +35,6 @@ constexpr int TwipsToPixels(int twips) {
     return (twips >= 0 ? twips + kTwipsPerPixel / 2 : twips - kTwipsPerPixel / 2) / kTwipsPerPixel;
 }
 
-// Display scale: twips per pixel is 1440 / dpi (15 at the standard 96 dpi).
-constexpr int kTwipsPerInch = 1440;
-constexpr int kStandardDpi = 96;
 
 // Pixel coordinate of a place in twips at `dpi`, to the nearest pixel (half
 // away from zero). Convert both edges of an item and take the difference for

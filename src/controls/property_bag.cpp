@@ -3,24 +3,14 @@
 #include <algorithm>
 #include <limits>
 
+#include "platform/text.h"
+
 namespace vellumar {
-
-namespace {
-
-bool SameKey(std::string_view a, std::string_view b) {
-    auto lower = [](char c) {
-        return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-    };
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [&](char x, char y) { return lower(x) == lower(y); });
-}
-
-}  // namespace
 
 void PropertyBag::WriteProperty(std::string_view name, const PropertyValue& value,
                                 const PropertyValue& default_value) {
     if (value == default_value) {
-        std::erase_if(entries_, [&](const auto& entry) { return SameKey(entry.first, name); });
+        std::erase_if(entries_, [&](const auto& entry) { return EqualsIgnoringAsciiCase(entry.first, name); });
         return;
     }
     Set(name, value);
@@ -28,7 +18,7 @@ void PropertyBag::WriteProperty(std::string_view name, const PropertyValue& valu
 
 void PropertyBag::Set(std::string_view name, PropertyValue value) {
     for (auto& entry : entries_) {
-        if (SameKey(entry.first, name)) {
+        if (EqualsIgnoringAsciiCase(entry.first, name)) {
             entry.second = std::move(value);
             return;
         }
@@ -38,7 +28,7 @@ void PropertyBag::Set(std::string_view name, PropertyValue value) {
 
 const PropertyValue* PropertyBag::Find(std::string_view name) const {
     for (const auto& entry : entries_) {
-        if (SameKey(entry.first, name))
+        if (EqualsIgnoringAsciiCase(entry.first, name))
             return &entry.second;
     }
     return nullptr;

@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <utility>
 
+#include "platform/utf8.h"
+
 namespace vellumar {
 
 SoftwareRaster::SoftwareRaster(PixelBuffer& pixels, MeasureFunction measure)
@@ -129,13 +131,7 @@ void SoftwareRaster::DrawFocusRect(const Rect& rect) {
 TextExtent SoftwareRaster::MeasureText(std::string_view text) {
     if (measure_)
         return measure_(text);
-    int chars = 0;
-    for (const char c : text) {
-        // Count code points, not UTF-8 continuation bytes.
-        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80)
-            ++chars;
-    }
-    return {chars * kCharWidthPx, kLineHeightPx};
+    return {static_cast<int>(Utf8CharCount(text)) * kCharWidthPx, kLineHeightPx};
 }
 
 void SoftwareRaster::DrawText(std::string_view text, const Rect& rect, unsigned format) {

@@ -5,30 +5,16 @@
 #include <memory>
 #include <utility>
 
+#include "platform/text.h"
+
 namespace vellumar {
-
-namespace {
-
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-    if (text.size() < prefix.size())
-        return false;
-    for (std::size_t i = 0; i < prefix.size(); ++i) {
-        char c = text[i];
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-        if (c != prefix[i])
-            return false;
-    }
-    return true;
-}
-
-}  // namespace
 
 std::string SiteRootFrom(const char* override_url) {
     std::string_view root = kSiteRoot;
     if (override_url) {
         const std::string_view candidate = override_url;
-        if (StartsWithNoCase(candidate, "http://") || StartsWithNoCase(candidate, "https://"))
+        if (StartsWithIgnoringAsciiCase(candidate, "http://") ||
+            StartsWithIgnoringAsciiCase(candidate, "https://"))
             root = candidate;
     }
     while (!root.empty() && root.back() == '/') root.remove_suffix(1);
@@ -52,7 +38,7 @@ std::string AdPageUrl() {
 }
 
 std::string AdTextOfReply(std::string_view reply) {
-    if (!StartsWithNoCase(reply, "ad"))
+    if (!StartsWithIgnoringAsciiCase(reply, "ad"))
         return {};
     return std::string(reply.substr(2));
 }

@@ -6,6 +6,9 @@
 #include <cstdlib>
 #include <utility>
 
+#include "platform/rounding.h"
+#include "platform/utf8.h"
+
 namespace vellumar {
 
 namespace {
@@ -19,18 +22,7 @@ ColorRef Loaded(std::int32_t value) {
 
 // round(x), halves to even, as the surface's floating-point sizes are rounded.
 std::int32_t Round(double value) {
-    return RoundHalfEvenToInt32(value);
-}
-
-// Bytes of the UTF-8 sequence that `lead` starts.
-std::size_t SequenceLength(unsigned char lead) {
-    if (lead >= 0xF0)
-        return 4;
-    if (lead >= 0xE0)
-        return 3;
-    if (lead >= 0xC0)
-        return 2;
-    return 1;
+    return RoundHalfEven(value);
 }
 
 // `value` with `decimals` places (rounded, halves to even), digits grouped
@@ -161,7 +153,7 @@ void CpuMonitor::SetHDDriveLetter(std::string_view text) {
     if (text.empty())
         return;
     const std::size_t first =
-        std::min(SequenceLength(static_cast<unsigned char>(text[0])), text.size());
+        DecodeUtf8At(text, 0).length;
     if (text.size() > first) {
         std::string root(text.substr(0, first));
         if (first == 1 && root[0] >= 'a' && root[0] <= 'z')
@@ -197,8 +189,8 @@ std::string CpuMonitor::FormatFilesize(double value) const {
 }
 
 LevelsReport CpuMonitor::ReportOf(const SystemLevels& levels) const {
-    return {RoundHalfEvenToInt32(levels.CPULoadPercent),
-            RoundHalfEvenToInt32(levels.MemoryLoadPercent), levels};
+    return {RoundHalfEven(levels.CPULoadPercent),
+            RoundHalfEven(levels.MemoryLoadPercent), levels};
 }
 
 LevelsReport CpuMonitor::GetCurrentSystemLevels() {

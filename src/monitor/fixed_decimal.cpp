@@ -65,15 +65,4 @@ std::optional<FixedDecimal> FixedDecimal::Times(std::int64_t factor) const {
     return FromRaw(raw);
 }
 
-std::int32_t RoundHalfEvenToInt32(double value) {
-    if (std::isnan(value))
-        return 0;
-    const double nearest = std::nearbyint(value);
-    if (nearest >= static_cast<double>(std::numeric_limits<std::int32_t>::max()))
-        return std::numeric_limits<std::int32_t>::max();
-    if (nearest <= static_cast<double>(std::numeric_limits<std::int32_t>::min()))
-        return std::numeric_limits<std::int32_t>::min();
-    return static_cast<std::int32_t>(nearest);
-}
-
 }  // namespace vellumar

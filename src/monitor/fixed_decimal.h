@@ -41,8 +41,4 @@ class FixedDecimal {
     std::int64_t raw_ = 0;
 };
 
-// The nearest integer, halves to even (the platform's conversion of floating
-// point to integers), clamped to the 32-bit range.
-[[nodiscard]] std::int32_t RoundHalfEvenToInt32(double value);
-
 }  // namespace vellumar

@@ -1,5 +1,7 @@
 #include "platform/ini_file_store.h"
 
+#include "platform/utf8.h"
+
 namespace vellumar {
 
 namespace {
@@ -7,20 +9,6 @@ namespace {
 std::string FolderPart(const std::string& path) {
     const auto slash = path.find_last_of("\\/");
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
-}
-
-// At most `chars` characters of UTF-8 text, never cutting one in two.
-std::string Truncated(std::string text, int chars) {
-    int count = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if ((static_cast<unsigned char>(text[i]) & 0xC0u) == 0x80u)
-            continue;
-        if (count++ == chars) {
-            text.resize(i);
-            break;
-        }
-    }
-    return text;
 }
 
 }  // namespace
@@ -50,7 +38,8 @@ std::string IniFileStore::Read(const std::string& path, std::string_view section
                                std::string_view key, int capacity) {
     if (capacity <= 0)
         return {};
-    return Truncated(Load(path).text.Get(section, key).value_or(std::string()), capacity - 1);
+    const std::string value = Load(path).text.Get(section, key).value_or(std::string());
+    return std::string(Utf8Prefix(value, static_cast<std::size_t>(capacity - 1)));
 }
 
 bool IniFileStore::Write(const std::string& path, std::string_view section, std::string_view key,

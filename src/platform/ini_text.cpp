@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "platform/utf8.h"
+
 namespace vellumar {
 
 namespace {
@@ -79,21 +81,7 @@ std::string Utf8FromUtf16(std::string_view bytes, bool big_endian) {
                 i += 2;
             }
         }
-        if (cp < 0x80) {
-            out += static_cast<char>(cp);
-        } else if (cp < 0x800) {
-            out += static_cast<char>(0xC0 | (cp >> 6u));
-            out += static_cast<char>(0x80 | (cp & 0x3Fu));
-        } else if (cp < 0x10000) {
-            out += static_cast<char>(0xE0 | (cp >> 12u));
-            out += static_cast<char>(0x80 | ((cp >> 6u) & 0x3Fu));
-            out += static_cast<char>(0x80 | (cp & 0x3Fu));
-        } else {
-            out += static_cast<char>(0xF0 | (cp >> 18u));
-            out += static_cast<char>(0x80 | ((cp >> 12u) & 0x3Fu));
-            out += static_cast<char>(0x80 | ((cp >> 6u) & 0x3Fu));
-            out += static_cast<char>(0x80 | (cp & 0x3Fu));
-        }
+        AppendUtf8(out, cp);
     }
     return out;
 }
@@ -107,16 +95,9 @@ std::string Utf16FromUtf8(std::string_view text, bool big_endian) {
         out += big_endian ? low : high;
     };
     for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-        std::uint32_t cp = length == 1   ? lead
-                           : length == 2 ? lead & 0x1Fu
-                           : length == 3 ? lead & 0x0Fu
-                                         : lead & 0x07u;
-        for (std::size_t k = 1; k < length && i + k < text.size(); ++k) {
-            cp = (cp << 6u) | (static_cast<unsigned char>(text[i + k]) & 0x3Fu);
-        }
-        i += length;
+        const Utf8Char decoded = DecodeUtf8At(text, i);
+        const std::uint32_t cp = decoded.code;
+        i += decoded.length;
         if (cp >= 0x10000) {
             put(0xD800 + ((cp - 0x10000) >> 10u));
             put(0xDC00 + ((cp - 0x10000) & 0x3FFu));

@@ -17,4 +17,13 @@ std::string CutAtNul(std::string_view text);
 // and a key written in a caption always agree.
 char32_t LowerCase(char32_t c);
 
+// Comparisons of names that the program and its files spell in ASCII (INI
+// keys, property names, list items, reply markers): A-Z match a-z, every
+// other byte only itself.
+constexpr char AsciiLower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
+bool StartsWithIgnoringAsciiCase(std::string_view text, std::string_view prefix);
+
 }  // namespace vellumar

@@ -17,11 +17,13 @@
 #include <string>
 #include <string_view>
 
+#include "platform/product.h"
+
 namespace vellumar {
 
 // Message the icon sends to the main window for mouse activity over it.
 inline constexpr unsigned kTrayCallbackMessage = 2025;
-inline constexpr std::string_view kTrayTip = "Vellumar";
+inline constexpr std::string_view kTrayTip = kProgramName;
 
 inline constexpr unsigned kTrayFlagMessage = 1;
 inline constexpr unsigned kTrayFlagIcon = 2;

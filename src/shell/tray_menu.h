@@ -18,6 +18,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/product.h"
 #include "shell/tray_main_window.h"
 
 namespace vellumar {
@@ -44,8 +45,18 @@ inline constexpr std::array<TrayMenuItemSpec, 10> kTrayMenuItems = {{
     {TrayMenuItem::Exit, "m_Exit", "Exit"},
 }};
 // The caption of FormMenu's window and of the menu entry that holds the items.
-inline constexpr std::string_view kFormMenuCaption = "Vellumar";
+inline constexpr std::string_view kFormMenuCaption = kProgramName;
 inline constexpr std::string_view kTrayMenuEntryCaption = "m_Menu";
+
+// The caption of `item`. The window's page items carry the captions of their
+// menu items.
+constexpr std::string_view TrayCaption(TrayMenuItem item) {
+    for (const auto& entry : kTrayMenuItems) {
+        if (entry.item == item)
+            return entry.caption;
+    }
+    return {};
+}
 
 constexpr bool IsSeparator(const TrayMenuItemSpec& entry) {
     return entry.caption == "-";

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "app/version.h"
+#include "platform/version.h"
 #include "platform/win32/text.h"
 
 namespace vellumar::win32 {
@@ -12,7 +12,7 @@ namespace {
 
 constexpr UINT kFetchedMessage = WM_APP + 1;
 constexpr wchar_t kFetcherWindowClass[] = L"VellumarAdFetcher";
-constexpr wchar_t kAgentName[] = L"Vellumar/" VELLUMAR_VERSION_TEXT;
+constexpr wchar_t kAgentName[] = L"" VELLUMAR_PROGRAM_NAME "/" VELLUMAR_VERSION_TEXT;
 
 // The reply is text in the system's ANSI code page; the program's texts are
 // UTF-8.

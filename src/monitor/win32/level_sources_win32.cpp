@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <winternl.h>
 
+#include "platform/product.h"
 #include "platform/win32/platform_win32.h"
 #include "platform/win32/text.h"
 
@@ -146,7 +147,7 @@ ModuleCpuMonitorSupport& ProcessCpuMonitorSupport() {
     static Win32VolumeSpace volumes;
     static Win32MessageBoxes boxes;
     static ModuleCpuMonitorSupport sampler(
-        LevelSources{cpu, registry, memory, volumes, boxes, "Vellumar"});
+        LevelSources{cpu, registry, memory, volumes, boxes, std::string(kProgramName)});
     return sampler;
 }
 

@@ -1,6 +1,6 @@
 #include "platform/win32/dpi.h"
 
-#include "controls/controls.h"
+#include "platform/display_scale.h"
 #include "platform/win32/window_table.h"
 
 namespace vellumar::win32 {

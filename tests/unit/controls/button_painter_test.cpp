@@ -25,9 +25,6 @@ TEST(CommandColors, ShiftAndOffsetClampAndTruncate) {
     EXPECT_EQ(OffsetColor(Rgb(220, 220, 186), -30, -30, -60, Rgb(250, 250, 250)),
               Rgb(190, 190, 126));
     EXPECT_EQ(OffsetColor(Rgb(255, 5, 100), 0, -30, 0, Rgb(250, 250, 50)), Rgb(250, 0, 50));
-    EXPECT_EQ(RoundHalfEven(2.5), 2);
-    EXPECT_EQ(RoundHalfEven(3.5), 4);
-    EXPECT_EQ(RoundHalfEven(-14.5), -14);
 }
 
 TEST(CommandStyle1, UpBodyOfAProgramButtonLightensRowByRow) {
