@@ -6,6 +6,7 @@
 
 #include <cstdio>
 
+#include "app/command_instances.h"
 #include "controls/command_button.h"
 #include "controls/win32/command_button_window.h"
 #include "per_call_time.h"

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "app/win32/control_windows.h"
+#include "controls/win32/child_window.h"
 #include "engine/process_list.h"
 #include "idle_copies.h"
 #include "platform/win32/platform_win32.h"

@@ -48,16 +48,6 @@ ColorRef Loaded(std::int32_t value) {
     return static_cast<ColorRef>(value);
 }
 
-constexpr std::array<CommandInstance, 7> kInstances = {{
-    {"FormVellumar", "CommandFreeMemory", "release memory now", 233, 33},
-    {"FormVellumar", "CommandLimitProcessCPU", "Limit", 97, 25},
-    {"FormVellumar", "CommandRefreshProcess", "Refresh", 97, 25},
-    {"FormSetProcessCpuPercent", "CommandOK", "OK", 89, 25},
-    {"FormSetProcessCpuPercent", "CommandCancel", "Cancel", 89, 25},
-    {"FormSetProcessCpuPercent", "CommandFree", "Release", 89, 25},
-    {"FormSetProcessCpuPercent", "CommandModify", "Adjustment", 89, 25},
-}};
-
 }  // namespace
 
 PropertyError::PropertyError(int number) : std::runtime_error(MessageOf(number)), number_(number) {}
@@ -589,18 +579,6 @@ std::vector<Rect> RegionCutouts(int button_type, int width, int height, int dpi)
     for (Rect& cut : cutouts)
         cut = {scale.X(cut.left), scale.Y(cut.top), scale.X(cut.right), scale.Y(cut.bottom)};
     return cutouts;
-}
-
-std::span<const CommandInstance> ProgramCommandInstances() {
-    return kInstances;
-}
-
-const CommandInstance* FindCommandInstance(std::string_view name) {
-    for (const CommandInstance& instance : kInstances) {
-        if (instance.name == name)
-            return &instance;
-    }
-    return nullptr;
 }
 
 PropertyBag StoredCommandProperties(const CommandInstance& instance) {

@@ -301,8 +301,9 @@ class CommandButton {
 [[nodiscard]] std::vector<Rect> RegionCutouts(int button_type, int width, int height,
                                               int dpi = kStandardDpi);
 
-// ---- The program's instances -------------------------------------------
+// ---- Instances -----------------------------------------------------------
 
+// One Command button of a form, with its caption and size at 96 dpi.
 struct CommandInstance {
     std::string_view form;
     std::string_view name;
@@ -311,10 +312,7 @@ struct CommandInstance {
     int height_px;
 };
 
-// Every Command button of the program, with its caption and size at 96 dpi.
-[[nodiscard]] std::span<const CommandInstance> ProgramCommandInstances();
-[[nodiscard]] const CommandInstance* FindCommandInstance(std::string_view name);
-// The property store the program keeps for one of its instances: style 1,
+// The property store a form keeps for one of its instances: style 1,
 // XpType 2, ColorScheme 1, Verdana 7.5 pt and the instance's caption, as a
 // form saves them (values at their defaults are absent).
 [[nodiscard]] PropertyBag StoredCommandProperties(const CommandInstance& instance);

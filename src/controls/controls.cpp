@@ -55,10 +55,9 @@ int ListView::AddRow(std::string first) {
         row[0] = std::move(first);
     rows_.push_back(std::move(row));
     row_icons_.emplace_back();
-    changed_row_ = RowCount() - 1;
-    changed_column_ = 0;
-    Changed(ControlChange::RowAdded);
-    return changed_row_;
+    const int added = RowCount() - 1;
+    Changed(ControlChange::RowAdded, {added, 0});
+    return added;
 }
 
 void ListView::SetCell(int row, int column, std::string text) {
@@ -66,17 +65,13 @@ void ListView::SetCell(int row, int column, std::string text) {
         return;
     }
     rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)] = std::move(text);
-    changed_row_ = row;
-    changed_column_ = column;
-    Changed(ControlChange::CellChanged);
+    Changed(ControlChange::CellChanged, {row, column});
 }
 
 void ListView::EnsureVisible(int row) {
     if (row < 0 || row >= RowCount())
         return;
-    changed_row_ = row;
-    changed_column_ = -1;
-    Changed(ControlChange::ScrollToRow);
+    Changed(ControlChange::ScrollToRow, {row});
 }
 
 void ListView::Clear() {
@@ -95,9 +90,7 @@ bool ListView::SetRowIcon(int row, const std::string& key) {
     if (row < 0 || row >= RowCount() || !small_icons_ || small_icons_->IndexOf(key) < 0)
         return false;
     row_icons_[static_cast<std::size_t>(row)] = key;
-    changed_row_ = row;
-    changed_column_ = -1;
-    Changed(ControlChange::RowIcon);
+    Changed(ControlChange::RowIcon, {row});
     return true;
 }
 
@@ -139,8 +132,9 @@ void ComboList::AddItem(std::string item) {
 bool ComboList::SelectText(const std::string& text) {
     auto it = std::find(items_.begin(), items_.end(), text);
     if (it == items_.end()) {
-        it = std::find_if(items_.begin(), items_.end(),
-                          [&](const std::string& item) { return EqualsIgnoringAsciiCase(item, text); });
+        it = std::find_if(items_.begin(), items_.end(), [&](const std::string& item) {
+            return EqualsIgnoringAsciiCase(item, text);
+        });
     }
     if (it == items_.end())
         return false;

@@ -35,7 +35,6 @@ constexpr int TwipsToPixels(int twips) {
     return (twips >= 0 ? twips + kTwipsPerPixel / 2 : twips - kTwipsPerPixel / 2) / kTwipsPerPixel;
 }
 
-
 // Pixel coordinate of a place in twips at `dpi`, to the nearest pixel (half
 // away from zero). Convert both edges of an item and take the difference for
 // its size: items that touch in twips then touch in pixels at every scale.
@@ -95,10 +94,18 @@ enum class ControlChange {
     Selection,
 };
 
+// What a change was about where its kind names a part of the control: the
+// row of a list (RowAdded, CellChanged, RowIcon, ScrollToRow) and its column
+// (CellChanged).
+struct ChangeDetail {
+    int row = -1;
+    int column = -1;
+};
+
 class ControlObserver {
   public:
     virtual ~ControlObserver() = default;
-    virtual void OnControlChanged(ControlChange change) = 0;
+    virtual void OnControlChanged(ControlChange change, ChangeDetail detail) = 0;
 };
 
 class Control {
@@ -122,9 +129,9 @@ class Control {
     void SetObserver(ControlObserver* observer) { observer_ = observer; }
 
   protected:
-    void Changed(ControlChange change) {
+    void Changed(ControlChange change, ChangeDetail detail = {}) {
         if (observer_)
-            observer_->OnControlChanged(change);
+            observer_->OnControlChanged(change, detail);
     }
 
   private:
@@ -224,11 +231,6 @@ class ListView : public Control {
     int AddRow(std::string first);
     void SetCell(int row, int column, std::string text);
     void EnsureVisible(int row);
-    // What the latest RowAdded, CellChanged, RowIcon or ScrollToRow change
-    // was about.
-    int ChangedRow() const { return changed_row_; }
-    int ChangedColumn() const { return changed_column_; }
-
     // Removes every row; nothing is selected afterwards.
     void Clear();
     // Rows handed to the screen only when it draws them, for long lists that
@@ -263,8 +265,6 @@ class ListView : public Control {
     const ImageList* small_icons_ = nullptr;
     int selected_row_ = -1;
     bool on_demand_ = false;
-    int changed_row_ = -1;
-    int changed_column_ = -1;
 };
 
 enum class MouseButton { None = 0, Left = 1, Right = 2, Middle = 4 };

@@ -15,6 +15,7 @@
 
 #include "command_test_support.h"
 #include "controls/button_painter.h"
+#include "app/command_instances.h"
 #include "controls/command_button.h"
 #include "controls/software_raster.h"
 #include "controls/win32/command_accessible.h"

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "command_test_support.h"
+#include "app/command_instances.h"
 #include "controls/command_button.h"
 #include "controls/win32/command_button_window.h"
 #include "platform/win32/platform_win32.h"

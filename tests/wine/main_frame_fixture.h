@@ -8,6 +8,7 @@
 #include "app/settings.h"
 #include "app/win32/main_frame.h"
 #include "fakes/fake_platform.h"
+#include "monitor/win32/level_sources_win32.h"
 #include "platform/win32/platform_win32.h"
 #include "platform/win32/system_win32.h"
 
@@ -29,7 +30,7 @@ struct RealMainWindow {
     ClockSeededRandom random;
     MainWindow form{timers, settings, autorun,
                     SystemServices{desktop, processes, memory, clock, pump, random, boxes}};
-    MainFrame frame{form, timers};
+    MainFrame frame{form, timers, ProcessCpuMonitorSupport()};
 };
 
 }  // namespace vellumar::win32

@@ -3,6 +3,7 @@
 #include <string>
 #include <utility>
 
+#include "app/command_instances.h"
 #include "platform/win32/common_controls.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/text.h"
@@ -46,9 +47,10 @@ std::vector<WORD> DialogTemplate(const std::wstring& caption) {
 
 CpuLimitDialogWindow::CpuLimitDialogWindow(FormSetProcessCpuPercent& form,
                                            std::function<HWND()> owner, TimerService& timers)
-    : form_(form), owner_(std::move(owner)), context_{fonts_, timers, [](int) {
-                                                          return static_cast<HBITMAP>(nullptr);
-                                                      }} {
+    : form_(form),
+      owner_(std::move(owner)),
+      context_{fonts_, timers, [](int) { return static_cast<HBITMAP>(nullptr); },
+               FindCommandInstance} {
     form_.AttachHost(this);
 }
 
@@ -168,7 +170,7 @@ INT_PTR CpuLimitDialogWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM 
             OnCommand(LOWORD(wparam));
             return TRUE;
         case WM_HSCROLL:
-            RouteScroll(lparam);
+            RouteToChild(message, wparam, lparam);
             return TRUE;
         case WM_CLOSE:
             // The close box leaves the table as it is, in either mode.

@@ -11,7 +11,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/win32/control_windows.h"
+#include "controls/win32/child_window.h"
 #include "controls/win32/gdi.h"
 #include "engine/cpu_limit_dialog.h"
 #include "platform/timer.h"

@@ -41,8 +41,10 @@ MouseButton HeldButtons(WPARAM keys) {
 
 }  // namespace
 
-MainFrame::MainFrame(MainWindow& form, TimerService& timers)
-    : form_(form), context_{fonts_, timers, [this](int id) { return Picture(id); }} {
+MainFrame::MainFrame(MainWindow& form, TimerService& timers, ModuleCpuMonitorSupport& sampler)
+    : form_(form),
+      context_(ProgramViewContext(
+          fonts_, timers, [this](int id) { return Picture(id); }, sampler)) {
     const HINSTANCE instance = ::GetModuleHandleW(nullptr);
     big_icon_.Reset(static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
                                                     ::GetSystemMetrics(SM_CXICON),
@@ -275,7 +277,7 @@ LRESULT MainFrame::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
             }
             return 0;
         case WM_COMMAND:
-            RouteCommand(wparam, lparam);
+            RouteToChild(message, wparam, lparam);
             return 0;
         case WM_CLOSE:
             form_.Form_PlatformClose();

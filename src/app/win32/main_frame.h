@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "app/main_window.h"
-#include "app/win32/control_windows.h"
+#include "app/win32/program_view.h"
 #include "app/win32/window_icons.h"
 #include "controls/win32/gdi.h"
 #include "platform/win32/handles.h"
@@ -32,7 +32,8 @@ inline constexpr wchar_t kExitRequestMessage[] = L"Vellumar.ExitRequest";
 
 class MainFrame : public Window, public MainWindowHost, public BackgroundSource {
   public:
-    MainFrame(MainWindow& form, TimerService& timers);
+    // `sampler` is the one the graph reads its levels from.
+    MainFrame(MainWindow& form, TimerService& timers, ModuleCpuMonitorSupport& sampler);
     ~MainFrame() override;
 
     // Shows the window after startup unless startup hid it.

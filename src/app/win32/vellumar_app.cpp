@@ -16,6 +16,7 @@
 #include "engine/ad_line.h"
 #include "engine/process_limits.h"
 #include "engine/win32/ad_fetch_win32.h"
+#include "monitor/win32/level_sources_win32.h"
 #include "platform/ini_file_store.h"
 #include "platform/win32/modal_loops.h"
 #include "platform/win32/platform_win32.h"
@@ -47,7 +48,7 @@ int RunVellumar() {
     ClockSeededRandom random;
     MainWindow form(timers, settings, autorun,
                     SystemServices{desktop, processes, memory, clock, pump, random, message_boxes});
-    MainFrame frame(form, timers);
+    MainFrame frame(form, timers, ProcessCpuMonitorSupport());
     message_boxes.SetOwner(frame.Handle());
 
     MainWindowTray tray_view(form);

@@ -30,7 +30,7 @@ TEST_F(MainWindowPages, InitialLayoutSelectsStateAndPlacesEveryPanelAtOneSpot) {
 TEST_F(MainWindowPages, ControlsAreBuiltAsTheFirstLayoutLeavesThem) {
     struct Counter : ControlObserver {
         int changes = 0;
-        void OnControlChanged(ControlChange) override { ++changes; }
+        void OnControlChanged(ControlChange, ChangeDetail) override { ++changes; }
     } counter;
     for (Control* control : form.WindowControls()) control->SetObserver(&counter);
     form.InitialLayout();

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "command_test_support.h"
+#include "app/command_instances.h"
 #include "controls/command_button.h"
 
 namespace vellumar::testing {

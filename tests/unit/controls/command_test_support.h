@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/command_instances.h"
 #include "controls/command_button.h"
 #include "controls/software_raster.h"
 #include "platform/timer.h"

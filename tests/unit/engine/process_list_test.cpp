@@ -47,6 +47,14 @@ TEST(ProcessList, RefreshListsPathedProcessesInOrderWithNumbersKeysAndSharedIcon
                   {},
                   {},
                   {{"ID", 800}, {"PID", 800}, {"Process", 2600}, {"CPU Usage limited", 2000}}};
+    struct LastScroll : ControlObserver {
+        int row = -1;
+        void OnControlChanged(ControlChange change, ChangeDetail detail) override {
+            if (change == ControlChange::ScrollToRow)
+                row = detail.row;
+        }
+    } scrolled;
+    list.SetObserver(&scrolled);
     ImageList images{"ImageListProcesses"};
     ProcessList processes(snapshots, snapshots, list, images);
     for (int refresh = 0; refresh < 2; ++refresh) {
@@ -67,7 +75,7 @@ TEST(ProcessList, RefreshListsPathedProcessesInOrderWithNumbersKeysAndSharedIcon
         EXPECT_EQ(snapshots.icon_fetches, 3);
         EXPECT_EQ(list.SmallIcons(), &images);
         EXPECT_EQ(list.SelectedRow(), 0);
-        EXPECT_EQ(list.ChangedRow(), 3);  // scrolled to the last row
+        EXPECT_EQ(scrolled.row, 3);  // scrolled to the last row
     }
     snapshots.processes.clear();
     processes.RefreshProcessList();
