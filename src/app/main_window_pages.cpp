@@ -170,30 +170,31 @@ void MainWindow::BuildStatePage(Panel& panel) {
         value->SetAutoSize(true);
     }
 
-    // The legend of the five series under the graph.
+    // The legend of the five series under the graph: each series' square
+    // in its colour, and its caption.
     struct LegendEntry {
+        Series series;
         const char* shape;
         int shape_left;
-        ColorRef fill;
         const char* label;
         int label_left;
-        const char* text;
     };
     const LegendEntry legend[] = {
-        {"Shape1", 600, Rgb(0, 255, 0), "Label14", 840, "CPU"},
-        {"Shape2", 1440, Rgb(255, 255, 0), "Label15", 1680, "Memory"},
-        {"Shape3", 2640, Rgb(255, 0, 0), "Label16", 2880, "Page space"},
-        {"Shape5", 4080, Rgb(255, 128, 255), "Label18", 4320, "Disk space"},
-        {"Shape4", 5520, Rgb(0, 0, 255), "Label17", 5760, "Virual memory"},
+        {Series::Cpu, "Shape1", 600, "Label14", 840},
+        {Series::MemoryLoad, "Shape2", 1440, "Label15", 1680},
+        {Series::PageFile, "Shape3", 2640, "Label16", 2880},
+        {Series::HD, "Shape5", 4080, "Label18", 4320},
+        {Series::VirtualMemory, "Shape4", 5520, "Label17", 5760},
     };
     constexpr int kLegendTop = 4440;
     for (const LegendEntry& entry : legend) {
+        const SeriesSpec& spec = SpecOf(entry.series);
         Shape& square =
             Own<Shape>(panel, entry.shape, TwipsRect{entry.shape_left, kLegendTop, 135, 135},
-                       Shape::Kind::RoundedRectangle, entry.fill);
-        square.SetFill(entry.fill);
+                       Shape::Kind::RoundedRectangle, spec.default_color);
+        square.SetFill(spec.default_color);
         Own<Label>(panel, entry.label, TwipsRect{entry.label_left, kLegendTop - 15, 600, 180},
-                   entry.text, kSimSunFont)
+                   std::string(spec.legend), kSimSunFont)
             .SetAutoSize(true);
     }
 }

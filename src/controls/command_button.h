@@ -28,6 +28,7 @@
 
 #include "controls/button_painter.h"
 #include "controls/drawing_surface.h"
+#include "controls/geometry.h"
 #include "controls/pixel_buffer.h"
 #include "controls/property_bag.h"
 #include "platform/text.h"
@@ -56,16 +57,6 @@ enum class SystemColorIndex {
     k3DLight,
     k3DDkShadow,
     kBtnHighlight
-};
-
-struct PointPx {
-    int x = 0;
-    int y = 0;
-};
-
-struct SizePx {
-    int width = 0;
-    int height = 0;
 };
 
 // The window's shape: its client rectangle less the cut-out rectangles.
@@ -136,8 +127,6 @@ inline constexpr std::int16_t kKeyUp = 38;
 inline constexpr std::int16_t kKeyRight = 39;
 inline constexpr std::int16_t kKeyDown = 40;
 }  // namespace command_input
-
-enum class ControlMode { kRunTime, kDesignTime };
 
 class CommandButton {
   public:

@@ -96,41 +96,17 @@ void CpuMonitor::SetEnabled(bool enabled) {
     Changed("Enabled");
 }
 
-void CpuMonitor::SetCPUMonitorDisplayed(bool value) {
-    SetFlag(cpu_displayed_, value, "CPUMonitorDisplayed");
+void CpuMonitor::SetDisplayed(Series series, bool value) {
+    SetFlag(series_[SeriesIndex(series)].displayed, value, SpecOf(series).displayed_key);
 }
-void CpuMonitor::SetPageFileDisplayed(bool value) {
-    SetFlag(page_file_displayed_, value, "PageFileDisplayed");
-}
-void CpuMonitor::SetVirtualMemoryDisplayed(bool value) {
-    SetFlag(virtual_memory_displayed_, value, "VirtualMemoryDisplayed");
-}
-void CpuMonitor::SetMemoryLoadDisplayed(bool value) {
-    SetFlag(memory_displayed_, value, "MemoryLoadDisplayed");
-}
-void CpuMonitor::SetHDMonitorDisplayed(bool value) {
-    SetFlag(hd_displayed_, value, "HDMonitorDisplayed");
+void CpuMonitor::SetSeriesColor(Series series, ColorRef color) {
+    SetColor(series_[SeriesIndex(series)].color, color, SpecOf(series).color_property);
 }
 void CpuMonitor::SetDisplayGrid(bool value) {
     SetFlag(display_grid_, value, "DisplayGrid");
 }
 void CpuMonitor::SetScrollGrid(bool value) {
     SetFlag(scroll_grid_, value, "ScrollGrid");
-}
-void CpuMonitor::SetCPUMonitorColor(ColorRef color) {
-    SetColor(cpu_color_, color, "CPUMonitorColor");
-}
-void CpuMonitor::SetMemoryLoadColor(ColorRef color) {
-    SetColor(memory_color_, color, "MemoryLoadColor");
-}
-void CpuMonitor::SetPageFileColor(ColorRef color) {
-    SetColor(page_file_color_, color, "PageFileColor");
-}
-void CpuMonitor::SetVirtualMemoryColor(ColorRef color) {
-    SetColor(virtual_memory_color_, color, "VirtualMemoryColor");
-}
-void CpuMonitor::SetHDMonitorColor(ColorRef color) {
-    SetColor(hd_color_, color, "HDMonitorColor");
 }
 void CpuMonitor::SetDisplayGridColor(ColorRef color) {
     SetColor(grid_color_, color, "DisplayGridColor");
@@ -152,8 +128,7 @@ void CpuMonitor::SetUpdateInterval(std::int32_t interval_ms) {
 void CpuMonitor::SetHDDriveLetter(std::string_view text) {
     if (text.empty())
         return;
-    const std::size_t first =
-        DecodeUtf8At(text, 0).length;
+    const std::size_t first = DecodeUtf8At(text, 0).length;
     if (text.size() > first) {
         std::string root(text.substr(0, first));
         if (first == 1 && root[0] >= 'a' && root[0] <= 'z')
@@ -189,8 +164,7 @@ std::string CpuMonitor::FormatFilesize(double value) const {
 }
 
 LevelsReport CpuMonitor::ReportOf(const SystemLevels& levels) const {
-    return {RoundHalfEven(levels.CPULoadPercent),
-            RoundHalfEven(levels.MemoryLoadPercent), levels};
+    return {RoundHalfEven(levels.CPULoadPercent), RoundHalfEven(levels.MemoryLoadPercent), levels};
 }
 
 LevelsReport CpuMonitor::GetCurrentSystemLevels() {
@@ -203,13 +177,8 @@ LevelsReport CpuMonitor::GetCurrentSystemLevels() {
 
 void CpuMonitor::InitProperties() {
     back_color_ = 0;
-    cpu_displayed_ = page_file_displayed_ = virtual_memory_displayed_ = true;
-    memory_displayed_ = hd_displayed_ = display_grid_ = scroll_grid_ = true;
-    cpu_color_ = kDefaultCpuColor;
-    memory_color_ = kDefaultMemoryColor;
-    page_file_color_ = kDefaultPageFileColor;
-    virtual_memory_color_ = kDefaultVirtualMemoryColor;
-    hd_color_ = kDefaultHDColor;
+    series_ = DefaultSeriesLooks();
+    display_grid_ = scroll_grid_ = true;
     grid_color_ = kDefaultGridColor;
     update_interval_ms_ = kDefaultUpdateIntervalMs;
     diagram_style_ = diagram_style::kLines;
@@ -220,15 +189,7 @@ void CpuMonitor::InitProperties() {
 }
 
 void CpuMonitor::ReadProperties(const PropertyBag& bag) {
-    cpu_displayed_ = bag.ReadBool("CPUMonitorDisplayed", true);
-    page_file_displayed_ = bag.ReadBool("PageFileDisplayed", true);
-    virtual_memory_displayed_ = bag.ReadBool("VirtualMemoryDisplayed", true);
-    cpu_color_ = Loaded(bag.ReadInt32("CPUMonitorColor", Stored(kDefaultCpuColor)));
-    memory_displayed_ = bag.ReadBool("MemoryLoadDisplayed", true);
-    memory_color_ = Loaded(bag.ReadInt32("MemoryColor", Stored(kDefaultMemoryColor)));
-    page_file_color_ = Loaded(bag.ReadInt32("PageFileColor", Stored(kDefaultPageFileColor)));
-    virtual_memory_color_ =
-        Loaded(bag.ReadInt32("VirtualMemoryColor", Stored(kDefaultVirtualMemoryColor)));
+    for (const SeriesKey key : kLeadingSeriesKeys) ReadSeriesKey(bag, key);
     display_grid_ = bag.ReadBool("DisplayGrid", true);
     grid_color_ = Loaded(bag.ReadInt32("DisplayGridColor", Stored(kDefaultGridColor)));
     update_interval_ms_ = bag.ReadInt32("UpdateInterval", kDefaultUpdateIntervalMs);
@@ -238,8 +199,7 @@ void CpuMonitor::ReadProperties(const PropertyBag& bag) {
     saved_border_style_ = bag.ReadInt16("BorderStyle", 1);
     back_color_ = Loaded(bag.ReadInt32("BackColor", 0));
     saved_enabled_ = bag.ReadBool("Enabled", true);
-    hd_displayed_ = bag.ReadBool("HDMonitorDisplayed", true);
-    hd_color_ = Loaded(bag.ReadInt32("HDMonitorColor", Stored(kDefaultHDColor)));
+    for (const SeriesKey key : kTrailingSeriesKeys) ReadSeriesKey(bag, key);
     hd_drive_letter_ = bag.ReadText("HDDriveLetter", "");
     StartMonitoring();
 }
@@ -248,24 +208,33 @@ void CpuMonitor::WriteProperties(PropertyBag& bag) const {
     bag.WriteProperty("BackColor", Stored(back_color_), 0);
     bag.WriteProperty("Appearance", std::int32_t{host_.Appearance()}, 1);
     bag.WriteProperty("BorderStyle", std::int32_t{host_.BorderStyle()}, 1);
-    bag.WriteProperty("CPUMonitorDisplayed", cpu_displayed_, true);
-    bag.WriteProperty("PageFileDisplayed", page_file_displayed_, true);
-    bag.WriteProperty("VirtualMemoryDisplayed", virtual_memory_displayed_, true);
-    bag.WriteProperty("CPUMonitorColor", Stored(cpu_color_), Stored(kDefaultCpuColor));
-    bag.WriteProperty("MemoryLoadDisplayed", memory_displayed_, true);
-    bag.WriteProperty("MemoryColor", Stored(memory_color_), Stored(kDefaultMemoryColor));
-    bag.WriteProperty("PageFileColor", Stored(page_file_color_), Stored(kDefaultPageFileColor));
-    bag.WriteProperty("VirtualMemoryColor", Stored(virtual_memory_color_),
-                      Stored(kDefaultVirtualMemoryColor));
+    for (const SeriesKey key : kLeadingSeriesKeys) WriteSeriesKey(bag, key);
     bag.WriteProperty("Enabled", host_.SurfaceEnabled(), true);
     bag.WriteProperty("DisplayGrid", display_grid_, true);
     bag.WriteProperty("DisplayGridColor", Stored(grid_color_), Stored(kDefaultGridColor));
     bag.WriteProperty("UpdateInterval", update_interval_ms_, kDefaultUpdateIntervalMs);
     bag.WriteProperty("ScrollGrid", scroll_grid_, true);
     bag.WriteProperty("DiagramStyle", diagram_style_, diagram_style::kLines);
-    bag.WriteProperty("HDMonitorDisplayed", hd_displayed_, true);
-    bag.WriteProperty("HDMonitorColor", Stored(hd_color_), Stored(kDefaultHDColor));
+    for (const SeriesKey key : kTrailingSeriesKeys) WriteSeriesKey(bag, key);
     bag.WriteProperty("HDDriveLetter", hd_drive_letter_, std::string());
+}
+
+void CpuMonitor::ReadSeriesKey(const PropertyBag& bag, SeriesKey key) {
+    const SeriesSpec& spec = SpecOf(key.series);
+    SeriesLook& look = series_[SeriesIndex(key.series)];
+    if (key.field == SeriesKey::kDisplayed)
+        look.displayed = bag.ReadBool(spec.displayed_key, true);
+    else
+        look.color = Loaded(bag.ReadInt32(spec.color_key, Stored(spec.default_color)));
+}
+
+void CpuMonitor::WriteSeriesKey(PropertyBag& bag, SeriesKey key) const {
+    const SeriesSpec& spec = SpecOf(key.series);
+    const SeriesLook& look = series_[SeriesIndex(key.series)];
+    if (key.field == SeriesKey::kDisplayed)
+        bag.WriteProperty(spec.displayed_key, look.displayed, true);
+    else
+        bag.WriteProperty(spec.color_key, Stored(look.color), Stored(spec.default_color));
 }
 
 void CpuMonitor::OnDoubleClick() {
@@ -367,172 +336,39 @@ void CpuMonitor::UpdatePicture() {
         DrawPicture();
 }
 
+GraphDrawInfo CpuMonitor::DrawInfo() const {
+    GraphDrawInfo info;
+    info.scale_width = ScaleWidth();
+    info.scale_height = ScaleHeight();
+    info.dpi = host_.Dpi();
+    info.back_color = back_color_;
+    info.display_grid = display_grid_;
+    info.grid_color = grid_color_;
+    info.scroll_grid = scroll_grid_;
+    info.grid_offset = grid_offset_;
+    info.diagram_style = diagram_style_;
+    info.last_empty_index = last_empty_index_;
+    info.history = history_;
+    info.series = series_;
+    info.show_series = mode_ == ControlMode::kRunTime;
+    return info;
+}
+
 void CpuMonitor::DrawPicture() {
     picture_stale_ = false;
-    const SizePx size = host_.ScaleSize();
-    host_.Surface().FillRect({0, 0, size.width, size.height}, back_color_);
-    if (display_grid_)
-        DrawGrid();
-    if (mode_ == ControlMode::kRunTime) {
-        if (cpu_displayed_)
-            DrawCpuSeries();
-        if (memory_displayed_)
-            DrawMemoryLoadSeries();
-        if (page_file_displayed_)
-            DrawPageFileSeries();
-        if (virtual_memory_displayed_)
-            DrawVirtualMemorySeries();
-        if (hd_displayed_)
-            DrawHDSeries();
-    }
+    grid_offset_ = painter_.Paint(DrawInfo(), host_.Surface());
+}
+
+void CpuMonitor::DrawGrid() {
+    grid_offset_ = painter_.PaintGrid(DrawInfo(), host_.Surface());
+}
+
+void CpuMonitor::DrawSeries(Series series) {
+    painter_.PaintSeries(DrawInfo(), series, host_.Surface());
 }
 
 double CpuMonitor::ColumnsWide() const {
     return ScaleWidth() * kStandardDpi / host_.Dpi();
-}
-
-double CpuMonitor::RowsHigh() const {
-    return ScaleHeight() * kStandardDpi / host_.Dpi();
-}
-
-int CpuMonitor::DevicePixel(std::int32_t place) const {
-    return ScalePixels(place, host_.Dpi());
-}
-
-namespace {
-
-// Lines, points and the frame are as thick as one pixel of the standard scale.
-int StrokePixels(int dpi) {
-    return std::max(1, ScalePixels(1, dpi));
-}
-
-}  // namespace
-
-void CpuMonitor::DrawGrid() {
-    DrawingSurface& surface = host_.Surface();
-    const double columns = ColumnsWide();
-    const double rows = RowsHigh();
-    const std::int32_t bottom = Round(ScaleHeight());
-    const std::int32_t right = Round(ScaleWidth());
-    const int stroke = StrokePixels(host_.Dpi());
-    // A step that rounds to 0 (a surface of a few pixels) draws no lines of
-    // that direction instead of never ending.
-    const std::int32_t x_limit = Round(columns - 1);
-    const std::int32_t x_step = Round((columns - 1) / 11);
-    if (x_step > 0) {
-        for (std::int32_t x = scroll_grid_ ? grid_offset_ : 0; x <= x_limit; x += x_step) {
-            for (int d = 0; d < stroke; ++d)
-                surface.DrawLine(DevicePixel(x) + d, 0, DevicePixel(x) + d, bottom, grid_color_);
-        }
-    }
-    const std::int32_t y_limit = Round(rows - 1);
-    const std::int32_t y_step = Round((rows - 1) / 6);
-    if (y_step > 0) {
-        for (std::int32_t y = 0; y <= y_limit; y += y_step) {
-            for (int d = 0; d < stroke; ++d)
-                surface.DrawLine(0, DevicePixel(y) + d, right, DevicePixel(y) + d, grid_color_);
-        }
-    }
-    // The frame grows inwards, so it stays on the surface at every scale.
-    const int frame_right = Round(ScaleWidth() - 1) + 1;
-    const int frame_bottom = Round(ScaleHeight() - 1) + 1;
-    for (int d = 0; d < stroke; ++d)
-        surface.FrameRect({d, d, frame_right - d, frame_bottom - d}, grid_color_);
-    if (grid_offset_ <= -std::floor(columns - 1.0 / 6.0))
-        grid_offset_ = 0;
-}
-
-void CpuMonitor::DrawCpuSeries() {
-    DrawSeries(&SystemLevels::CPULoadPercent, cpu_color_);
-}
-void CpuMonitor::DrawMemoryLoadSeries() {
-    DrawSeries(&SystemLevels::MemoryLoadPercent, memory_color_);
-}
-void CpuMonitor::DrawPageFileSeries() {
-    DrawSeries(&SystemLevels::PageFileAvailablePercent, page_file_color_);
-}
-void CpuMonitor::DrawVirtualMemorySeries() {
-    DrawSeries(&SystemLevels::VirtualMemoryAvailablePercent, virtual_memory_color_);
-}
-void CpuMonitor::DrawHDSeries() {
-    DrawSeries(&SystemLevels::HDAvailablePercent, hd_color_);
-}
-
-void CpuMonitor::DrawSeries(float SystemLevels::*level, ColorRef color) {
-    const double columns = ColumnsWide();
-    if (columns - 1 < last_empty_index_)
-        return;
-    DrawingSurface& surface = host_.Surface();
-    const double height = ScaleHeight();
-    const int stroke = StrokePixels(host_.Dpi());
-    // Levels are placed on the device height, so no precision is lost at a
-    // larger scale. Far-off levels are held a little outside the surface,
-    // where they are clipped like any other, so no coordinate can overflow.
-    auto y_of = [height](float percent) {
-        const double y = std::clamp(height - percent / 100.0 * height, -1e6, 1e6);
-        return Round(y);
-    };
-    const std::int32_t limit = Round(columns - 2);
-    if (diagram_style_ == diagram_style::kLines) {
-        // Consecutive segments share their ends: one polyline per run of
-        // columns that lie in the history, drawn once per pixel of the
-        // stroke's square so a thicker line is equally thick in every
-        // direction.
-        polyline_.clear();
-        auto flush = [&] {
-            const int count = static_cast<int>(polyline_.size());
-            if (stroke == 1) {
-                surface.DrawPolyline(polyline_.data(), count, color);
-            } else {
-                std::vector<PolylinePoint> moved(polyline_.size());
-                for (int dy = 0; dy < stroke; ++dy) {
-                    for (int dx = 0; dx < stroke; ++dx) {
-                        for (std::size_t k = 0; k < polyline_.size(); ++k)
-                            moved[k] = {polyline_[k].x + dx, polyline_[k].y + dy};
-                        surface.DrawPolyline(moved.data(), count, color);
-                    }
-                }
-            }
-            polyline_.clear();
-        };
-        for (std::int32_t i = last_empty_index_ + 1; i <= limit; ++i) {
-            if (!InHistory(i) || !InHistory(i + 1)) {
-                flush();
-                continue;
-            }
-            if (polyline_.empty()) {
-                polyline_.push_back(
-                    {DevicePixel(i), y_of(history_[static_cast<std::size_t>(i)].*level)});
-            }
-            polyline_.push_back(
-                {DevicePixel(i + 1), y_of(history_[static_cast<std::size_t>(i) + 1].*level)});
-        }
-        flush();
-        return;
-    }
-    for (std::int32_t i = last_empty_index_ + 1; i <= limit; ++i) {
-        if (!InHistory(i))
-            continue;
-        const float value = history_[static_cast<std::size_t>(i)].*level;
-        switch (diagram_style_) {
-            case diagram_style::kPoints: {
-                const int x = DevicePixel(i + 1);
-                const int y = y_of(value);
-                for (int dy = 0; dy < stroke; ++dy) {
-                    for (int dx = 0; dx < stroke; ++dx) surface.SetPixel(x + dx, y + dy, color);
-                }
-                break;
-            }
-            case diagram_style::kBars:
-                // A bar fills its column's pixels, so neighbouring bars
-                // still close up at any scale.
-                for (int x = DevicePixel(i); x < DevicePixel(i + 1); ++x)
-                    surface.DrawLine(x, y_of(value), x, Round(height), color);
-                break;
-            default:
-                return;
-        }
-    }
 }
 
 // ---- Descriptions and the program's instance -------------------------------------------

@@ -7,10 +7,12 @@
 // or bars over a grid that scrolls with the data.
 //
 // The model (this file) keeps the properties with their defaults and saved
-// keys, the history and the update cycle, and paints the whole graph through
-// a DrawingSurface (controls/drawing_surface.h) that its CpuMonitorHost lends
-// it: the off-screen picture of the window (monitor/win32/cpu_monitor_window.h)
-// or a software raster in tests and benchmarks, which paint the same pixels.
+// keys, the history and the update cycle; the series' properties come from
+// one table (monitor/graph_series.h). The GraphPainter (monitor/graph_painter.h)
+// paints the whole graph from them through a DrawingSurface that the
+// CpuMonitorHost lends: the off-screen picture of the window
+// (monitor/win32/cpu_monitor_window.h) or a software raster in tests and
+// benchmarks, which paint the same pixels.
 //
 // Lifecycle: construct with a host, a timer service and the process's
 // sampler; then either InitProperties (a new control, which never samples)
@@ -27,16 +29,19 @@
 // painted exactly as one column per pixel. When the window's DPI changes,
 // the history keeps its samples, the newest staying in the right-most column.
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "controls/command_button.h"
 #include "controls/controls.h"
 #include "controls/drawing_surface.h"
+#include "controls/geometry.h"
 #include "controls/property_bag.h"
+#include "monitor/graph_painter.h"
+#include "monitor/graph_series.h"
 #include "monitor/level_sampler.h"
 #include "platform/timer.h"
 
@@ -95,19 +100,16 @@ struct CpuMonitorEvents {
     std::function<void()> DblClick;
 };
 
-namespace diagram_style {
-inline constexpr std::int32_t kLines = 0;
-inline constexpr std::int32_t kPoints = 1;
-inline constexpr std::int32_t kBars = 2;
-}  // namespace diagram_style
+// Every series shown, in its default colour.
+constexpr std::array<SeriesLook, kGraphSeries.size()> DefaultSeriesLooks() {
+    std::array<SeriesLook, kGraphSeries.size()> looks{};
+    for (const SeriesSpec& spec : kGraphSeries)
+        looks[SeriesIndex(spec.series)] = {true, spec.default_color};
+    return looks;
+}
 
 class CpuMonitor {
   public:
-    static constexpr ColorRef kDefaultCpuColor = 0x00FF00;
-    static constexpr ColorRef kDefaultMemoryColor = 0x00FFFF;
-    static constexpr ColorRef kDefaultPageFileColor = 0x0000FF;
-    static constexpr ColorRef kDefaultVirtualMemoryColor = 0xFF0000;
-    static constexpr ColorRef kDefaultHDColor = 0xFF80FF;
     static constexpr ColorRef kDefaultGridColor = 0x008000;
     static constexpr std::int32_t kDefaultUpdateIntervalMs = 1000;
 
@@ -132,26 +134,35 @@ class CpuMonitor {
         return host_.DeviceContext();
     }
     [[nodiscard]] std::uintptr_t hWnd() const { return host_.WindowHandle(); }
-    [[nodiscard]] bool CPUMonitorDisplayed() const { return cpu_displayed_; }
-    void SetCPUMonitorDisplayed(bool value);
-    [[nodiscard]] bool PageFileDisplayed() const { return page_file_displayed_; }
-    void SetPageFileDisplayed(bool value);
-    [[nodiscard]] bool VirtualMemoryDisplayed() const { return virtual_memory_displayed_; }
-    void SetVirtualMemoryDisplayed(bool value);
-    [[nodiscard]] bool MemoryLoadDisplayed() const { return memory_displayed_; }
-    void SetMemoryLoadDisplayed(bool value);
-    [[nodiscard]] bool HDMonitorDisplayed() const { return hd_displayed_; }
-    void SetHDMonitorDisplayed(bool value);
-    [[nodiscard]] ColorRef CPUMonitorColor() const { return cpu_color_; }
-    void SetCPUMonitorColor(ColorRef color);
-    [[nodiscard]] ColorRef MemoryLoadColor() const { return memory_color_; }
-    void SetMemoryLoadColor(ColorRef color);
-    [[nodiscard]] ColorRef PageFileColor() const { return page_file_color_; }
-    void SetPageFileColor(ColorRef color);
-    [[nodiscard]] ColorRef VirtualMemoryColor() const { return virtual_memory_color_; }
-    void SetVirtualMemoryColor(ColorRef color);
-    [[nodiscard]] ColorRef HDMonitorColor() const { return hd_color_; }
-    void SetHDMonitorColor(ColorRef color);
+    // Each series is shown or hidden, and drawn in its colour.
+    [[nodiscard]] bool Displayed(Series series) const {
+        return series_[SeriesIndex(series)].displayed;
+    }
+    void SetDisplayed(Series series, bool value);
+    [[nodiscard]] ColorRef SeriesColor(Series series) const {
+        return series_[SeriesIndex(series)].color;
+    }
+    void SetSeriesColor(Series series, ColorRef color);
+    [[nodiscard]] bool CPUMonitorDisplayed() const { return Displayed(Series::Cpu); }
+    void SetCPUMonitorDisplayed(bool value) { SetDisplayed(Series::Cpu, value); }
+    [[nodiscard]] bool PageFileDisplayed() const { return Displayed(Series::PageFile); }
+    void SetPageFileDisplayed(bool value) { SetDisplayed(Series::PageFile, value); }
+    [[nodiscard]] bool VirtualMemoryDisplayed() const { return Displayed(Series::VirtualMemory); }
+    void SetVirtualMemoryDisplayed(bool value) { SetDisplayed(Series::VirtualMemory, value); }
+    [[nodiscard]] bool MemoryLoadDisplayed() const { return Displayed(Series::MemoryLoad); }
+    void SetMemoryLoadDisplayed(bool value) { SetDisplayed(Series::MemoryLoad, value); }
+    [[nodiscard]] bool HDMonitorDisplayed() const { return Displayed(Series::HD); }
+    void SetHDMonitorDisplayed(bool value) { SetDisplayed(Series::HD, value); }
+    [[nodiscard]] ColorRef CPUMonitorColor() const { return SeriesColor(Series::Cpu); }
+    void SetCPUMonitorColor(ColorRef color) { SetSeriesColor(Series::Cpu, color); }
+    [[nodiscard]] ColorRef MemoryLoadColor() const { return SeriesColor(Series::MemoryLoad); }
+    void SetMemoryLoadColor(ColorRef color) { SetSeriesColor(Series::MemoryLoad, color); }
+    [[nodiscard]] ColorRef PageFileColor() const { return SeriesColor(Series::PageFile); }
+    void SetPageFileColor(ColorRef color) { SetSeriesColor(Series::PageFile, color); }
+    [[nodiscard]] ColorRef VirtualMemoryColor() const { return SeriesColor(Series::VirtualMemory); }
+    void SetVirtualMemoryColor(ColorRef color) { SetSeriesColor(Series::VirtualMemory, color); }
+    [[nodiscard]] ColorRef HDMonitorColor() const { return SeriesColor(Series::HD); }
+    void SetHDMonitorColor(ColorRef color) { SetSeriesColor(Series::HD, color); }
     [[nodiscard]] const std::string& HDDriveLetter() const { return hd_drive_letter_; }
     // An empty text changes nothing; a longer one becomes its first letter in
     // upper case and ":\"; one character is kept as it is.
@@ -193,11 +204,12 @@ class CpuMonitor {
     // calls it before it shows or hands out the picture.
     void UpdatePicture();
     void DrawGrid();
-    void DrawCpuSeries();
-    void DrawMemoryLoadSeries();
-    void DrawPageFileSeries();
-    void DrawVirtualMemorySeries();
-    void DrawHDSeries();
+    void DrawSeries(Series series);
+    void DrawCpuSeries() { DrawSeries(Series::Cpu); }
+    void DrawMemoryLoadSeries() { DrawSeries(Series::MemoryLoad); }
+    void DrawPageFileSeries() { DrawSeries(Series::PageFile); }
+    void DrawVirtualMemorySeries() { DrawSeries(Series::VirtualMemory); }
+    void DrawHDSeries() { DrawSeries(Series::HD); }
 
     // ---- State ------------------------------------------------------------
     [[nodiscard]] const std::vector<SystemLevels>& LevelHistory() const { return history_; }
@@ -215,12 +227,12 @@ class CpuMonitor {
     // Shifts the history, samples into its newest column and returns that
     // column (which may lie outside the history).
     std::int32_t TakeSample();
-    void DrawSeries(float SystemLevels::*level, ColorRef color);
-    // ScaleWidth and ScaleHeight in columns and rows of the standard scale.
+    // ScaleWidth in columns of the standard scale.
     [[nodiscard]] double ColumnsWide() const;
-    [[nodiscard]] double RowsHigh() const;
-    // The device pixel where column or row `place` of the standard scale begins.
-    [[nodiscard]] int DevicePixel(std::int32_t place) const;
+    // What the painter draws now.
+    [[nodiscard]] GraphDrawInfo DrawInfo() const;
+    void ReadSeriesKey(const PropertyBag& bag, SeriesKey key);
+    void WriteSeriesKey(PropertyBag& bag, SeriesKey key) const;
     // Moves the samples so the newest one sits in column `newest`.
     void KeepNewestIn(std::int32_t newest);
     void SetFlag(bool& member, bool value, std::string_view name);
@@ -239,16 +251,7 @@ class CpuMonitor {
     CpuMonitorEvents events_;
 
     ColorRef back_color_ = 0;
-    bool cpu_displayed_ = true;
-    bool page_file_displayed_ = true;
-    bool virtual_memory_displayed_ = true;
-    bool memory_displayed_ = true;
-    bool hd_displayed_ = true;
-    ColorRef cpu_color_ = kDefaultCpuColor;
-    ColorRef memory_color_ = kDefaultMemoryColor;
-    ColorRef page_file_color_ = kDefaultPageFileColor;
-    ColorRef virtual_memory_color_ = kDefaultVirtualMemoryColor;
-    ColorRef hd_color_ = kDefaultHDColor;
+    std::array<SeriesLook, kGraphSeries.size()> series_ = DefaultSeriesLooks();
     std::string hd_drive_letter_;
     bool display_grid_ = true;
     // Ticks went by while the picture could not be seen.
@@ -264,7 +267,7 @@ class CpuMonitor {
     bool saved_enabled_ = true;
 
     std::vector<SystemLevels> history_;
-    std::vector<PolylinePoint> polyline_;  // kept to save allocations
+    GraphPainter painter_;
     std::int32_t last_empty_index_ = 0;
     std::int32_t grid_offset_ = 0;
     // The scale the columns were last laid out at, and the column that then

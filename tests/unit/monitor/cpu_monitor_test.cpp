@@ -221,7 +221,8 @@ TEST(CpuMonitorTest, TwiceTheScaleKeepsTheGeometry) {
     EXPECT_EQ(lines_of(two, CpuMonitor::kDefaultGridColor), grid);
     // A series: the same samples at doubled columns and the same relative
     // heights; the 2 x 2 stroke draws its polyline four times, first there.
-    for (ColorRef color : {CpuMonitor::kDefaultCpuColor, CpuMonitor::kDefaultMemoryColor}) {
+    for (ColorRef color :
+         {SpecOf(Series::Cpu).default_color, SpecOf(Series::MemoryLoad).default_color}) {
         const auto small = lines_of(one, color);
         const auto large = lines_of(two, color);
         ASSERT_EQ(small.size(), 4u);
