@@ -11,7 +11,7 @@ bool ClaimSingleInstance(InstanceLock& lock, MessageBoxes& boxes) {
     return false;
 }
 
-void LoadMainWindow(MainWindow& form, Privileges& privileges, const StartupHooks& hooks) {
+void LoadMainWindow(MainWindow& form, Privileges& privileges) {
     form.CentreOnScreen();
     privileges.EnableDebugPrivilege();
     form.LabelAd->SetVisible(false);
@@ -20,12 +20,6 @@ void LoadMainWindow(MainWindow& form, Privileges& privileges, const StartupHooks
     form.FillLists();
     form.ReadSettings();
     form.TimerProcess.Tick();
-    for (const auto* hook :
-         {&hooks.reset_process_limits, &hooks.refresh_process_list, &hooks.register_taskbar_created,
-          &hooks.install_window_hook, &hooks.add_tray_icon}) {
-        if (*hook)
-            (*hook)();
-    }
 }
 
 }  // namespace vellumar

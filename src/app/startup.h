@@ -1,18 +1,8 @@
 #pragma once
-// The program's start, in order:
-//   1. the settings read buffer is prepared (SettingsFile reads into its own);
-//   2. single instance: a second instance shows kAlreadyRunningMessage and
-//      ends before any window or icon exists (ClaimSingleInstance);
-//   3.-15. LoadMainWindow: centre the window, enable the debug privilege,
-//      hide the advertisement line, set the tray frame to 1, lay out the
-//      chrome with the State page selected, fill the two lists, read and
-//      apply the seven settings, run one tick of TimerProcess, then the steps
-//      of the other subsystems (CPU-limit slots, process list, taskbar
-//      message, window hook, tray icon) through StartupHooks, in that order.
-// Afterwards the window is shown unless the Automin setting hid it, and
-// everything else is timer ticks and user events on the GUI thread.
+// The first steps of the program's start: the single-instance check, before
+// anything is created, and the load of the main window. What follows them
+// is listed in app/program_lifecycle.h.
 
-#include <functional>
 #include <string_view>
 
 #include "app/main_window.h"
@@ -28,16 +18,10 @@ inline constexpr std::string_view kAlreadyRunningMessage =
 // and the caller ends the process without creating anything.
 bool ClaimSingleInstance(InstanceLock& lock, MessageBoxes& boxes);
 
-// Startup steps that belong to other subsystems, run in this order after the
-// first TimerProcess tick. An empty hook is skipped.
-struct StartupHooks {
-    std::function<void()> reset_process_limits;
-    std::function<void()> refresh_process_list;
-    std::function<void()> register_taskbar_created;
-    std::function<void()> install_window_hook;
-    std::function<void()> add_tray_icon;
-};
-
-void LoadMainWindow(MainWindow& form, Privileges& privileges, const StartupHooks& hooks);
+// Centres the window, enables the debug privilege, hides the advertisement
+// line, sets the tray frame to 1, lays out the chrome with the State page
+// selected, fills the two lists, reads and applies the seven settings and
+// runs one tick of TimerProcess, in that order.
+void LoadMainWindow(MainWindow& form, Privileges& privileges);
 
 }  // namespace vellumar

@@ -5,6 +5,7 @@
 #include "controls/software_raster.h"
 #include "controls/win32/gdi_surface.h"
 #include "fakes/fake_levels.h"
+#include "fakes/fake_platform.h"
 #include "monitor/win32/cpu_monitor_window.h"
 #include "monitor/win32/level_sources_win32.h"
 #include "wine/command_test_support.h"
@@ -47,7 +48,7 @@ int Mismatches(const std::uint32_t* bits, const PixelBuffer& expected, const cha
     int mismatches = 0;
     for (int y = 0; y < expected.height; ++y) {
         for (int x = 0; x < expected.width; ++x) {
-            const std::uint32_t want = expected.At(x, y) & 0xFFFFFFu;
+            const std::uint32_t want = BitsOf(expected.At(x, y)) & 0xFFFFFFu;
             const std::uint32_t got = bits[y * expected.width + x] & 0xFFFFFFu;
             if (want != got && mismatches++ < 3)
                 ADD_FAILURE() << what << " at " << x << "," << y << std::hex << ": GDI " << got
@@ -130,7 +131,7 @@ TEST(CpuMonitorWindowTest, SlantedLinesMatchGdiInEveryDirection) {
     ::GdiFlush();
     int mismatches = 0;
     for (int i = 0; i < kSize * kSize; ++i)
-        mismatches += (gdi.Bits()[i] & 0xFFFFFFu) != (pixels.pixels[i] & 0xFFFFFFu);
+        mismatches += (gdi.Bits()[i] & 0xFFFFFFu) != (BitsOf(pixels.pixels[i]) & 0xFFFFFFu);
     EXPECT_EQ(mismatches, 0);
 }
 
@@ -161,7 +162,14 @@ TEST(CpuMonitorWindowTest, GdiObjectsStayFlatOver10000Cycles) {
 }
 
 TEST(CpuMonitorWindowTest, RealSamplerGivesPlausibleLevels) {
-    ModuleCpuMonitorSupport& sampler = ProcessCpuMonitorSupport();
+    Win32CpuCounters cpu_counters;
+    Win32DynDataRegistry dyn_data;
+    Win32MemoryCounters memory_counters;
+    Win32VolumeSpace volumes;
+    vellumar::testing::CallLog log;
+    vellumar::testing::FakeSession boxes{log};
+    ModuleCpuMonitorSupport sampler(
+        LevelSources{cpu_counters, dyn_data, memory_counters, volumes, boxes, "Vellumar"});
     const bool is_nt = sampler.IsWindowsNT();
     ASSERT_TRUE(is_nt);
     sampler.InitCpuUsage(is_nt);

@@ -30,18 +30,9 @@ namespace {
 class ProcessListOnWindows : public ::testing::Test, protected RealMainWindow {
   protected:
     Win32ProcessSnapshots snapshots;
-    Win32FileIcons icons;
-    ProcessLimits limits;
-    FormSetProcessCpuPercent dialog{limits, *form.ListViewProcesses};
-    CpuLimitDialogWindow dialog_window{dialog, [this] { return frame.Handle(); }, timers};
-    ProcessLimiter limiter{
-        {snapshots, icons, pump, boxes},
-        {*form.ListViewProcesses, form.ImageListProcesses, *form.LabelCPULimitedCount,
-         *form.LabelStateProcessLimited, *form.CommandRefreshProcess, *form.CommandLimitProcessCPU,
-         form.TimerCPU},
-        limits,
-        dialog,
-        "Vellumar"};
+    ProcessLimits& limits = app.Limits();
+    FormSetProcessCpuPercent& dialog = app.LimitDialog();
+    CpuLimitDialogWindow& dialog_window = app.LimitDialogWindow();
 
     void SetUp() override {
         form.InitialLayout();

@@ -307,7 +307,8 @@ TEST(TrayShellOnWindows, ShutdownRemovesIconHookAndMenuFormBeforeTheMainWindow) 
                                   nullptr, wc.hInstance, nullptr);
     ASSERT_TRUE(main);
     TestMainWindow form;
-    TrayShell tray(form, [main] { return ::IsWindow(main) ? main : nullptr; });
+    TrayShell tray(
+        form, [main] { return ::IsWindow(main) ? main : nullptr; }, nullptr);
     tray.RegisterTaskbarCreated();
     tray.InstallWindowHook();
     tray.AddTrayIcon();

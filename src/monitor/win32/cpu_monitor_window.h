@@ -7,7 +7,7 @@
 // enabled state, inner size and the user's number separators.
 //
 //   CpuMonitorWindow graph(panel, 48, 224, 417, 57, CpuMonitorStateProperties(),
-//                          timers, ProcessCpuMonitorSupport(), "CpuMonitorState");
+//                          timers, sampler, "CpuMonitorState");
 //
 // Loaded from saved properties it starts monitoring at once, sampling on its
 // own timer; destroying it destroys the window.

@@ -3,7 +3,6 @@
 #include <windows.h>
 #include <winternl.h>
 
-#include "platform/product.h"
 #include "platform/win32/platform_win32.h"
 #include "platform/win32/text.h"
 
@@ -138,17 +137,6 @@ std::string Win32VolumeSpace::WindowsDirectory() {
     if (length == 0 || length > MAX_PATH)
         return {};
     return Narrow(std::wstring_view(buffer, length));
-}
-
-ModuleCpuMonitorSupport& ProcessCpuMonitorSupport() {
-    static Win32CpuCounters cpu;
-    static Win32DynDataRegistry registry;
-    static Win32MemoryCounters memory;
-    static Win32VolumeSpace volumes;
-    static Win32MessageBoxes boxes;
-    static ModuleCpuMonitorSupport sampler(
-        LevelSources{cpu, registry, memory, volumes, boxes, std::string(kProgramName)});
-    return sampler;
 }
 
 }  // namespace vellumar::win32

@@ -1,6 +1,6 @@
 #pragma once
-// The level sampler's counters on Win32, and the one sampler of the process
-// that every CpuMonitor window shares (its previous CPU sample is
+// The level sampler's counters on Win32. The program builds one sampler over
+// them, which every CpuMonitor window shares (its previous CPU sample is
 // process-wide by nature: each reading measures from the last one).
 
 #include "monitor/level_sampler.h"
@@ -42,8 +42,5 @@ class Win32VolumeSpace : public VolumeSpace {
                        std::uint32_t& total_clusters) override;
     std::string WindowsDirectory() override;
 };
-
-// The process's sampler over the Win32 counters, created at first use.
-ModuleCpuMonitorSupport& ProcessCpuMonitorSupport();
 
 }  // namespace vellumar::win32

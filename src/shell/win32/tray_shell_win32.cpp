@@ -6,9 +6,11 @@
 
 namespace vellumar::win32 {
 
-TrayShell::TrayShell(TrayMainWindow& form, std::function<HWND()> main_window)
+TrayShell::TrayShell(TrayMainWindow& form, std::function<HWND()> main_window,
+                     std::function<void()> unload_cpu_limit_dialog)
     : form_(form),
       main_window_(std::move(main_window)),
+      unload_cpu_limit_dialog_(std::move(unload_cpu_limit_dialog)),
       frame_icons_(form.TrayIconArtwork()),
       tray_icon_(notification_area_, frame_icons_, [this] { return NativeOf(main_window_()); }),
       web_pages_([this] { return menu_window_.Handle(); }),
@@ -23,8 +25,8 @@ TrayShell::TrayShell(TrayMainWindow& form, std::function<HWND()> main_window)
                                        [this] { window_hook_.Remove(); },
                                        [this] { menu_window_.Unload(); },
                                        [this] {
-                                           if (unloadCpuLimitDialog)
-                                               unloadCpuLimitDialog();
+                                           if (unload_cpu_limit_dialog_)
+                                               unload_cpu_limit_dialog_();
                                        },
                                        [this] {
                                            // The window's timers go with it: the animation must not

@@ -4,10 +4,9 @@
 // animation timer, the hook on the main window, FormMenu with its window,
 // and the shutdown that Exit and the end of the session run.
 //
-// The program creates one TrayShell after its main window, has the load
-// sequence run RegisterTaskbarCreated, InstallWindowHook and AddTrayIcon in
-// that order, and runs Shutdown when the session ends and once more after
-// its message loop, which does nothing when Exit ran.
+// The program creates one TrayShell after its main window, runs
+// RegisterTaskbarCreated, InstallWindowHook and AddTrayIcon in that order as
+// it starts, and Shutdown as it stops (which does nothing when Exit ran it).
 
 #include <windows.h>
 
@@ -25,8 +24,11 @@ namespace vellumar::win32 {
 
 class TrayShell {
   public:
-    // `main_window` gives the main window's handle, null once it is gone.
-    TrayShell(TrayMainWindow& form, std::function<HWND()> main_window);
+    // `main_window` gives the main window's handle, null once it is gone;
+    // the shutdown runs `unload_cpu_limit_dialog` before it ends the main
+    // window.
+    TrayShell(TrayMainWindow& form, std::function<HWND()> main_window,
+              std::function<void()> unload_cpu_limit_dialog);
     TrayShell(const TrayShell&) = delete;
     TrayShell& operator=(const TrayShell&) = delete;
 
@@ -39,14 +41,13 @@ class TrayShell {
     bool MenuShown() { return form_menu_.Shown(); }
     // Another form whose visibility closes the icon's gate while it shows.
     void AddGateForm(std::function<bool()> shown) { hook_.AddGateForm(std::move(shown)); }
-    // The shutdown's step that unloads the CPU-limit dialog.
-    std::function<void()> unloadCpuLimitDialog;
 
   private:
     void ShowMainWindow();
 
     TrayMainWindow& form_;
     std::function<HWND()> main_window_;
+    std::function<void()> unload_cpu_limit_dialog_;
     TrayFrameIconSet frame_icons_;
     ShellNotificationArea notification_area_;
     ModuleTrayIcon tray_icon_;

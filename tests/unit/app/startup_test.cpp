@@ -4,23 +4,46 @@
 
 #include <algorithm>
 
+#include "app/program_lifecycle.h"
+#include "fakes/fake_process_list.h"
 #include "fakes/form_fixture.h"
 
 namespace vellumar {
 namespace {
 
+// The desktop's steps, recorded with what the process list holds when the
+// window shows.
+struct RecordingDesktop : ProgramDesktop {
+    testing::CallLog& log;
+    const ListView& processes;
+    explicit RecordingDesktop(testing::CallLog& l, const ListView& list)
+        : log(l), processes(list) {}
+    void RegisterTaskbarCreated() override { log.Add("taskbar_created.register"); }
+    void InstallWindowHook() override { log.Add("window_hook.install"); }
+    void AddTrayIcon() override { log.Add("tray.add"); }
+    void ShowMainWindow() override {
+        log.Add("window.show with " + std::to_string(processes.RowCount()) + " processes");
+    }
+    void Shutdown() override { log.Add("desktop.shutdown"); }
+};
+
 class Startup : public testing::FormFixture {
   protected:
     testing::FakeSession session{log};
-    StartupHooks RecordingHooks() {
-        StartupHooks hooks;
-        hooks.reset_process_limits = [this] { log.Add("limits.reset"); };
-        hooks.refresh_process_list = [this] { log.Add("process_list.refresh"); };
-        hooks.register_taskbar_created = [this] { log.Add("taskbar_created.register"); };
-        hooks.install_window_hook = [this] { log.Add("window_hook.install"); };
-        hooks.add_tray_icon = [this] { log.Add("tray.add"); };
-        return hooks;
-    }
+    testing::FakeSnapshots snapshots;
+    ProcessLimits limits;
+    FormSetProcessCpuPercent dialog{limits, *form.ListViewProcesses};
+    ProcessLimiter limiter{
+        {snapshots, snapshots, pump, boxes},
+        {*form.ListViewProcesses, form.ImageListProcesses, *form.LabelCPULimitedCount,
+         *form.LabelStateProcessLimited, *form.CommandRefreshProcess, *form.CommandLimitProcessCPU,
+         form.TimerCPU},
+        limits,
+        dialog,
+        "Vellumar"};
+    RecordingDesktop desktop_steps{log, *form.ListViewProcesses};
+    ProgramLifecycle lifecycle{
+        ProgramSteps({form, session, settings, limits, limiter, desktop_steps})};
 };
 
 TEST_F(Startup, ASecondInstanceShowsTheMessageAndCreatesNothing) {
@@ -33,7 +56,8 @@ TEST_F(Startup, ASecondInstanceShowsTheMessageAndCreatesNothing) {
                              "\x8D\xE5\x8A\xA0\xE8\xBD\xBD\xE3\x80\x82"}));
 }
 
-TEST_F(Startup, RunsEveryStepInOrder) {
+TEST_F(Startup, RunsEveryStepInOrderAndStopsInReverseOnce) {
+    snapshots.Add(10, "p10");
     Store(settings::kAutorun, "1");
     Store(settings::kAutomin, "1");
     Store(settings::kOntop, "1");
@@ -41,7 +65,7 @@ TEST_F(Startup, RunsEveryStepInOrder) {
     form.LabelAd->SetVisible(true);
 
     ASSERT_TRUE(ClaimSingleInstance(session, session));
-    LoadMainWindow(form, session, RecordingHooks());
+    lifecycle.Start();
 
     const std::vector<std::string> expected = {
         "instance.acquire",
@@ -67,13 +91,22 @@ TEST_F(Startup, RunsEveryStepInOrder) {
         "ini.write Setting.Ontop=1",
         "window.topmost",
         "TimerProcess.tick",
-        "limits.reset",
-        "process_list.refresh",
         "taskbar_created.register",
         "window_hook.install",
         "tray.add",
+        // The list is filled after the window is on screen.
+        "window.show with 0 processes",
     };
     EXPECT_EQ(log.calls, expected);
+    EXPECT_EQ(lifecycle.Names(),
+              (std::vector<std::string_view>{"main_window.load", "process_limits.reset",
+                                             "taskbar_created.register", "window_hook.install",
+                                             "tray.add", "window.show", "process_list.refresh"}));
+    EXPECT_EQ(form.ListViewProcesses->RowCount(), 1);
+    log.calls.clear();
+    lifecycle.Stop();
+    lifecycle.Stop();
+    EXPECT_EQ(log.calls, std::vector<std::string>{"desktop.shutdown"});
     EXPECT_FALSE(form.LabelAd->Visible());
     EXPECT_EQ(form.TrayIconFrame, 1);
     EXPECT_EQ(form.SelectedPage(), Page::State);
@@ -86,7 +119,7 @@ TEST_F(Startup, SettingsOffMakeNoTopmostOrHideCallAndClearAutorun) {
     Store(settings::kAutorun, "0");
     Store(settings::kAutomin, "0");
     Store(settings::kOntop, "0");
-    LoadMainWindow(form, session, {});
+    LoadMainWindow(form, session);
     auto has = [&](const char* call) {
         return std::find(log.calls.begin(), log.calls.end(), call) != log.calls.end();
     };
