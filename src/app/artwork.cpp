@@ -36,7 +36,7 @@ constexpr Argb kWindowOutline = OpaqueRgb(0x9A, 0xA5, 0xB3);
 constexpr Argb kBandOutline = OpaqueRgb(0x16, 0x20, 0x2D);
 constexpr Argb kShadow = OpaqueRgb(0x1A, 0x26, 0x36);
 constexpr Argb kWhite = OpaqueRgb(0xFF, 0xFF, 0xFF);
-constexpr Argb kTransparent = 0;
+constexpr Argb kTransparent{};
 
 // Chrome glyphs.
 constexpr Argb kGlyphNormal = OpaqueRgb(0xB4, 0xC0, 0xCE);

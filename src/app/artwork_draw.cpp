@@ -18,7 +18,7 @@ std::uint8_t ToByte(float v) {
 }
 
 float Channel(Argb c, int shift) {
-    return static_cast<float>((c >> shift) & 0xFFU);
+    return static_cast<float>((BitsOf(c) >> shift) & 0xFFU);
 }
 
 float Linear(float srgb) {
@@ -37,7 +37,8 @@ Argb Mix(Argb a, Argb b, float t) {
 }
 
 Argb Fade(Argb c, float opacity) {
-    return (c & 0x00FFFFFFU) | (Argb{ToByte(Channel(c, 24) * Clamp01(opacity))} << 24);
+    return ArgbFromBits((BitsOf(c) & 0x00FFFFFFU) |
+                        (std::uint32_t{ToByte(Channel(c, 24) * Clamp01(opacity))} << 24));
 }
 
 Argb Over(Argb dst, Argb src, float coverage) {
@@ -174,8 +175,9 @@ PixelBuffer Resample(const PixelBuffer& src, int width, int height) {
                     b += w * Channel(c, 0);
                 }
             }
-            out.At(x, y) =
-                a <= 0.0F ? 0 : MakeArgb(ToByte(a), ToByte(r / a), ToByte(g / a), ToByte(b / a));
+            out.At(x, y) = a <= 0.0F
+                               ? Argb{}
+                               : MakeArgb(ToByte(a), ToByte(r / a), ToByte(g / a), ToByte(b / a));
         }
     }
     return out;

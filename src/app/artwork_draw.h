@@ -271,10 +271,10 @@ class BlendMemo {
     }
 
   private:
-    Argb dst_ = 0;
-    Argb src_ = 0;
+    Argb dst_{};
+    Argb src_{};
     float coverage_ = -1.0F;
-    Argb out_ = 0;
+    Argb out_{};
 };
 
 }  // namespace detail
@@ -362,7 +362,8 @@ void Fill(PixelBuffer& buffer, Box box, const Shape& shape, const Paint& paint) 
     for (int y = std::max(box.top, 0); y < std::min(box.bottom, buffer.height); ++y) {
         const float cy = static_cast<float>(y) + 0.5F;
         Argb* row = buffer.pixels.data() + static_cast<std::size_t>(y) * buffer.width;
-        const Argb row_colour = same_along_rows ? paint.At(static_cast<float>(left) + 0.5F, cy) : 0;
+        const Argb row_colour =
+            same_along_rows ? paint.At(static_cast<float>(left) + 0.5F, cy) : Argb{};
         auto colour = [&](int x) {
             return same_along_rows ? row_colour : paint.At(static_cast<float>(x) + 0.5F, cy);
         };

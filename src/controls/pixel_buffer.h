@@ -9,25 +9,35 @@
 
 namespace vellumar {
 
-using Argb = std::uint32_t;
+// A pixel 0xAARRGGBB. Its own type, so that it cannot be mixed up with a
+// ColorRef (red in the low byte): the two convert only explicitly.
+enum class Argb : std::uint32_t {};
+
+constexpr std::uint32_t BitsOf(Argb c) {
+    return static_cast<std::uint32_t>(c);
+}
+constexpr Argb ArgbFromBits(std::uint32_t bits) {
+    return static_cast<Argb>(bits);
+}
 
 constexpr Argb MakeArgb(std::uint8_t a, std::uint8_t r, std::uint8_t g, std::uint8_t b) {
-    return (Argb{a} << 24) | (Argb{r} << 16) | (Argb{g} << 8) | Argb{b};
+    return ArgbFromBits((std::uint32_t{a} << 24) | (std::uint32_t{r} << 16) |
+                        (std::uint32_t{g} << 8) | std::uint32_t{b});
 }
 constexpr Argb OpaqueRgb(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
     return MakeArgb(0xFF, r, g, b);
 }
 constexpr std::uint8_t AlphaOf(Argb c) {
-    return static_cast<std::uint8_t>(c >> 24);
+    return static_cast<std::uint8_t>(BitsOf(c) >> 24);
 }
 constexpr std::uint8_t RedOf(Argb c) {
-    return static_cast<std::uint8_t>(c >> 16);
+    return static_cast<std::uint8_t>(BitsOf(c) >> 16);
 }
 constexpr std::uint8_t GreenOf(Argb c) {
-    return static_cast<std::uint8_t>(c >> 8);
+    return static_cast<std::uint8_t>(BitsOf(c) >> 8);
 }
 constexpr std::uint8_t BlueOf(Argb c) {
-    return static_cast<std::uint8_t>(c);
+    return static_cast<std::uint8_t>(BitsOf(c));
 }
 
 // Colours of the platform's COLORREF form (0x00BBGGRR, red in the low byte).
@@ -49,7 +59,7 @@ struct PixelBuffer {
     std::vector<Argb> pixels;  // width * height, row after row
 
     PixelBuffer() = default;
-    PixelBuffer(int w, int h, Argb fill = 0)
+    PixelBuffer(int w, int h, Argb fill = Argb{})
         : width(w),
           height(h),
           pixels(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), fill) {}

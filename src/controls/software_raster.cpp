@@ -95,7 +95,7 @@ void SoftwareRaster::SetPixel(int x, int y, ColorRef color) {
 
 void SoftwareRaster::Invert(int x, int y) {
     if (pixels_.Contains(x, y))
-        pixels_.At(x, y) ^= 0xFFFFFFFFu;
+        pixels_.At(x, y) = ArgbFromBits(~BitsOf(pixels_.At(x, y)));
 }
 
 // The platform draws the focus rectangle as a closed outline of four lines

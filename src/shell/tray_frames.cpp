@@ -89,8 +89,8 @@ IconImage EncodeImage(const PixelBuffer& frame, const TrayArtwork& artwork, int 
         // Index 1: the chevron colour, index 2 the rim. The rest stay black
         // and unused.
         Put32(out, 0);
-        Put32(out, artwork.chevron & 0x00FFFFFFU);
-        Put32(out, artwork.rim & 0x00FFFFFFU);
+        Put32(out, BitsOf(artwork.chevron) & 0x00FFFFFFU);
+        Put32(out, BitsOf(artwork.rim) & 0x00FFFFFFU);
         for (int i = 3; i < kPaletteEntries; ++i) Put32(out, 0);
     }
 
@@ -104,7 +104,7 @@ IconImage EncodeImage(const PixelBuffer& frame, const TrayArtwork& artwork, int 
                     index = c == artwork.chevron ? 1 : 2;
                 out.push_back(index);
             } else {
-                Put32(out, c);  // BGRA in memory, straight alpha
+                Put32(out, BitsOf(c));  // BGRA in memory, straight alpha
             }
         }
         out.resize(row_start + static_cast<std::size_t>(colour_stride), 0);
@@ -164,7 +164,7 @@ bool ChevronCovers(int slot_row, int x, int y) {
 PixelBuffer TrayFrame(int frame, const TrayArtwork& artwork, int size_pixels) {
     if (frame < 1 || frame > kTrayFrameCount || size_pixels < kTrayFrameSizePixels)
         return {};
-    PixelBuffer buffer(size_pixels, size_pixels, 0);
+    PixelBuffer buffer(size_pixels, size_pixels, Argb{});
     const FrameSlots& slots = kFrameSlots[static_cast<std::size_t>(frame - 1)];
     for (const auto& [drawn, slot_row] :
          {std::pair{slots.top, kChevronTopSlotRow}, std::pair{slots.middle, kChevronMiddleSlotRow},
@@ -197,7 +197,7 @@ PixelBuffer TrayFrame(int frame, const TrayArtwork& artwork, int size_pixels) {
     const PixelBuffer chevrons = buffer;
     for (int y = 0; y < buffer.height; ++y) {
         for (int x = 0; x < buffer.width; ++x) {
-            if (chevrons.At(x, y) != 0)
+            if (chevrons.At(x, y) != Argb{})
                 continue;
             bool beside = false;
             for (int dy = -rim; dy <= rim && !beside; ++dy) {

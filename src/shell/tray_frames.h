@@ -36,7 +36,7 @@ inline constexpr int kChevronBottomSlotRow = 10;
 // that is not one itself. Both opaque and different.
 struct TrayArtwork {
     Argb chevron = OpaqueRgb(0xFF, 0xFF, 0xFF);
-    Argb rim = 0;
+    Argb rim{};
 };
 
 // Whether the chevron whose apex row is `slot_row` covers (x, y).

@@ -13,9 +13,9 @@
 #include <utility>
 #include <vector>
 
+#include "app/command_instances.h"
 #include "command_test_support.h"
 #include "controls/button_painter.h"
-#include "app/command_instances.h"
 #include "controls/command_button.h"
 #include "controls/software_raster.h"
 #include "controls/win32/command_accessible.h"
@@ -74,7 +74,7 @@ FaceComparison CompareWithRaster(CommandButtonWindow& button) {
                                   static_cast<std::size_t>(x);
             const std::uint32_t with_text = picture.Bits()[i] & kRgbMask;
             const std::uint32_t without = plain.Bits()[i] & kRgbMask;
-            const std::uint32_t soft = pixels.pixels[i] & kRgbMask;
+            const std::uint32_t soft = BitsOf(pixels.pixels[i]) & kRgbMask;
             if (without != soft && result.mismatches++ == 0) {
                 result.first_x = x;
                 result.first_y = y;

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "command_test_support.h"
 #include "app/command_instances.h"
+#include "command_test_support.h"
 #include "controls/command_button.h"
 #include "controls/win32/command_button_window.h"
 #include "platform/win32/platform_win32.h"

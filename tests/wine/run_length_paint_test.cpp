@@ -15,7 +15,7 @@
 namespace vellumar::win32 {
 namespace {
 
-constexpr Argb kUntouched = 0x00ABCDEF;
+constexpr Argb kUntouched = ArgbFromBits(0x00ABCDEF);
 
 TEST(RunLengthPainterOnWindows, PaintsExactlyThePixelsOfTheSourceRectangle) {
     const PixelBuffer skin = artwork::Skin(96);
@@ -51,13 +51,15 @@ TEST(RunLengthPainterOnWindows, PaintsExactlyThePixelsOfTheSourceRectangle) {
             for (int x = 0; x < kWidth; ++x) {
                 const POINT from{x - c.at.x + c.source.left, y - c.at.y + c.source.top};
                 if (::PtInRect(&c.source, from) && skin.Contains(from.x, from.y))
-                    expected[y * kWidth + x] = skin.At(from.x, from.y) & 0xFFFFFF;
+                    expected[y * kWidth + x] =
+                        ArgbFromBits(BitsOf(skin.At(from.x, from.y)) & 0xFFFFFF);
             }
         }
         const auto [got, wanted] = std::mismatch(painted.begin(), painted.end(), expected.begin());
         const auto at = got - painted.begin();
-        ASSERT_TRUE(got == painted.end()) << "at " << at % kWidth << "," << at / kWidth << ": "
-                                          << std::hex << *got << " instead of " << *wanted;
+        ASSERT_TRUE(got == painted.end())
+            << "at " << at % kWidth << "," << at / kWidth << ": " << std::hex << BitsOf(*got)
+            << " instead of " << BitsOf(*wanted);
     }
 }
 

@@ -104,7 +104,7 @@ void RunLengthPainter::Paint(HDC target, int x, int y, const RunLengthPicture& p
             // The fourth byte stays zero, as a blit of a 24-bit bitmap leaves
             // it in a 32-bit one.
             (void)picture.ForEachRun(top + row + r, left, width, [&out](Argb colour, int length) {
-                out = std::fill_n(out, length, colour & 0x00FFFFFFU);
+                out = std::fill_n(out, length, BitsOf(colour) & 0x00FFFFFFU);
             });
         }
         // Each strip is a whole top-down DIB handed over in one call: with

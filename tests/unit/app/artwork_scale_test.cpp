@@ -126,9 +126,9 @@ TEST(ArtworkAtScaleGeometry, TwiceTheScaleAveragedDownMatchesTheStandardDrawing)
         for (std::size_t i = 0; i < standard.pixels.size(); ++i) {
             int diff = 0;
             for (int shift : {0, 8, 16, 24}) {
-                diff =
-                    std::max(diff, std::abs(static_cast<int>((standard.pixels[i] >> shift) & 0xFF) -
-                                            static_cast<int>((down.pixels[i] >> shift) & 0xFF)));
+                diff = std::max(
+                    diff, std::abs(static_cast<int>((BitsOf(standard.pixels[i]) >> shift) & 0xFF) -
+                                   static_cast<int>((BitsOf(down.pixels[i]) >> shift) & 0xFF)));
             }
             total += diff;
             far += diff > 48 ? 1 : 0;

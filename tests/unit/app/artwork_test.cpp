@@ -100,16 +100,16 @@ TEST(ArtworkDraw, CoverageAddsUpToTheAreaOfTheShape) {
 
 TEST(ArtworkDraw, BlendingKeepsStraightAlphaColours) {
     EXPECT_EQ(Over(kBlack, kWhite), kWhite);
-    EXPECT_EQ(Over(kBlack, 0), kBlack);
+    EXPECT_EQ(Over(kBlack, Argb{}), kBlack);
     Argb grey = Over(kBlack, kWhite, 0.5F);
     EXPECT_NEAR(RedOf(grey), 128, 1);
     EXPECT_EQ(AlphaOf(grey), 0xFF);
 
     // A half-covered edge on a transparent picture keeps the full colour and
     // carries the coverage in alpha, so icon edges do not darken.
-    Argb edge = Over(0, kAccent, 0.5F);
+    Argb edge = Over(Argb{}, kAccent, 0.5F);
     EXPECT_NEAR(AlphaOf(edge), 128, 1);
-    EXPECT_EQ(edge & 0x00FFFFFFU, kAccent & 0x00FFFFFFU);
+    EXPECT_EQ(BitsOf(edge) & 0x00FFFFFFU, BitsOf(kAccent) & 0x00FFFFFFU);
 }
 
 TEST(ArtworkDraw, ResamplingKeepsEdgesWhereTheyFallAndColoursUnmixedAway) {
@@ -117,19 +117,19 @@ TEST(ArtworkDraw, ResamplingKeepsEdgesWhereTheyFallAndColoursUnmixedAway) {
     // pixel boundary at 2x and splits a pixel at 1.5x.
     PixelBuffer source(4, 2, kBlack);
     for (int y = 0; y < 2; ++y) {
-        source.At(2, y) = kWhite & 0x00FFFFFFU;
-        source.At(3, y) = kWhite & 0x00FFFFFFU;
+        source.At(2, y) = ArgbFromBits(BitsOf(kWhite) & 0x00FFFFFFU);
+        source.At(3, y) = ArgbFromBits(BitsOf(kWhite) & 0x00FFFFFFU);
     }
     EXPECT_EQ(Resample(source, 4, 2).pixels, source.pixels);
     const PixelBuffer twice = Resample(source, 8, 4);
     EXPECT_EQ(twice.At(3, 3), kBlack);
-    EXPECT_EQ(twice.At(4, 0), 0U);
+    EXPECT_EQ(twice.At(4, 0), Argb{});
     const PixelBuffer half_again = Resample(source, 6, 3);
     EXPECT_EQ(half_again.At(2, 1), kBlack);
-    EXPECT_EQ(half_again.At(3, 1), 0U);
+    EXPECT_EQ(half_again.At(3, 1), Argb{});
     // A pixel across a transparent edge keeps the opaque colour, half covered.
     const PixelBuffer odd = Resample(source, 3, 2);
-    EXPECT_EQ(odd.At(1, 0) & 0x00FFFFFFU, 0U);
+    EXPECT_EQ(BitsOf(odd.At(1, 0)) & 0x00FFFFFFU, 0U);
     EXPECT_NEAR(AlphaOf(odd.At(1, 0)), 128, 1);
 }
 
@@ -353,7 +353,7 @@ TEST(ArtworkIcon, HasARoundedAntiAliasedEdgeAndAnOpaqueBody) {
         // Rounded corners leave the corner pixels see-through.
         for (Argb corner :
              {icon.At(0, 0), icon.At(last, 0), icon.At(0, last), icon.At(last, last)}) {
-            EXPECT_EQ(corner, 0U) << "size " << size;
+            EXPECT_EQ(corner, Argb{}) << "size " << size;
         }
         int partial = 0;
         for (Argb c : icon.pixels) {

@@ -13,7 +13,7 @@
 namespace vellumar {
 namespace {
 
-constexpr Argb kGuard = 0x12345678;
+constexpr Argb kGuard = ArgbFromBits(0x12345678);
 
 // Rows of letters, one colour per letter: runs of several lengths, a row of
 // one run, and colours that differ only in alpha.
@@ -23,7 +23,8 @@ PixelBuffer HandMade() {
     for (int y = 0; y < 4; ++y) {
         for (int x = 0; x < 8; ++x) {
             const char c = rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)];
-            pixels.At(x, y) = c == 'A' ? 0x00FF0000 : OpaqueRgb(static_cast<std::uint8_t>(c), 7, 9);
+            pixels.At(x, y) =
+                c == 'A' ? ArgbFromBits(0x00FF0000) : OpaqueRgb(static_cast<std::uint8_t>(c), 7, 9);
         }
     }
     return pixels;

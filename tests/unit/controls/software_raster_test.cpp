@@ -14,14 +14,14 @@ std::vector<std::string> Picture(const PixelBuffer& p) {
     std::vector<std::string> rows;
     for (int y = 0; y < p.height; ++y) {
         std::string row;
-        for (int x = 0; x < p.width; ++x) row += (p.At(x, y) & 0xFFFFFF) != 0 ? '#' : '.';
+        for (int x = 0; x < p.width; ++x) row += (BitsOf(p.At(x, y)) & 0xFFFFFF) != 0 ? '#' : '.';
         rows.push_back(row);
     }
     return rows;
 }
 
 std::vector<std::string> FocusOutline(Rect rect) {
-    PixelBuffer pixels(12, 8, 0);
+    PixelBuffer pixels(12, 8, Argb{});
     SoftwareRaster raster(pixels);
     raster.DrawFocusRect(rect);
     return Picture(pixels);
@@ -50,13 +50,13 @@ TEST(SoftwareRaster, FocusOutlineAlternatesAlongTheWholeOutline) {
     PixelBuffer twice(12, 8, OpaqueRgb(1, 2, 3));
     SoftwareRaster raster(twice);
     raster.DrawFocusRect({1, 1, 11, 7});
-    EXPECT_EQ(twice.At(2, 1) & 0xFFFFFF, 0xFEFDFCu);
+    EXPECT_EQ(BitsOf(twice.At(2, 1)) & 0xFFFFFF, 0xFEFDFCu);
     raster.DrawFocusRect({1, 1, 11, 7});
     EXPECT_EQ(twice.pixels, PixelBuffer(12, 8, OpaqueRgb(1, 2, 3)).pixels);
 }
 
 TEST(SoftwareRaster, LinesAndBoxesLikeGdi) {
-    PixelBuffer pixels(12, 8, 0);
+    PixelBuffer pixels(12, 8, Argb{});
     SoftwareRaster raster(pixels);
     raster.DrawLine(5, 2, 2, 2, Rgb(1, 2, 3));  // leftward: 5, 4, 3
     raster.DrawLine(1, 6, 1, 3, Rgb(1, 2, 3));  // upward: 6, 5, 4

@@ -40,7 +40,7 @@ std::vector<std::string> Picture(const PixelBuffer& frame) {
                 row += '#';
             } else if (c == kArtwork.rim) {
                 row += 'o';
-            } else if (c == 0) {
+            } else if (c == Argb{}) {
                 row += '.';
             } else {
                 row += '?';  // neither chevron white nor fully transparent
@@ -185,9 +185,9 @@ std::vector<std::string> Decode(const IconImage& image) {
             char c = '?';
             if (masked && (colour & 0xFFFFFFU) == 0)
                 c = '.';
-            else if (!masked && colour == kArtwork.chevron)
+            else if (!masked && colour == BitsOf(kArtwork.chevron))
                 c = '#';
-            else if (!masked && colour == kArtwork.rim)
+            else if (!masked && colour == BitsOf(kArtwork.rim))
                 c = 'o';
             rows[static_cast<std::size_t>(y)] += c;
         }
