@@ -85,17 +85,17 @@ MainWindow::MainWindow(TimerService& timers, SettingsFile& settings, Autorun& au
 
     // Z-order from bottom to top: images, then panels, then the texts that
     // lie on the images, so a click on a text reaches the text.
-    window_controls_.push_back(ImageCaption.get());
-    for (auto& image : ImageMin) window_controls_.push_back(image.get());
-    for (auto& image : ImageExit) window_controls_.push_back(image.get());
+    window_controls_.push_back(Chrome.ImageCaption.get());
+    for (auto& image : Chrome.ImageMin) window_controls_.push_back(image.get());
+    for (auto& image : Chrome.ImageExit) window_controls_.push_back(image.get());
     for (auto& page : Pages) {
         for (auto& image : page.button) window_controls_.push_back(image.get());
     }
     for (auto& page : Pages) window_controls_.push_back(page.panel.get());
     for (Control* label :
-         {static_cast<Control*>(Label9.get()), static_cast<Control*>(Label8.get()),
-          static_cast<Control*>(Label4.get()), static_cast<Control*>(Label38.get()),
-          static_cast<Control*>(LabelAd.get())}) {
+         {static_cast<Control*>(Chrome.Label9.get()), static_cast<Control*>(Chrome.Label8.get()),
+          static_cast<Control*>(Chrome.Label4.get()), static_cast<Control*>(Chrome.Label38.get()),
+          static_cast<Control*>(Chrome.LabelAd.get())}) {
         window_controls_.push_back(label);
     }
     for (auto& page : Pages) window_controls_.push_back(page.label.get());
@@ -104,18 +104,18 @@ MainWindow::MainWindow(TimerService& timers, SettingsFile& settings, Autorun& au
 MainWindow::~MainWindow() = default;
 
 void MainWindow::BuildChrome() {
-    ImageCaption = std::make_unique<Image>("ImageCaption", TwipsRect{480, 0, 10215, 375},
-                                           kPictureTitleStrip, "Vellumar title bar");
-    ImageCaption->onMouseDown = [this](MouseButton b) { ImageCaption_MouseDown(b); };
+    Chrome.ImageCaption = std::make_unique<Image>("ImageCaption", TwipsRect{480, 0, 10215, 375},
+                                                  kPictureTitleStrip, "Vellumar title bar");
+    Chrome.ImageCaption->onMouseDown = [this](MouseButton b) { ImageCaption_MouseDown(b); };
 
     TextStyle title_font = Font("Arial", 7.5, false, kWhite);
-    Label9 = std::make_unique<Label>("Label9", TwipsRect{390, 100, 1275, 195},
-                                     std::string(kProgramTitle), title_font);
+    Chrome.Label9 = std::make_unique<Label>("Label9", TwipsRect{390, 100, 1275, 195},
+                                            std::string(kProgramTitle), title_font);
 
     const int min_pictures[3] = {kPictureMinNormal, kPictureMinHover, kPictureMinPressed};
     const int exit_pictures[3] = {kPictureExitNormal, kPictureExitHover, kPictureExitPressed};
     for (int i = 0; i < 3; ++i) {
-        auto& min = ImageMin[static_cast<std::size_t>(i)];
+        auto& min = Chrome.ImageMin[static_cast<std::size_t>(i)];
         min = std::make_unique<Image>("ImageMin(" + std::to_string(i) + ")", kMinPlace,
                                       min_pictures[i], "Minimize", i == 0);
         min->SetActsAsButton(true);
@@ -124,7 +124,7 @@ void MainWindow::BuildChrome() {
         min->onMouseUp = [this](MouseButton) { ImageMin_MouseUp(); };
         min->onClick = [this] { ImageMin_MouseUp(); };
 
-        auto& exit = ImageExit[static_cast<std::size_t>(i)];
+        auto& exit = Chrome.ImageExit[static_cast<std::size_t>(i)];
         exit = std::make_unique<Image>("ImageExit(" + std::to_string(i) + ")", kExitPlace,
                                        exit_pictures[i], "Close", i == 0);
         exit->SetActsAsButton(true);
@@ -134,16 +134,17 @@ void MainWindow::BuildChrome() {
         exit->onClick = [this] { ImageExit_Click(); };
     }
 
-    Label8 =
+    Chrome.Label8 =
         std::make_unique<Label>("Label8", TwipsRect{1680, 720, 1860, 240},
                                 std::string(kProgramTitle), Font("Arial", 10.5, true, kDarkGrey));
     TextStyle grey = kWindowFont;
     grey.color = kDarkGrey;
-    Label4 = std::make_unique<Label>("Label4", TwipsRect{1680, 960, 2325, 180},
-                                     std::string(kSubtitle), grey);
-    Label38 = std::make_unique<Label>("Label38", TwipsRect{10440, 8040, 525, 180},
-                                      std::string(kVersionText), grey);
-    LabelAd = std::make_unique<Label>("LabelAd", TwipsRect{240, 8040, 8295, 180}, "Nothing", grey);
+    Chrome.Label4 = std::make_unique<Label>("Label4", TwipsRect{1680, 960, 2325, 180},
+                                            std::string(kSubtitle), grey);
+    Chrome.Label38 = std::make_unique<Label>("Label38", TwipsRect{10440, 8040, 525, 180},
+                                             std::string(kVersionText), grey);
+    Chrome.LabelAd =
+        std::make_unique<Label>("LabelAd", TwipsRect{240, 8040, 8295, 180}, "Nothing", grey);
 }
 
 void MainWindow::BuildPages() {
@@ -187,49 +188,52 @@ void MainWindow::BuildPages() {
 }
 
 void MainWindow::BuildSettingPage(Panel& panel) {
-    Image3 = std::make_unique<Image>("Image3", TwipsRect{120, 240, 900, 900}, kPictureSetting,
-                                     "Setting");
-    Label27 = std::make_unique<Label>("Label27", TwipsRect{1320, 240, 705, 210}, "Setting",
-                                      Font("Verdana", 9, true, kOrange));
+    SettingPage.Image3 = std::make_unique<Image>("Image3", TwipsRect{120, 240, 900, 900},
+                                                 kPictureSetting, "Setting");
+    SettingPage.Label27 = std::make_unique<Label>("Label27", TwipsRect{1320, 240, 705, 210},
+                                                  "Setting", Font("Verdana", 9, true, kOrange));
     const TextStyle box_font = kPageFont;
-    CheckAutoRun = std::make_unique<CheckBox>("CheckAutoRun", TwipsRect{1320, 600, 4335, 255},
-                                              "Start with windows", box_font);
-    CheckAutoMin = std::make_unique<CheckBox>("CheckAutoMin", TwipsRect{1320, 960, 4335, 255},
-                                              "Automatically minimize when startup", box_font);
-    CheckAlwaysOnTop = std::make_unique<CheckBox>(
+    SettingPage.CheckAutoRun = std::make_unique<CheckBox>(
+        "CheckAutoRun", TwipsRect{1320, 600, 4335, 255}, "Start with windows", box_font);
+    SettingPage.CheckAutoMin =
+        std::make_unique<CheckBox>("CheckAutoMin", TwipsRect{1320, 960, 4335, 255},
+                                   "Automatically minimize when startup", box_font);
+    SettingPage.CheckAlwaysOnTop = std::make_unique<CheckBox>(
         "CheckAlwaysOnTop", TwipsRect{1320, 1320, 4335, 255}, "Always on top", box_font);
-    CheckAutoRun->onClick = [this] { CheckAutoRun_Click(); };
-    CheckAutoMin->onClick = [this] { CheckAutoMin_Click(); };
-    CheckAlwaysOnTop->onClick = [this] { CheckAlwaysOnTop_Click(); };
-    for (Control* c :
-         {static_cast<Control*>(Image3.get()), static_cast<Control*>(Label27.get()),
-          static_cast<Control*>(CheckAutoRun.get()), static_cast<Control*>(CheckAutoMin.get()),
-          static_cast<Control*>(CheckAlwaysOnTop.get())}) {
+    SettingPage.CheckAutoRun->onClick = [this] { CheckAutoRun_Click(); };
+    SettingPage.CheckAutoMin->onClick = [this] { CheckAutoMin_Click(); };
+    SettingPage.CheckAlwaysOnTop->onClick = [this] { CheckAlwaysOnTop_Click(); };
+    for (Control* c : {static_cast<Control*>(SettingPage.Image3.get()),
+                       static_cast<Control*>(SettingPage.Label27.get()),
+                       static_cast<Control*>(SettingPage.CheckAutoRun.get()),
+                       static_cast<Control*>(SettingPage.CheckAutoMin.get()),
+                       static_cast<Control*>(SettingPage.CheckAlwaysOnTop.get())}) {
         panel.Add(*c);
     }
 }
 
 void MainWindow::BuildAboutPage(Panel& panel) {
-    Label26 = std::make_unique<Label>("Label26", TwipsRect{360, 360, 570, 210}, "About",
-                                      Font("Verdana", 9, true, kGrey));
-    Label33 =
+    AboutPage.Label26 = std::make_unique<Label>("Label26", TwipsRect{360, 360, 570, 210}, "About",
+                                                Font("Verdana", 9, true, kGrey));
+    AboutPage.Label33 =
         std::make_unique<Label>("Label33", TwipsRect{360, 600, 1725, 210},
                                 std::string(kProgramTitle), Font("Verdana", 9, true, kOrange));
     TextStyle subtitle_font = kPageFont;
     subtitle_font.color = kDarkGrey;
-    Label34 = std::make_unique<Label>("Label34", TwipsRect{360, 960, 2325, 180},
-                                      std::string(kSubtitle), subtitle_font);
+    AboutPage.Label34 = std::make_unique<Label>("Label34", TwipsRect{360, 960, 2325, 180},
+                                                std::string(kSubtitle), subtitle_font);
     TextStyle link_font = kPageFont;
     link_font.underline = true;
     link_font.color = Rgb(0, 0, 255);
-    LabelHomepage = std::make_unique<Label>("LabelHomepage", TwipsRect{360, 1800, 3945, 180},
-                                            HomePageUrl(), link_font);
-    ImageIcon = std::make_unique<Image>("ImageIcon", TwipsRect{5760, 240, 1155, 1275}, kPictureLogo,
-                                        "Vellumar logo");
-    for (Control* c :
-         {static_cast<Control*>(Label26.get()), static_cast<Control*>(Label33.get()),
-          static_cast<Control*>(Label34.get()), static_cast<Control*>(LabelHomepage.get()),
-          static_cast<Control*>(ImageIcon.get())}) {
+    AboutPage.LabelHomepage = std::make_unique<Label>(
+        "LabelHomepage", TwipsRect{360, 1800, 3945, 180}, HomePageUrl(), link_font);
+    AboutPage.ImageIcon = std::make_unique<Image>("ImageIcon", TwipsRect{5760, 240, 1155, 1275},
+                                                  kPictureLogo, "Vellumar logo");
+    for (Control* c : {static_cast<Control*>(AboutPage.Label26.get()),
+                       static_cast<Control*>(AboutPage.Label33.get()),
+                       static_cast<Control*>(AboutPage.Label34.get()),
+                       static_cast<Control*>(AboutPage.LabelHomepage.get()),
+                       static_cast<Control*>(AboutPage.ImageIcon.get())}) {
         panel.Add(*c);
     }
 }
@@ -252,14 +256,14 @@ void MainWindow::CentreOnScreen() {
 void MainWindow::InitialLayout() {
     for (int index = 0; index < 2; ++index) {
         const auto i = static_cast<std::size_t>(index);
-        ImageMin[i]->Move(kMinPlace.left, kMinPlace.top);
-        ImageExit[i]->Move(kExitPlace.left, kExitPlace.top);
+        Chrome.ImageMin[i]->Move(kMinPlace.left, kMinPlace.top);
+        Chrome.ImageExit[i]->Move(kExitPlace.left, kExitPlace.top);
         for (std::size_t p = 0; p < Pages.size(); ++p) {
             Pages[p].button[i]->Move(kPageButtonLeft, kPageLayouts[p].button_top);
         }
     }
-    ShowChromeLook(ImageMin, ChromeLook::Normal);
-    ShowChromeLook(ImageExit, ChromeLook::Normal);
+    ShowChromeLook(Chrome.ImageMin, ChromeLook::Normal);
+    ShowChromeLook(Chrome.ImageExit, ChromeLook::Normal);
     for (auto& page : Pages) {
         page.button[0]->SetVisible(page.page != Page::State);
         page.button[1]->SetVisible(page.page == Page::State);
@@ -272,32 +276,32 @@ void MainWindow::InitialLayout() {
 }
 
 void MainWindow::FillLists() {
-    ComboSpeed->AddItem("Above Normal");
-    ComboSpeed->AddItem("High");
+    ProcessPage.ComboSpeed->AddItem("Above Normal");
+    ProcessPage.ComboSpeed->AddItem("High");
     for (const char* item : {"1 minute", "3 minute", "5 minute", "10 minute"}) {
-        ComboInterval->AddItem(item);
+        MemoryPage.ComboInterval->AddItem(item);
     }
 }
 
 void MainWindow::ReadSettings() {
-    settings_.ReadInto(settings::kEnableImproveProcess, *CheckNowImproveProcess);
-    settings_.ReadInto(settings::kImproveSpeed, *ComboSpeed);
-    settings_.ReadInto(settings::kEnableFreeMemory, *CheckEnableAutoFreeMemory);
-    settings_.ReadInto(settings::kAutoFreeMemoryInterval, *ComboInterval);
+    settings_.ReadInto(settings::kEnableImproveProcess, *ProcessPage.CheckNowImproveProcess);
+    settings_.ReadInto(settings::kImproveSpeed, *ProcessPage.ComboSpeed);
+    settings_.ReadInto(settings::kEnableFreeMemory, *MemoryPage.CheckEnableAutoFreeMemory);
+    settings_.ReadInto(settings::kAutoFreeMemoryInterval, *MemoryPage.ComboInterval);
 
-    settings_.ReadInto(settings::kAutorun, *CheckAutoRun);
-    if (CheckAutoRun->Value() == 1) {
+    settings_.ReadInto(settings::kAutorun, *SettingPage.CheckAutoRun);
+    if (SettingPage.CheckAutoRun->Value() == 1) {
         autorun_.SetAutorun();
     } else {
         autorun_.ClearAutorun();
     }
 
-    settings_.ReadInto(settings::kAutomin, *CheckAutoMin);
-    if (CheckAutoMin->Value() == 1 && host_)
+    settings_.ReadInto(settings::kAutomin, *SettingPage.CheckAutoMin);
+    if (SettingPage.CheckAutoMin->Value() == 1 && host_)
         host_->HideWindow();
 
-    settings_.ReadInto(settings::kOntop, *CheckAlwaysOnTop);
-    if (CheckAlwaysOnTop->Value() == 1 && host_)
+    settings_.ReadInto(settings::kOntop, *SettingPage.CheckAlwaysOnTop);
+    if (SettingPage.CheckAlwaysOnTop->Value() == 1 && host_)
         host_->SetTopmost(true);
 }
 
@@ -332,10 +336,10 @@ ChromeLook VisibleLook(const std::array<std::unique_ptr<Image>, 3>& images) {
 }  // namespace
 
 ChromeLook MainWindow::MinLook() const {
-    return VisibleLook(ImageMin);
+    return VisibleLook(Chrome.ImageMin);
 }
 ChromeLook MainWindow::ExitLook() const {
-    return VisibleLook(ImageExit);
+    return VisibleLook(Chrome.ImageExit);
 }
 
 void MainWindow::ImageCaption_MouseDown(MouseButton button) {
@@ -344,24 +348,24 @@ void MainWindow::ImageCaption_MouseDown(MouseButton button) {
 }
 
 void MainWindow::ImageMin_MouseMove() {
-    ShowChromeLook(ImageMin, ChromeLook::Hover);
+    ShowChromeLook(Chrome.ImageMin, ChromeLook::Hover);
 }
 void MainWindow::ImageMin_MouseDown() {
-    ShowChromeLook(ImageMin, ChromeLook::Pressed);
+    ShowChromeLook(Chrome.ImageMin, ChromeLook::Pressed);
 }
 void MainWindow::ImageMin_MouseUp() {
-    if (ImageMin[2]->Visible() && host_)
+    if (Chrome.ImageMin[2]->Visible() && host_)
         host_->RequestMinimise();
 }
 
 void MainWindow::ImageExit_MouseMove() {
-    ShowChromeLook(ImageExit, ChromeLook::Hover);
+    ShowChromeLook(Chrome.ImageExit, ChromeLook::Hover);
 }
 void MainWindow::ImageExit_MouseDown() {
-    ShowChromeLook(ImageExit, ChromeLook::Pressed);
+    ShowChromeLook(Chrome.ImageExit, ChromeLook::Pressed);
 }
 void MainWindow::ImageExit_MouseUp() {
-    if (ImageExit[2]->Visible())
+    if (Chrome.ImageExit[2]->Visible())
         HideAndArmAd();
 }
 void MainWindow::ImageExit_Click() {
@@ -369,9 +373,9 @@ void MainWindow::ImageExit_Click() {
 }
 
 void MainWindow::Form_MouseMove() {
-    ShowChromeLook(ImageMin, ChromeLook::Normal);
-    ShowChromeLook(ImageExit, ChromeLook::Normal);
-    LabelAd->SetUnderline(false);
+    ShowChromeLook(Chrome.ImageMin, ChromeLook::Normal);
+    ShowChromeLook(Chrome.ImageExit, ChromeLook::Normal);
+    Chrome.LabelAd->SetUnderline(false);
 }
 
 void MainWindow::Form_PlatformClose() {
@@ -386,34 +390,34 @@ void MainWindow::HideAndArmAd() {
 
 void MainWindow::CheckAlwaysOnTop_Click() {
     if (host_)
-        host_->SetTopmost(CheckAlwaysOnTop->Value() == 1);
-    settings_.WriteFrom(settings::kOntop, *CheckAlwaysOnTop);
+        host_->SetTopmost(SettingPage.CheckAlwaysOnTop->Value() == 1);
+    settings_.WriteFrom(settings::kOntop, *SettingPage.CheckAlwaysOnTop);
 }
 
 void MainWindow::CheckAutoMin_Click() {
-    settings_.WriteFrom(settings::kAutomin, *CheckAutoMin);
+    settings_.WriteFrom(settings::kAutomin, *SettingPage.CheckAutoMin);
 }
 
 void MainWindow::CheckAutoRun_Click() {
-    if (CheckAutoRun->Value() != 0) {
+    if (SettingPage.CheckAutoRun->Value() != 0) {
         autorun_.SetAutorun();
     } else {
         autorun_.ClearAutorun();
     }
-    settings_.WriteFrom(settings::kAutorun, *CheckAutoRun);
+    settings_.WriteFrom(settings::kAutorun, *SettingPage.CheckAutoRun);
 }
 
 void MainWindow::CheckNowImproveProcess_Click() {
-    settings_.WriteFrom(settings::kEnableImproveProcess, *CheckNowImproveProcess);
+    settings_.WriteFrom(settings::kEnableImproveProcess, *ProcessPage.CheckNowImproveProcess);
 }
 void MainWindow::ComboSpeed_Click() {
-    settings_.WriteFrom(settings::kImproveSpeed, *ComboSpeed);
+    settings_.WriteFrom(settings::kImproveSpeed, *ProcessPage.ComboSpeed);
 }
 void MainWindow::CheckEnableAutoFreeMemory_Click() {
-    settings_.WriteFrom(settings::kEnableFreeMemory, *CheckEnableAutoFreeMemory);
+    settings_.WriteFrom(settings::kEnableFreeMemory, *MemoryPage.CheckEnableAutoFreeMemory);
 }
 void MainWindow::ComboInterval_Click() {
-    settings_.WriteFrom(settings::kAutoFreeMemoryInterval, *ComboInterval);
+    settings_.WriteFrom(settings::kAutoFreeMemoryInterval, *MemoryPage.ComboInterval);
 }
 
 }  // namespace vellumar

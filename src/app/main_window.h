@@ -99,6 +99,71 @@ struct PageControls {
     std::unique_ptr<Panel> panel;
 };
 
+// The chrome: caption, title, minimise and close images, the advertisement.
+struct ChromeControls {
+    std::unique_ptr<Image> ImageCaption;
+    std::unique_ptr<Label> Label9;
+    std::array<std::unique_ptr<Image>, 3> ImageMin;
+    std::array<std::unique_ptr<Image>, 3> ImageExit;
+    std::unique_ptr<Label> Label8;
+    std::unique_ptr<Label> Label4;
+    std::unique_ptr<Label> Label38;
+    std::unique_ptr<Label> LabelAd;
+};
+
+struct SettingPageControls {
+    std::unique_ptr<Image> Image3;
+    std::unique_ptr<Label> Label27;
+    std::unique_ptr<CheckBox> CheckAutoRun;
+    std::unique_ptr<CheckBox> CheckAutoMin;
+    std::unique_ptr<CheckBox> CheckAlwaysOnTop;
+};
+
+struct AboutPageControls {
+    std::unique_ptr<Label> Label26;
+    std::unique_ptr<Label> Label33;
+    std::unique_ptr<Label> Label34;
+    std::unique_ptr<Label> LabelHomepage;
+    std::unique_ptr<Image> ImageIcon;
+};
+
+// The page owns its controls except these, which the window reads too.
+struct ProcessPageControls {
+    std::unique_ptr<CheckBox> CheckNowImproveProcess;
+    std::unique_ptr<ComboList> ComboSpeed;
+    Label* LabelImprovedCount = nullptr;
+    Label* LabelNowImproveProcess = nullptr;
+    ListView* ListViewHistory = nullptr;
+};
+
+struct MemoryPageControls {
+    std::unique_ptr<CheckBox> CheckEnableAutoFreeMemory;
+    std::unique_ptr<ComboList> ComboInterval;
+    Label* LabelMemoryAll = nullptr;
+    Label* LabelMemoryUsed = nullptr;
+    Label* LabelMemoryLeft = nullptr;
+    Label* LabelMemoryUsedPercent = nullptr;
+    PushButton* CommandFreeMemory = nullptr;
+    ListView* ListViewMemoryLog = nullptr;
+};
+
+// ImageListProcesses holds the icons of ListViewProcesses.
+struct CpuPageControls {
+    Label* LabelCPULimitedCount = nullptr;
+    ListView* ListViewProcesses = nullptr;
+    PushButton* CommandRefreshProcess = nullptr;
+    PushButton* CommandLimitProcessCPU = nullptr;
+    ImageList ImageListProcesses{"ImageListProcesses"};
+};
+
+struct StatePageControls {
+    Label* LabelTime = nullptr;
+    Label* LabelSpeed = nullptr;
+    Label* LabelStateNowImproving = nullptr;
+    Label* LabelStateProcessLimited = nullptr;
+    Label* LabelStateMemoryState = nullptr;
+};
+
 class MainWindow {
   public:
     MainWindow(TimerService& timers, SettingsFile& settings, Autorun& autorun,
@@ -150,63 +215,16 @@ class MainWindow {
     // bottom to top, and the page panels.
     const std::vector<Control*>& WindowControls() const { return window_controls_; }
 
-    // Chrome.
-    std::unique_ptr<Image> ImageCaption;
-    std::unique_ptr<Label> Label9;
-    std::array<std::unique_ptr<Image>, 3> ImageMin;
-    std::array<std::unique_ptr<Image>, 3> ImageExit;
-    std::unique_ptr<Label> Label8;
-    std::unique_ptr<Label> Label4;
-    std::unique_ptr<Label> Label38;
-    std::unique_ptr<Label> LabelAd;
+    // The controls of the chrome and of each page, by the names of the form
+    // layout. Pages holds each page's item and panel.
+    ChromeControls Chrome;
     std::array<PageControls, 6> Pages;
-
-    // Setting page.
-    std::unique_ptr<Image> Image3;
-    std::unique_ptr<Label> Label27;
-    std::unique_ptr<CheckBox> CheckAutoRun;
-    std::unique_ptr<CheckBox> CheckAutoMin;
-    std::unique_ptr<CheckBox> CheckAlwaysOnTop;
-
-    // About page.
-    std::unique_ptr<Label> Label26;
-    std::unique_ptr<Label> Label33;
-    std::unique_ptr<Label> Label34;
-    std::unique_ptr<Label> LabelHomepage;
-    std::unique_ptr<Image> ImageIcon;
-
-    // Settings controls of the Process and Memory pages.
-    std::unique_ptr<CheckBox> CheckNowImproveProcess;
-    std::unique_ptr<ComboList> ComboSpeed;
-    std::unique_ptr<CheckBox> CheckEnableAutoFreeMemory;
-    std::unique_ptr<ComboList> ComboInterval;
-
-    // Process page.
-    Label* LabelImprovedCount = nullptr;
-    Label* LabelNowImproveProcess = nullptr;
-    ListView* ListViewHistory = nullptr;
-
-    // Memory page.
-    Label* LabelMemoryAll = nullptr;
-    Label* LabelMemoryUsed = nullptr;
-    Label* LabelMemoryLeft = nullptr;
-    Label* LabelMemoryUsedPercent = nullptr;
-    PushButton* CommandFreeMemory = nullptr;
-    ListView* ListViewMemoryLog = nullptr;
-
-    // CPU page. ImageListProcesses holds the icons of ListViewProcesses.
-    Label* LabelCPULimitedCount = nullptr;
-    ListView* ListViewProcesses = nullptr;
-    PushButton* CommandRefreshProcess = nullptr;
-    PushButton* CommandLimitProcessCPU = nullptr;
-    ImageList ImageListProcesses{"ImageListProcesses"};
-
-    // State page.
-    Label* LabelTime = nullptr;
-    Label* LabelSpeed = nullptr;
-    Label* LabelStateNowImproving = nullptr;
-    Label* LabelStateProcessLimited = nullptr;
-    Label* LabelStateMemoryState = nullptr;
+    SettingPageControls SettingPage;
+    AboutPageControls AboutPage;
+    ProcessPageControls ProcessPage;
+    MemoryPageControls MemoryPage;
+    CpuPageControls CpuPage;
+    StatePageControls StatePage;
 
     // The speed-up engine behind the Process and Memory pages.
     PriorityRaiser& Priority() { return *priority_; }
@@ -236,6 +254,7 @@ class MainWindow {
     void BuildCpuPage(Panel& panel);
     void BuildMemoryPage(Panel& panel);
     void BuildStatePage(Panel& panel);
+    void BuildStateLegend(Panel& panel);
     void StartEngine(SystemServices system);
     // Creates a control on a page; the window keeps it for its lifetime.
     template <typename T, typename... Args>

@@ -25,27 +25,29 @@ void MainWindow::BuildProcessPage(Panel& panel) {
                kFrameGrey);
     Own<Image>(panel, "Image2", TwipsRect{480, 1560, 450, 465}, kPictureProcess, "Priority");
 
-    CheckNowImproveProcess = std::make_unique<CheckBox>(
+    ProcessPage.CheckNowImproveProcess = std::make_unique<CheckBox>(
         "CheckNowImproveProcess", TwipsRect{1200, 1560, 1935, 255}, "Enable improve", text);
-    CheckNowImproveProcess->onClick = [this] { CheckNowImproveProcess_Click(); };
-    panel.Add(*CheckNowImproveProcess);
+    ProcessPage.CheckNowImproveProcess->onClick = [this] { CheckNowImproveProcess_Click(); };
+    panel.Add(*ProcessPage.CheckNowImproveProcess);
     Own<Label>(panel, "Label3", TwipsRect{2040, 1920, 645, 180}, "Priority:", text);
-    ComboSpeed = std::make_unique<ComboList>("ComboSpeed", TwipsRect{3000, 1920, 1815, 300}, text);
-    ComboSpeed->onClick = [this] { ComboSpeed_Click(); };
-    panel.Add(*ComboSpeed);
+    ProcessPage.ComboSpeed =
+        std::make_unique<ComboList>("ComboSpeed", TwipsRect{3000, 1920, 1815, 300}, text);
+    ProcessPage.ComboSpeed->onClick = [this] { ComboSpeed_Click(); };
+    panel.Add(*ProcessPage.ComboSpeed);
 
     Own<Label>(panel, "Label28", TwipsRect{1290, 2400, 1395, 180}, "Improved count:", text);
-    LabelImprovedCount = &Own<Label>(panel, "LabelImprovedCount", TwipsRect{3000, 2400, 1815, 255},
-                                     "None", WithColor(text, kOrange));
+    ProcessPage.LabelImprovedCount =
+        &Own<Label>(panel, "LabelImprovedCount", TwipsRect{3000, 2400, 1815, 255}, "None",
+                    WithColor(text, kOrange));
     Own<Label>(panel, "Label11", TwipsRect{1410, 2640, 1275, 180}, "Now improving:", text);
-    LabelNowImproveProcess =
+    ProcessPage.LabelNowImproveProcess =
         &Own<Label>(panel, "LabelNowImproveProcess", TwipsRect{3000, 2640, 3735, 255}, "None",
                     WithColor(text, kGreen));
 
     Own<Label>(panel, "Label13", TwipsRect{360, 3240, 435, 210}, "Log:", kHeadingFont);
     Own<Shape>(panel, "Shape6", TwipsRect{360, 3480, 6555, 1845}, Shape::Kind::Rectangle,
                kFrameGrey);
-    ListViewHistory =
+    ProcessPage.ListViewHistory =
         &Own<ListView>(panel, "ListViewHistory", TwipsRect{390, 3495, 6480, 1800}, kWindowFont,
                        std::vector<ListView::Column>{
                            {"NO.", 600}, {"Time", 1000}, {"Target", 2800}, {"Priority", 1440}});
@@ -62,20 +64,20 @@ void MainWindow::BuildCpuPage(Panel& panel) {
                "This can ensure computer has sufficient CPU resources are available.",
                text);
     Own<Label>(panel, "Label24", TwipsRect{360, 1560, 1200, 180}, "Limited count:", text);
-    LabelCPULimitedCount =
+    CpuPage.LabelCPULimitedCount =
         &Own<Label>(panel, "LabelCPULimitedCount", TwipsRect{1800, 1560, 105, 180}, "0", text);
-    LabelCPULimitedCount->SetAutoSize(true);
+    CpuPage.LabelCPULimitedCount->SetAutoSize(true);
     Own<Shape>(panel, "Shape9", TwipsRect{360, 1920, 6615, 2655}, Shape::Kind::Rectangle,
                kFrameGrey);
-    ListViewProcesses = &Own<ListView>(
+    CpuPage.ListViewProcesses = &Own<ListView>(
         panel, "ListViewProcesses", TwipsRect{375, 1935, 6585, 2625}, kWindowFont,
         std::vector<ListView::Column>{
             {"ID", 800}, {"PID", 800}, {"Process", 2600}, {"CPU Usage limited", 2000}});
-    ListViewProcesses->SetOnDemand(true);
-    CommandRefreshProcess = &Own<PushButton>(panel, "CommandRefreshProcess",
-                                             TwipsRect{840, 4800, 1455, 375}, "Refresh");
-    CommandLimitProcessCPU = &Own<PushButton>(panel, "CommandLimitProcessCPU",
-                                              TwipsRect{2520, 4800, 1455, 375}, "Limit");
+    CpuPage.ListViewProcesses->SetOnDemand(true);
+    CpuPage.CommandRefreshProcess = &Own<PushButton>(panel, "CommandRefreshProcess",
+                                                     TwipsRect{840, 4800, 1455, 375}, "Refresh");
+    CpuPage.CommandLimitProcessCPU = &Own<PushButton>(panel, "CommandLimitProcessCPU",
+                                                      TwipsRect{2520, 4800, 1455, 375}, "Limit");
 }
 
 void MainWindow::BuildMemoryPage(Panel& panel) {
@@ -96,38 +98,40 @@ void MainWindow::BuildMemoryPage(Panel& panel) {
         value.SetAutoSize(true);
         return &value;
     };
-    LabelMemoryAll = figure("Label30", {600, 1560, 270, 180}, "All:", "LabelMemoryAll",
-                            {960, 1560, 405, 180}, "0 MB", kDarkGrey);
-    LabelMemoryUsed = figure("Label31", {2040, 1560, 495, 180}, "Used:", "LabelMemoryUsed",
-                             {2640, 1560, 405, 180}, "0 MB", kRed);
-    LabelMemoryLeft = figure("Label32", {3720, 1560, 390, 180}, "Left:", "LabelMemoryLeft",
-                             {4200, 1560, 405, 180}, "0 MB", kGreen);
-    LabelMemoryUsedPercent =
+    MemoryPage.LabelMemoryAll = figure("Label30", {600, 1560, 270, 180}, "All:", "LabelMemoryAll",
+                                       {960, 1560, 405, 180}, "0 MB", kDarkGrey);
+    MemoryPage.LabelMemoryUsed =
+        figure("Label31", {2040, 1560, 495, 180}, "Used:", "LabelMemoryUsed",
+               {2640, 1560, 405, 180}, "0 MB", kRed);
+    MemoryPage.LabelMemoryLeft =
+        figure("Label32", {3720, 1560, 390, 180}, "Left:", "LabelMemoryLeft",
+               {4200, 1560, 405, 180}, "0 MB", kGreen);
+    MemoryPage.LabelMemoryUsedPercent =
         figure("Label29", {5160, 1560, 885, 180}, "Used rate:", "LabelMemoryUsedPercent",
                {6240, 1560, 375, 180}, "30%", kRed);
 
-    CommandFreeMemory = &Own<PushButton>(panel, "CommandFreeMemory",
-                                         TwipsRect{1560, 2040, 3495, 495}, "release memory now");
-    CommandFreeMemory->onClick = [this] { memory_->CommandFreeMemory_Click(); };
+    MemoryPage.CommandFreeMemory = &Own<PushButton>(
+        panel, "CommandFreeMemory", TwipsRect{1560, 2040, 3495, 495}, "release memory now");
+    MemoryPage.CommandFreeMemory->onClick = [this] { memory_->CommandFreeMemory_Click(); };
 
     Own<Shape>(panel, "Shape10", TwipsRect{360, 2760, 6555, 1005}, Shape::Kind::Rectangle,
                kFrameGrey);
     Own<Image>(panel, "Image4", TwipsRect{480, 2880, 450, 465}, kPictureMemory, "Memory");
-    CheckEnableAutoFreeMemory =
+    MemoryPage.CheckEnableAutoFreeMemory =
         std::make_unique<CheckBox>("CheckEnableAutoFreeMemory", TwipsRect{1200, 2880, 3735, 255},
                                    "Automatic release memory", text);
-    CheckEnableAutoFreeMemory->onClick = [this] { CheckEnableAutoFreeMemory_Click(); };
-    panel.Add(*CheckEnableAutoFreeMemory);
+    MemoryPage.CheckEnableAutoFreeMemory->onClick = [this] { CheckEnableAutoFreeMemory_Click(); };
+    panel.Add(*MemoryPage.CheckEnableAutoFreeMemory);
     Own<Label>(panel, "Label23", TwipsRect{1560, 3240, 720, 180}, "Interval:", text);
-    ComboInterval =
+    MemoryPage.ComboInterval =
         std::make_unique<ComboList>("ComboInterval", TwipsRect{2400, 3240, 1815, 300}, text);
-    ComboInterval->onClick = [this] { ComboInterval_Click(); };
-    panel.Add(*ComboInterval);
+    MemoryPage.ComboInterval->onClick = [this] { ComboInterval_Click(); };
+    panel.Add(*MemoryPage.ComboInterval);
 
     Own<Label>(panel, "Label25", TwipsRect{360, 3840, 360, 210}, "Log", kHeadingFont);
     Own<Shape>(panel, "Shape7", TwipsRect{360, 4200, 6555, 1245}, Shape::Kind::Rectangle,
                kFrameGrey);
-    ListViewMemoryLog = &Own<ListView>(
+    MemoryPage.ListViewMemoryLog = &Own<ListView>(
         panel, "ListViewMemoryLog", TwipsRect{375, 4215, 6495, 1215}, kWindowFont,
         std::vector<ListView::Column>{{"NO.", 600}, {"Time", 1440}, {"Event", 3600}});
 }
@@ -158,18 +162,22 @@ void MainWindow::BuildStatePage(Panel& panel) {
                                   WithColor(kSimSunFont, color));
         return &value;
     };
-    LabelTime = figure("Label35", "Time:", 840, "LabelTime", "time", Rgb(0, 0, 0));
-    LabelSpeed = figure("Label1", "Your PC faster:", 1200, "LabelSpeed", "0%", kRed);
-    LabelStateNowImproving = figure("Label2", "Now improving:", 1560, "LabelStateNowImproving",
-                                    "None", kGreen, 3615, 210);
-    LabelStateProcessLimited = figure("Label5", "Process limited count:", 1920,
-                                      "LabelStateProcessLimited", "0", Rgb(192, 0, 192));
-    LabelStateMemoryState =
+    StatePage.LabelTime = figure("Label35", "Time:", 840, "LabelTime", "time", Rgb(0, 0, 0));
+    StatePage.LabelSpeed = figure("Label1", "Your PC faster:", 1200, "LabelSpeed", "0%", kRed);
+    StatePage.LabelStateNowImproving = figure("Label2", "Now improving:", 1560,
+                                              "LabelStateNowImproving", "None", kGreen, 3615, 210);
+    StatePage.LabelStateProcessLimited = figure("Label5", "Process limited count:", 1920,
+                                                "LabelStateProcessLimited", "0", Rgb(192, 0, 192));
+    StatePage.LabelStateMemoryState =
         figure("Label6", "Memory usage:", 2280, "LabelStateMemoryState", "0", kOrange);
-    for (Label* value : {LabelTime, LabelSpeed, LabelStateProcessLimited, LabelStateMemoryState}) {
+    for (Label* value : {StatePage.LabelTime, StatePage.LabelSpeed,
+                         StatePage.LabelStateProcessLimited, StatePage.LabelStateMemoryState}) {
         value->SetAutoSize(true);
     }
+    BuildStateLegend(panel);
+}
 
+void MainWindow::BuildStateLegend(Panel& panel) {
     // The legend of the five series under the graph: each series' square
     // in its colour, and its caption.
     struct LegendEntry {
@@ -202,20 +210,22 @@ void MainWindow::BuildStatePage(Panel& panel) {
 void MainWindow::StartEngine(SystemServices system) {
     priority_ = std::make_unique<PriorityRaiser>(
         system.desktop, system.processes, system.clock, system.random,
-        PriorityControls{*CheckNowImproveProcess, *ComboSpeed, *LabelNowImproveProcess,
-                         *LabelStateNowImproving, *LabelSpeed, *LabelImprovedCount,
-                         *ListViewHistory});
+        PriorityControls{*ProcessPage.CheckNowImproveProcess, *ProcessPage.ComboSpeed,
+                         *ProcessPage.LabelNowImproveProcess, *StatePage.LabelStateNowImproving,
+                         *StatePage.LabelSpeed, *ProcessPage.LabelImprovedCount,
+                         *ProcessPage.ListViewHistory});
     memory_ = std::make_unique<MemoryRelease>(
         system.processes, system.memory, system.pump, system.clock, system.boxes,
         std::string(kProgramTitle),
-        MemoryControls{*LabelMemoryAll, *LabelMemoryUsed, *LabelMemoryLeft, *LabelMemoryUsedPercent,
-                       *LabelStateMemoryState, *ListViewMemoryLog, *CheckEnableAutoFreeMemory,
-                       *ComboInterval});
+        MemoryControls{*MemoryPage.LabelMemoryAll, *MemoryPage.LabelMemoryUsed,
+                       *MemoryPage.LabelMemoryLeft, *MemoryPage.LabelMemoryUsedPercent,
+                       *StatePage.LabelStateMemoryState, *MemoryPage.ListViewMemoryLog,
+                       *MemoryPage.CheckEnableAutoFreeMemory, *MemoryPage.ComboInterval});
     TimerProcess.SetHandler([this] { priority_->Tick(); });
     TimerMemory.SetHandler([this] { memory_->TimerMemory_Timer(); });
     TimerOnTimeState.SetHandler([this] { memory_->ShowMemoryState(); });
     TimerState.SetHandler(
-        [this, &clock = system.clock] { LabelTime->SetText(clock.TimeOfDayText()); });
+        [this, &clock = system.clock] { StatePage.LabelTime->SetText(clock.TimeOfDayText()); });
 }
 
 Control* MainWindow::FindControl(std::string_view name) const {

@@ -14,7 +14,7 @@ bool ClaimSingleInstance(InstanceLock& lock, MessageBoxes& boxes) {
 void LoadMainWindow(MainWindow& form, Privileges& privileges) {
     form.CentreOnScreen();
     privileges.EnableDebugPrivilege();
-    form.LabelAd->SetVisible(false);
+    form.Chrome.LabelAd->SetVisible(false);
     form.TrayIconFrame = 1;
     form.InitialLayout();
     form.FillLists();

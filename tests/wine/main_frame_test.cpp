@@ -117,12 +117,12 @@ TEST_F(MainFrameOnWindows, ChromeImagesAreHitTestedByTheWindow) {
 TEST_F(MainFrameOnWindows, APageHiddenAtStartGetsItsWindowsWhenFirstShownWithItsState) {
     EXPECT_FALSE(FindChildByText(frame.Handle(), L"Automatic release memory"));
     // Changes while the page has no windows yet.
-    form.CheckEnableAutoFreeMemory->SetValue(1);
-    form.LabelMemoryAll->SetText("1234 MB");
-    form.LabelMemoryAll->SetToolTip("total");
+    form.MemoryPage.CheckEnableAutoFreeMemory->SetValue(1);
+    form.MemoryPage.LabelMemoryAll->SetText("1234 MB");
+    form.MemoryPage.LabelMemoryAll->SetToolTip("total");
     for (const char* event : {"first", "second"}) {
-        const int row = form.ListViewMemoryLog->AddRow("n");
-        form.ListViewMemoryLog->SetCell(row, 2, event);
+        const int row = form.MemoryPage.ListViewMemoryLog->AddRow("n");
+        form.MemoryPage.ListViewMemoryLog->SetCell(row, 2, event);
     }
     form.SelectPage(Page::Memory);
 
@@ -142,7 +142,7 @@ TEST_F(MainFrameOnWindows, APageHiddenAtStartGetsItsWindowsWhenFirstShownWithIts
     EXPECT_STREQ(text, L"second");
     // Its handlers are the control's from the start.
     ::SendMessageW(box, BM_CLICK, 0, 0);
-    EXPECT_EQ(form.CheckEnableAutoFreeMemory->Value(), 0);
+    EXPECT_EQ(form.MemoryPage.CheckEnableAutoFreeMemory->Value(), 0);
 }
 
 TEST_F(MainFrameOnWindows, CheckBoxesAndListsWriteTheirSettings) {
@@ -150,7 +150,7 @@ TEST_F(MainFrameOnWindows, CheckBoxesAndListsWriteTheirSettings) {
     HWND box = FindChildByText(frame.Handle(), L"Always on top");
     ASSERT_TRUE(box);
     ::SendMessageW(box, BM_CLICK, 0, 0);
-    EXPECT_EQ(form.CheckAlwaysOnTop->Value(), 1);
+    EXPECT_EQ(form.SettingPage.CheckAlwaysOnTop->Value(), 1);
     EXPECT_EQ(store.Get("C:\\x\\Config.ini", "Setting", "Ontop"), "1");
     EXPECT_TRUE(::GetWindowLongW(frame.Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
     ::SendMessageW(box, BM_CLICK, 0, 0);
@@ -178,7 +178,7 @@ TEST_F(MainFrameOnWindows, CheckBoxesAndListsWriteTheirSettings) {
     ::SendMessageW(combo, CB_SETCURSEL, 1, 0);
     ::SendMessageW(::GetParent(combo), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(combo), CBN_SELCHANGE),
                    reinterpret_cast<LPARAM>(combo));
-    EXPECT_EQ(form.ComboSpeed->Text(), "High");
+    EXPECT_EQ(form.ProcessPage.ComboSpeed->Text(), "High");
     EXPECT_EQ(store.Get("C:\\x\\Config.ini", "Process", "ImproveSpeed"), "High");
 }
 
@@ -187,7 +187,7 @@ TEST_F(MainFrameOnWindows, CheckBoxesAndListsWriteTheirSettings) {
 TEST_F(MainFrameOnWindows, ALabelChangedWhileHiddenShowsItsTextWhenShown) {
     ::ShowWindow(frame.Handle(), SW_HIDE);
     // A label no timer of this fixture writes.
-    form.LabelStateProcessLimited->SetText("88%");
+    form.StatePage.LabelStateProcessLimited->SetText("88%");
     ::ShowWindow(frame.Handle(), SW_SHOWNA);
     PumpMessages();
     HWND label = FindChildByText(frame.Handle(), L"88%", true);
@@ -201,8 +201,8 @@ TEST_F(MainFrameOnWindows, PaintingAndPageSwitchingLeakNoObjects) {
     auto churn = [&](int rounds) {
         for (int i = 0; i < rounds; ++i) {
             form.SelectPage(kPageOrder[static_cast<std::size_t>(i) % kPageOrder.size()]);
-            form.ImageMin[0]->onMouseMove(MouseButton::None);
-            form.LabelMemoryAll->SetText(std::to_string(i) + " MB");
+            form.Chrome.ImageMin[0]->onMouseMove(MouseButton::None);
+            form.MemoryPage.LabelMemoryAll->SetText(std::to_string(i) + " MB");
             form.Form_MouseMove();
             ::RedrawWindow(frame.Handle(), nullptr, nullptr,
                            RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
@@ -221,8 +221,8 @@ TEST_F(MainFrameOnWindows, PaintingAndPageSwitchingLeakNoObjects) {
 
 TEST_F(MainFrameOnWindows, AMoveToAnotherScaleLaysEverythingOutAgain) {
     form.SelectPage(Page::Memory);
-    form.ListViewMemoryLog->AddRow("1");
-    form.ListViewMemoryLog->SelectRow(0);
+    form.MemoryPage.ListViewMemoryLog->AddRow("1");
+    form.MemoryPage.ListViewMemoryLog->SelectRow(0);
     auto layout = [&] {
         std::vector<RECT> rects;
         for (HWND child = ::GetWindow(frame.Handle(), GW_CHILD); child;

@@ -42,7 +42,7 @@ class ProcessListOnWindows : public ::testing::Test, protected RealMainWindow {
     }
     // A refresh, then the message loop, where the list is drawn and scrolled.
     void Refresh() {
-        form.CommandRefreshProcess->UserClick();
+        form.CpuPage.CommandRefreshProcess->UserClick();
         pump.ProcessPendingEvents();
     }
     HWND ListWindow() const {
@@ -53,8 +53,8 @@ class ProcessListOnWindows : public ::testing::Test, protected RealMainWindow {
     }
     int OwnRow() const {
         const std::string own = std::to_string(::GetCurrentProcessId());
-        for (int row = 0; row < form.ListViewProcesses->RowCount(); ++row) {
-            if (form.ListViewProcesses->Row(row)[kColumnPid] == own)
+        for (int row = 0; row < form.CpuPage.ListViewProcesses->RowCount(); ++row) {
+            if (form.CpuPage.ListViewProcesses->Row(row)[kColumnPid] == own)
                 return row;
         }
         return -1;
@@ -97,23 +97,24 @@ TEST_F(ProcessListOnWindows, TheRealSnapshotListsThisProcessWithItsPathAndARealI
     ::GetModuleFileNameW(nullptr, exe, MAX_PATH);
     const int row = OwnRow();
     ASSERT_GE(row, 0);
-    const std::string name = form.ListViewProcesses->Row(row)[kColumnProcess];
+    const std::string name = form.CpuPage.ListViewProcesses->Row(row)[kColumnProcess];
     EXPECT_EQ(name, "integration_tests.exe");
     EXPECT_EQ(GetProcessPath(snapshots, ::GetCurrentProcessId(), name), LowerCaseText(Narrow(exe)));
 
     HWND list = ListWindow();
     ASSERT_TRUE(list);
-    EXPECT_EQ(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), form.ListViewProcesses->RowCount());
+    EXPECT_EQ(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0),
+              form.CpuPage.ListViewProcesses->RowCount());
     const auto native =
         reinterpret_cast<HIMAGELIST>(::SendMessageW(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
     ASSERT_TRUE(native);
     // Rows of one executable share its native image.
     const int images = ::ImageList_GetImageCount(native);
     EXPECT_GT(images, 0);
-    EXPECT_LE(images, static_cast<int>(form.ImageListProcesses.Entries().size()));
+    EXPECT_LE(images, static_cast<int>(form.CpuPage.ImageListProcesses.Entries().size()));
     ICONINFO info{};
     ASSERT_TRUE(::GetIconInfo(
-        reinterpret_cast<HICON>(form.ImageListProcesses.Entries()[0].picture->IconHandle()),
+        reinterpret_cast<HICON>(form.CpuPage.ImageListProcesses.Entries()[0].picture->IconHandle()),
         &info));
     ::DeleteObject(info.hbmColor);
     ::DeleteObject(info.hbmMask);
@@ -126,7 +127,7 @@ TEST_F(ProcessListOnWindows, TheRealSnapshotListsThisProcessWithItsPathAndARealI
     // Scrolled to the last row; the first one selected.
     EXPECT_EQ(::SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), 0);
     RECT last{LVIR_BOUNDS, 0, 0, 0};
-    ::SendMessageW(list, LVM_GETITEMRECT, form.ListViewProcesses->RowCount() - 1,
+    ::SendMessageW(list, LVM_GETITEMRECT, form.CpuPage.ListViewProcesses->RowCount() - 1,
                    reinterpret_cast<LPARAM>(&last));
     RECT client{};
     ::GetClientRect(list, &client);
@@ -156,7 +157,7 @@ TEST_F(ProcessListOnWindows, TheDialogWorksFromTheKeyboard) {
                           {{VK_TAB, VK_TAB, VK_RETURN}, ""}};  // "Cancel"
     const int row = OwnRow();
     ASSERT_GE(row, 0);
-    form.ListViewProcesses->UserSelect(row);
+    form.CpuPage.ListViewProcesses->UserSelect(row);
     for (const Case& c : cases) {
         dialog_window.onShown = [&](HWND dialog_hwnd) {
             HWND slider = ::FindWindowExW(dialog_hwnd, nullptr, TRACKBAR_CLASSW, nullptr);
@@ -168,9 +169,9 @@ TEST_F(ProcessListOnWindows, TheDialogWorksFromTheKeyboard) {
                 ::PostMessageW(slider, WM_KEYUP, key, 0xC0000000);
             }
         };
-        form.CommandLimitProcessCPU->UserClick();
+        form.CpuPage.CommandLimitProcessCPU->UserClick();
         EXPECT_FALSE(dialog.Shown());
-        EXPECT_EQ(form.ListViewProcesses->Row(row)[kColumnLimit], c.row_text);
+        EXPECT_EQ(form.CpuPage.ListViewProcesses->Row(row)[kColumnLimit], c.row_text);
     }
     EXPECT_FALSE(limits.Slot(0).InUse);
     EXPECT_EQ(limits.Slot(0).LimitPercent, 97);
@@ -212,7 +213,7 @@ TEST_F(ProcessListOnWindows, MessageBoxesOpenOverTheWindowTheyBelongTo) {
 
     const int row = OwnRow();
     ASSERT_GE(row, 0);
-    form.ListViewProcesses->UserSelect(row);
+    form.CpuPage.ListViewProcesses->UserSelect(row);
     HWND shown_dialog = nullptr;
     dialog_window.onShown = [&](HWND dialog_hwnd) {
         shown_dialog = dialog_hwnd;
@@ -221,7 +222,7 @@ TEST_F(ProcessListOnWindows, MessageBoxesOpenOverTheWindowTheyBelongTo) {
         ShowBox(boxes_on_screen);
         ::PostMessageW(dialog_hwnd, WM_COMMAND, IDCANCEL, 0);
     };
-    form.CommandLimitProcessCPU->UserClick();
+    form.CpuPage.CommandLimitProcessCPU->UserClick();
     EXPECT_EQ(box_owner, shown_dialog);
 }
 
@@ -232,7 +233,7 @@ TEST_F(ProcessListOnWindows, MessageBoxesOpenOverTheWindowTheyBelongTo) {
 TEST_F(ProcessListOnWindows, AnotherScaleKeepsTheRowsAndLaysOutTheDialogForIt) {
     const int row = OwnRow();
     ASSERT_GE(row, 0);
-    form.ListViewProcesses->UserSelect(row);
+    form.CpuPage.ListViewProcesses->UserSelect(row);
     const LRESULT rows = ::SendMessageW(ListWindow(), LVM_GETITEMCOUNT, 0, 0);
     RECT suggested{0, 0, 1179, 836};
     ::SendMessageW(frame.Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144),
@@ -272,7 +273,7 @@ TEST_F(ProcessListOnWindows, AnotherScaleKeepsTheRowsAndLaysOutTheDialogForIt) {
         EXPECT_NEAR(::SendMessageW(slider, TBM_GETTHUMBLENGTH, 0, 0) * 144, thumb144 * 192, 192);
         ::PostMessageW(dialog_hwnd, WM_COMMAND, IDCANCEL, 0);
     };
-    form.CommandLimitProcessCPU->UserClick();
+    form.CpuPage.CommandLimitProcessCPU->UserClick();
     EXPECT_FALSE(dialog.Shown());
     ::SendMessageW(frame.Handle(), WM_DPICHANGED, MAKEWPARAM(96, 96),
                    reinterpret_cast<LPARAM>(&suggested));

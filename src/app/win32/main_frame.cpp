@@ -237,19 +237,20 @@ void MainFrame::OnMouseMove(WPARAM keys, POINT pt) {
     }
 }
 
-LRESULT MainFrame::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+namespace {
+
+bool IsMouseMessage(UINT message) {
+    return (message >= WM_MOUSEFIRST && message <= WM_MBUTTONDBLCLK) ||
+           message == WM_CAPTURECHANGED;
+}
+
+}  // namespace
+
+// The pointer over the window: the images are hit-tested here like
+// windowless pictures.
+LRESULT MainFrame::HandleMouseMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     const POINT pt{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
-    if (message == exit_request_message_ && message != 0) {
-        if (onExitRequest)
-            onExitRequest();
-        return 0;
-    }
     switch (message) {
-        case WM_PAINT:
-            Paint();
-            return 0;
-        case WM_ERASEBKGND:
-            return 1;
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
         case WM_MBUTTONDOWN:
@@ -276,6 +277,24 @@ LRESULT MainFrame::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
                 held_buttons_ = 0;
             }
             return 0;
+    }
+    return Window::HandleMessage(message, wparam, lparam);
+}
+
+LRESULT MainFrame::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+    if (IsMouseMessage(message))
+        return HandleMouseMessage(message, wparam, lparam);
+    if (message == exit_request_message_ && message != 0) {
+        if (onExitRequest)
+            onExitRequest();
+        return 0;
+    }
+    switch (message) {
+        case WM_PAINT:
+            Paint();
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;
         case WM_COMMAND:
             RouteToChild(message, wparam, lparam);
             return 0;

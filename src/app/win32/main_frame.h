@@ -57,6 +57,7 @@ class MainFrame : public Window, public MainWindowHost, public BackgroundSource 
 
   private:
     LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+    LRESULT HandleMouseMessage(UINT message, WPARAM wparam, LPARAM lparam);
     void Paint();
     Image* ImageAt(POINT pt) const;
     void OnButtonDown(MouseButton button, POINT pt);

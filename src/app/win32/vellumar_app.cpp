@@ -19,17 +19,18 @@ VellumarApp::VellumarApp(const AppEnvironment& environment)
       tray_view_(form_),
       tray_(
           tray_view_, [this] { return frame_.Handle(); }, [this] { limit_dialog_.Unload(); }),
-      limit_dialog_(process_limits_, *form_.ListViewProcesses),
+      limit_dialog_(process_limits_, *form_.CpuPage.ListViewProcesses),
       limit_dialog_window_(
           limit_dialog_, [this] { return frame_.Handle(); }, timers_),
       limiter_(LimitServices{snapshots_, file_icons_, pump_, boxes_},
-               LimitPageControls{*form_.ListViewProcesses, form_.ImageListProcesses,
-                                 *form_.LabelCPULimitedCount, *form_.LabelStateProcessLimited,
-                                 *form_.CommandRefreshProcess, *form_.CommandLimitProcessCPU,
-                                 form_.TimerCPU},
+               LimitPageControls{*form_.CpuPage.ListViewProcesses, form_.CpuPage.ImageListProcesses,
+                                 *form_.CpuPage.LabelCPULimitedCount,
+                                 *form_.StatePage.LabelStateProcessLimited,
+                                 *form_.CpuPage.CommandRefreshProcess,
+                                 *form_.CpuPage.CommandLimitProcessCPU, form_.TimerCPU},
                process_limits_, limit_dialog_, std::string(kProgramName)),
       main_window_pages_([this] { return frame_.Handle(); }),
-      ad_line_(*form_.LabelAd, *form_.LabelHomepage, form_.TimerAd, ad_fetcher_,
+      ad_line_(*form_.Chrome.LabelAd, *form_.AboutPage.LabelHomepage, form_.TimerAd, ad_fetcher_,
                [this](const std::string& url) { main_window_pages_.Open(url); }),
       lifecycle_(ProgramSteps({form_, privileges_, settings_, process_limits_, limiter_, *this})) {
     // The session's end and an installer's request end the program as Exit

@@ -86,7 +86,6 @@ CommandButtonWindow::~CommandButtonWindow() {
 // ---- Messages ------------------------------------------------------------------
 
 LRESULT CommandButtonWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
-    const HWND hwnd = Handle();
     switch (message) {
         case WM_PAINT:
             OnPaint();
@@ -123,6 +122,15 @@ LRESULT CommandButtonWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM l
             click_armed_ = false;
             return 0;
 
+        default:
+            return HandleKeyMessage(message, wparam, lparam);
+    }
+}
+
+// Keys, the dialog manager's button messages and assistive tools' default
+// action.
+LRESULT CommandButtonWindow::HandleKeyMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
         case WM_KEYDOWN:
             model_.OnKeyDown(static_cast<std::int16_t>(wparam), ShiftState());
             return 0;
@@ -155,7 +163,15 @@ LRESULT CommandButtonWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM l
         case BM_SETSTATE:
         case BM_SETCHECK:
             return 0;
+        default:
+            return HandleStateMessage(message, wparam, lparam);
+    }
+}
 
+// Focus, enabled state, caption and the accessible object.
+LRESULT CommandButtonWindow::HandleStateMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+    const HWND hwnd = Handle();
+    switch (message) {
         case WM_SETFOCUS:
             model_.OnGotFocus();
             return 0;

@@ -46,6 +46,8 @@ class CommandButtonWindow final : public SubclassedControl, private CommandHost 
 
   private:
     LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+    LRESULT HandleKeyMessage(UINT message, WPARAM wparam, LPARAM lparam);
+    LRESULT HandleStateMessage(UINT message, WPARAM wparam, LPARAM lparam);
     LRESULT OnMouseButton(UINT message, LPARAM lparam);
     void OnPaint();
 

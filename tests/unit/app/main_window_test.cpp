@@ -76,53 +76,53 @@ TEST_F(MainWindowPages, HidingAndShowingKeepsTheSelectedPage) {
 }
 
 TEST_F(MainWindowChrome, CaptionDragsWithTheLeftButtonOnly) {
-    form.ImageCaption->onMouseDown(MouseButton::Right);
-    form.ImageCaption->onMouseDown(MouseButton::Middle);
+    form.Chrome.ImageCaption->onMouseDown(MouseButton::Right);
+    form.Chrome.ImageCaption->onMouseDown(MouseButton::Middle);
     EXPECT_TRUE(log.calls.empty());
-    form.ImageCaption->onMouseDown(MouseButton::Left);
+    form.Chrome.ImageCaption->onMouseDown(MouseButton::Left);
     EXPECT_EQ(log.calls, std::vector<std::string>{"window.drag"});
     // The title text lies above the strip and has no press handler.
-    EXPECT_FALSE(form.Label9->onClick);
+    EXPECT_FALSE(form.Chrome.Label9->onClick);
 }
 
 TEST_F(MainWindowChrome, ButtonsGoNormalHoverPressedAndBackOverTheBackground) {
     form.InitialLayout();
-    form.ImageMin[0]->onMouseMove(MouseButton::None);
+    form.Chrome.ImageMin[0]->onMouseMove(MouseButton::None);
     EXPECT_EQ(form.MinLook(), ChromeLook::Hover);
-    form.ImageMin[1]->onMouseDown(MouseButton::Left);
+    form.Chrome.ImageMin[1]->onMouseDown(MouseButton::Left);
     EXPECT_EQ(form.MinLook(), ChromeLook::Pressed);
-    form.ImageExit[0]->onMouseMove(MouseButton::None);
+    form.Chrome.ImageExit[0]->onMouseMove(MouseButton::None);
     EXPECT_EQ(form.ExitLook(), ChromeLook::Hover);
     // Leaving over anything but the background keeps the hover look.
     EXPECT_EQ(form.MinLook(), ChromeLook::Pressed);
-    form.LabelAd->SetUnderline(true);
+    form.Chrome.LabelAd->SetUnderline(true);
     form.Form_MouseMove();
     EXPECT_EQ(form.MinLook(), ChromeLook::Normal);
     EXPECT_EQ(form.ExitLook(), ChromeLook::Normal);
-    EXPECT_FALSE(form.LabelAd->Style().underline);
+    EXPECT_FALSE(form.Chrome.LabelAd->Style().underline);
     for (int i = 1; i < 3; ++i) {
-        EXPECT_FALSE(form.ImageMin[static_cast<std::size_t>(i)]->Visible());
-        EXPECT_FALSE(form.ImageExit[static_cast<std::size_t>(i)]->Visible());
+        EXPECT_FALSE(form.Chrome.ImageMin[static_cast<std::size_t>(i)]->Visible());
+        EXPECT_FALSE(form.Chrome.ImageExit[static_cast<std::size_t>(i)]->Visible());
     }
 }
 
 TEST_F(MainWindowChrome, MinimiseSendsItsRequestOnlyFromThePressedLook) {
     form.InitialLayout();
     // Press, move over it (back to hover), release: nothing happens.
-    form.ImageMin[0]->onMouseDown(MouseButton::Left);
-    form.ImageMin[2]->onMouseMove(MouseButton::Left);
-    form.ImageMin[1]->onMouseUp(MouseButton::Left);
-    form.ImageMin[1]->onClick();
+    form.Chrome.ImageMin[0]->onMouseDown(MouseButton::Left);
+    form.Chrome.ImageMin[2]->onMouseMove(MouseButton::Left);
+    form.Chrome.ImageMin[1]->onMouseUp(MouseButton::Left);
+    form.Chrome.ImageMin[1]->onClick();
     EXPECT_EQ(host.minimise_requests, 0);
     // A plain click sends it from MouseUp and again from Click.
-    form.ImageMin[1]->onMouseDown(MouseButton::Left);
-    form.ImageMin[2]->onMouseUp(MouseButton::Left);
-    form.ImageMin[2]->onClick();
+    form.Chrome.ImageMin[1]->onMouseDown(MouseButton::Left);
+    form.Chrome.ImageMin[2]->onMouseUp(MouseButton::Left);
+    form.Chrome.ImageMin[2]->onClick();
     EXPECT_EQ(host.minimise_requests, 2);
     // The right button minimises too.
     form.Form_MouseMove();
-    form.ImageMin[0]->onMouseDown(MouseButton::Right);
-    form.ImageMin[2]->onMouseUp(MouseButton::Right);
+    form.Chrome.ImageMin[0]->onMouseDown(MouseButton::Right);
+    form.Chrome.ImageMin[2]->onMouseUp(MouseButton::Right);
     EXPECT_EQ(host.minimise_requests, 3);
     EXPECT_TRUE(host.shown);
 }
@@ -131,19 +131,19 @@ TEST_F(MainWindowChrome, CloseHidesAndArmsTheAdTimer) {
     form.InitialLayout();
     form.TimerAd.SetEnabled(false);
     // Right press and release on close hides (no click follows a right press).
-    form.ImageExit[0]->onMouseDown(MouseButton::Right);
-    form.ImageExit[2]->onMouseUp(MouseButton::Right);
+    form.Chrome.ImageExit[0]->onMouseDown(MouseButton::Right);
+    form.Chrome.ImageExit[2]->onMouseUp(MouseButton::Right);
     EXPECT_FALSE(host.shown);
     EXPECT_TRUE(form.TimerAd.Enabled());
     EXPECT_TRUE(timers.IsRunning(form.TimerAd));
 
     // Press, move over it, release: the release does nothing, the click hides.
     host.shown = true;
-    form.ImageExit[0]->onMouseDown(MouseButton::Left);
-    form.ImageExit[2]->onMouseMove(MouseButton::Left);
-    form.ImageExit[1]->onMouseUp(MouseButton::Left);
+    form.Chrome.ImageExit[0]->onMouseDown(MouseButton::Left);
+    form.Chrome.ImageExit[2]->onMouseMove(MouseButton::Left);
+    form.Chrome.ImageExit[1]->onMouseUp(MouseButton::Left);
     EXPECT_TRUE(host.shown);
-    form.ImageExit[1]->onClick();
+    form.Chrome.ImageExit[1]->onClick();
     EXPECT_FALSE(host.shown);
 }
 

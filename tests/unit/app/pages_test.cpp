@@ -25,24 +25,24 @@ TEST_F(MainWindowPagesContent, PagesStartWithTheirTextsAndInitialFigures) {
     EXPECT_EQ(TextOf(form, "Label24"), "Limited count:");
     EXPECT_EQ(TextOf(form, "CommandRefreshProcess"), "Refresh");
     EXPECT_EQ(TextOf(form, "CommandLimitProcessCPU"), "Limit");
-    EXPECT_EQ(form.LabelCPULimitedCount->Text(), "0");
-    EXPECT_TRUE(form.LabelCPULimitedCount->AutoSize());
-    EXPECT_EQ(form.ListViewProcesses->Columns()[3].header, "CPU Usage limited");
-    EXPECT_EQ(form.ListViewProcesses->Columns()[2].width_twips, 2600);
-    EXPECT_EQ(form.LabelNowImproveProcess->Text(), "None");
-    EXPECT_EQ(form.LabelImprovedCount->Text(), "None");
-    EXPECT_EQ(form.LabelStateNowImproving->Text(), "None");
-    EXPECT_EQ(form.LabelSpeed->Text(), "0%");
-    EXPECT_EQ(form.LabelTime->Text(), "time");
-    EXPECT_EQ(form.LabelStateProcessLimited->Text(), "0");
-    EXPECT_EQ(form.LabelStateMemoryState->Text(), "0");
-    EXPECT_EQ(form.LabelMemoryUsedPercent->Text(), "30%");
-    EXPECT_EQ(form.ListViewHistory->Columns().size(), 4u);
-    EXPECT_EQ(form.ListViewHistory->Columns()[2].header, "Target");
-    EXPECT_EQ(form.ListViewMemoryLog->Columns()[2].width_twips, 3600);
+    EXPECT_EQ(form.CpuPage.LabelCPULimitedCount->Text(), "0");
+    EXPECT_TRUE(form.CpuPage.LabelCPULimitedCount->AutoSize());
+    EXPECT_EQ(form.CpuPage.ListViewProcesses->Columns()[3].header, "CPU Usage limited");
+    EXPECT_EQ(form.CpuPage.ListViewProcesses->Columns()[2].width_twips, 2600);
+    EXPECT_EQ(form.ProcessPage.LabelNowImproveProcess->Text(), "None");
+    EXPECT_EQ(form.ProcessPage.LabelImprovedCount->Text(), "None");
+    EXPECT_EQ(form.StatePage.LabelStateNowImproving->Text(), "None");
+    EXPECT_EQ(form.StatePage.LabelSpeed->Text(), "0%");
+    EXPECT_EQ(form.StatePage.LabelTime->Text(), "time");
+    EXPECT_EQ(form.StatePage.LabelStateProcessLimited->Text(), "0");
+    EXPECT_EQ(form.StatePage.LabelStateMemoryState->Text(), "0");
+    EXPECT_EQ(form.MemoryPage.LabelMemoryUsedPercent->Text(), "30%");
+    EXPECT_EQ(form.ProcessPage.ListViewHistory->Columns().size(), 4u);
+    EXPECT_EQ(form.ProcessPage.ListViewHistory->Columns()[2].header, "Target");
+    EXPECT_EQ(form.MemoryPage.ListViewMemoryLog->Columns()[2].width_twips, 3600);
     // The long title field is fixed; the other figures fit their text.
-    EXPECT_FALSE(form.LabelStateNowImproving->AutoSize());
-    EXPECT_TRUE(form.LabelMemoryAll->AutoSize());
+    EXPECT_FALSE(form.StatePage.LabelStateNowImproving->AutoSize());
+    EXPECT_TRUE(form.MemoryPage.LabelMemoryAll->AutoSize());
 }
 
 TEST_F(MainWindowPagesContent, TheTimersDriveTheFiguresOfBothPages) {
@@ -50,26 +50,26 @@ TEST_F(MainWindowPagesContent, TheTimersDriveTheFiguresOfBothPages) {
     clock.now = "9:41:00 AM";
     timers.Fire(form.TimerOnTimeState);
     timers.Fire(form.TimerState);
-    EXPECT_EQ(form.LabelMemoryAll->Text(), "1023 MB");
-    EXPECT_EQ(form.LabelMemoryUsedPercent->Text(), "40%");
-    EXPECT_EQ(form.LabelStateMemoryState->Text(), "40%");
-    EXPECT_EQ(form.LabelTime->Text(), "9:41:00 AM");
+    EXPECT_EQ(form.MemoryPage.LabelMemoryAll->Text(), "1023 MB");
+    EXPECT_EQ(form.MemoryPage.LabelMemoryUsedPercent->Text(), "40%");
+    EXPECT_EQ(form.StatePage.LabelStateMemoryState->Text(), "40%");
+    EXPECT_EQ(form.StatePage.LabelTime->Text(), "9:41:00 AM");
 }
 
 TEST_F(MainWindowPagesContent, TheProcessTimerRaisesAndTheButtonReleases) {
     LoadLayoutAndSettings();
-    form.CheckNowImproveProcess->UserToggle();
+    form.ProcessPage.CheckNowImproveProcess->UserToggle();
     desktop.windows[7] = {"Editor", 70};
     desktop.Front(7);
     timers.Fire(form.TimerProcess);
     EXPECT_EQ(processes.classes[70], kAboveNormalPriorityClass);
-    EXPECT_EQ(form.LabelStateNowImproving->Text(), "Editor");
-    EXPECT_EQ(form.ListViewHistory->RowCount(), 1);
+    EXPECT_EQ(form.StatePage.LabelStateNowImproving->Text(), "Editor");
+    EXPECT_EQ(form.ProcessPage.ListViewHistory->RowCount(), 1);
 
     processes.snapshot = {70};
-    form.CommandFreeMemory->UserClick();
+    form.MemoryPage.CommandFreeMemory->UserClick();
     EXPECT_EQ(processes.trimmed, std::vector<ProcessId>{70});
-    EXPECT_EQ(form.ListViewMemoryLog->RowCount(), 1);
+    EXPECT_EQ(form.MemoryPage.ListViewMemoryLog->RowCount(), 1);
     EXPECT_EQ(log.calls.back(), "information Vellumar: Success! 0 MB memory released.");
 }
 
@@ -78,9 +78,9 @@ TEST_F(MainWindowPagesContent, AutomaticReleaseFollowsTheMemorySettings) {
     Store(settings::kAutoFreeMemoryInterval, "3 minute");
     LoadLayoutAndSettings();
     for (int i = 0; i < 179; ++i) timers.Fire(form.TimerMemory);
-    EXPECT_EQ(form.ListViewMemoryLog->RowCount(), 0);
+    EXPECT_EQ(form.MemoryPage.ListViewMemoryLog->RowCount(), 0);
     timers.Fire(form.TimerMemory);
-    EXPECT_EQ(form.ListViewMemoryLog->RowCount(), 1);
+    EXPECT_EQ(form.MemoryPage.ListViewMemoryLog->RowCount(), 1);
 }
 
 }  // namespace

@@ -58,13 +58,13 @@ TEST_F(SettingsMapping, ValidValuesReachTheirControlsAndAreWrittenBackUnchanged)
 
     LoadLayoutAndSettings();
 
-    EXPECT_EQ(form.CheckNowImproveProcess->Value(), 1);
-    EXPECT_EQ(form.ComboSpeed->Text(), "High");
-    EXPECT_EQ(form.CheckEnableAutoFreeMemory->Value(), 1);
-    EXPECT_EQ(form.ComboInterval->Text(), "10 minute");
-    EXPECT_EQ(form.CheckAutoRun->Value(), 0);
-    EXPECT_EQ(form.CheckAutoMin->Value(), 1);
-    EXPECT_EQ(form.CheckAlwaysOnTop->Value(), 1);
+    EXPECT_EQ(form.ProcessPage.CheckNowImproveProcess->Value(), 1);
+    EXPECT_EQ(form.ProcessPage.ComboSpeed->Text(), "High");
+    EXPECT_EQ(form.MemoryPage.CheckEnableAutoFreeMemory->Value(), 1);
+    EXPECT_EQ(form.MemoryPage.ComboInterval->Text(), "10 minute");
+    EXPECT_EQ(form.SettingPage.CheckAutoRun->Value(), 0);
+    EXPECT_EQ(form.SettingPage.CheckAutoMin->Value(), 1);
+    EXPECT_EQ(form.SettingPage.CheckAlwaysOnTop->Value(), 1);
     // Boxes that became 1 ran their handlers, which wrote the same value back.
     EXPECT_EQ(store.writes, 4);
     EXPECT_EQ(store.values, before);
@@ -74,13 +74,13 @@ TEST_F(SettingsMapping, ValidValuesReachTheirControlsAndAreWrittenBackUnchanged)
 
 TEST_F(SettingsMapping, MissingFileGivesUncheckedBoxesAndFirstItemsAndWritesNothing) {
     LoadLayoutAndSettings();
-    EXPECT_EQ(form.CheckNowImproveProcess->Value(), 0);
-    EXPECT_EQ(form.CheckEnableAutoFreeMemory->Value(), 0);
-    EXPECT_EQ(form.CheckAutoRun->Value(), 0);
-    EXPECT_EQ(form.CheckAutoMin->Value(), 0);
-    EXPECT_EQ(form.CheckAlwaysOnTop->Value(), 0);
-    EXPECT_EQ(form.ComboSpeed->Text(), "Above Normal");
-    EXPECT_EQ(form.ComboInterval->Text(), "1 minute");
+    EXPECT_EQ(form.ProcessPage.CheckNowImproveProcess->Value(), 0);
+    EXPECT_EQ(form.MemoryPage.CheckEnableAutoFreeMemory->Value(), 0);
+    EXPECT_EQ(form.SettingPage.CheckAutoRun->Value(), 0);
+    EXPECT_EQ(form.SettingPage.CheckAutoMin->Value(), 0);
+    EXPECT_EQ(form.SettingPage.CheckAlwaysOnTop->Value(), 0);
+    EXPECT_EQ(form.ProcessPage.ComboSpeed->Text(), "Above Normal");
+    EXPECT_EQ(form.MemoryPage.ComboInterval->Text(), "1 minute");
     EXPECT_EQ(store.writes, 0);
     EXPECT_TRUE(host.shown);
     EXPECT_FALSE(host.topmost);
@@ -98,11 +98,11 @@ TEST_F(SettingsMapping, BadValuesFallBackWithoutRewritingTheFile) {
 
     LoadLayoutAndSettings();
 
-    EXPECT_EQ(form.CheckNowImproveProcess->Value(), 0);
-    EXPECT_EQ(form.ComboSpeed->Text(), "Above Normal");
-    EXPECT_EQ(form.CheckEnableAutoFreeMemory->Value(), 0);
-    EXPECT_EQ(form.ComboInterval->Text(), "1 minute");
-    EXPECT_EQ(form.CheckAutoMin->Value(), 0);
+    EXPECT_EQ(form.ProcessPage.CheckNowImproveProcess->Value(), 0);
+    EXPECT_EQ(form.ProcessPage.ComboSpeed->Text(), "Above Normal");
+    EXPECT_EQ(form.MemoryPage.CheckEnableAutoFreeMemory->Value(), 0);
+    EXPECT_EQ(form.MemoryPage.ComboInterval->Text(), "1 minute");
+    EXPECT_EQ(form.SettingPage.CheckAutoMin->Value(), 0);
     EXPECT_EQ(store.writes, 0);
     EXPECT_EQ(store.values, before);
 }
@@ -111,23 +111,23 @@ TEST_F(SettingsMapping, ListTextsMatchAfterTrimmingAndIgnoringCase) {
     Store(settings::kImproveSpeed, "  high ");
     Store(settings::kAutoFreeMemoryInterval, "5 MINUTE");
     LoadLayoutAndSettings();
-    EXPECT_EQ(form.ComboSpeed->Text(), "High");
-    EXPECT_EQ(form.ComboInterval->Text(), "5 minute");
+    EXPECT_EQ(form.ProcessPage.ComboSpeed->Text(), "High");
+    EXPECT_EQ(form.MemoryPage.ComboInterval->Text(), "5 minute");
 }
 
 TEST_F(SettingsMapping, EveryControlChangeIsWrittenAtOnceWithItsExactText) {
     LoadLayoutAndSettings();
-    form.CheckNowImproveProcess->UserToggle();
+    form.ProcessPage.CheckNowImproveProcess->UserToggle();
     EXPECT_EQ(Stored(settings::kEnableImproveProcess), "1");
-    form.ComboSpeed->UserPick(1);
+    form.ProcessPage.ComboSpeed->UserPick(1);
     EXPECT_EQ(Stored(settings::kImproveSpeed), "High");
-    form.CheckEnableAutoFreeMemory->UserToggle();
+    form.MemoryPage.CheckEnableAutoFreeMemory->UserToggle();
     EXPECT_EQ(Stored(settings::kEnableFreeMemory), "1");
-    form.ComboInterval->UserPick(3);
+    form.MemoryPage.ComboInterval->UserPick(3);
     EXPECT_EQ(Stored(settings::kAutoFreeMemoryInterval), "10 minute");
-    form.CheckAutoMin->UserToggle();
+    form.SettingPage.CheckAutoMin->UserToggle();
     EXPECT_EQ(Stored(settings::kAutomin), "1");
-    form.CheckAutoMin->UserToggle();
+    form.SettingPage.CheckAutoMin->UserToggle();
     EXPECT_EQ(Stored(settings::kAutomin), "0");
     // Changing Automin has no effect on the window now.
     EXPECT_TRUE(host.shown);
@@ -136,8 +136,8 @@ TEST_F(SettingsMapping, EveryControlChangeIsWrittenAtOnceWithItsExactText) {
 TEST_F(SettingsMapping, AlwaysOnTopActsBeforeTheFileIsWritten) {
     LoadLayoutAndSettings();
     log.calls.clear();
-    form.CheckAlwaysOnTop->UserToggle();
-    form.CheckAlwaysOnTop->UserToggle();
+    form.SettingPage.CheckAlwaysOnTop->UserToggle();
+    form.SettingPage.CheckAlwaysOnTop->UserToggle();
     EXPECT_EQ(log.calls,
               (std::vector<std::string>{"window.topmost", "ini.write Setting.Ontop=1",
                                         "window.notopmost", "ini.write Setting.Ontop=0"}));
@@ -145,11 +145,11 @@ TEST_F(SettingsMapping, AlwaysOnTopActsBeforeTheFileIsWritten) {
 
 TEST_F(SettingsMapping, StartWithWindowsWritesAndClearsTheRunValueAtOnce) {
     LoadLayoutAndSettings();
-    form.CheckAutoRun->UserToggle();
+    form.SettingPage.CheckAutoRun->UserToggle();
     EXPECT_EQ(run_key.Data(RegistryRoot::LocalMachine, "VLM"),
               "\"C:\\Tools\\Vellumar\\vellumar.exe\"");
     EXPECT_EQ(Stored(settings::kAutorun), "1");
-    form.CheckAutoRun->UserToggle();
+    form.SettingPage.CheckAutoRun->UserToggle();
     EXPECT_FALSE(run_key.Has(RegistryRoot::LocalMachine, "VLM"));
     EXPECT_EQ(Stored(settings::kAutorun), "0");
 }
@@ -157,8 +157,8 @@ TEST_F(SettingsMapping, StartWithWindowsWritesAndClearsTheRunValueAtOnce) {
 TEST_F(SettingsMapping, AFailedWriteKeepsTheControlsValue) {
     LoadLayoutAndSettings();
     store.fail_writes = true;
-    form.CheckAutoMin->UserToggle();
-    EXPECT_EQ(form.CheckAutoMin->Value(), 1);
+    form.SettingPage.CheckAutoMin->UserToggle();
+    EXPECT_EQ(form.SettingPage.CheckAutoMin->Value(), 1);
 }
 
 TEST_F(SettingsMapping, AutorunIsRewrittenOrDeletedAtEveryStart) {

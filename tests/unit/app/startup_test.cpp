@@ -32,16 +32,16 @@ class Startup : public testing::FormFixture {
     testing::FakeSession session{log};
     testing::FakeSnapshots snapshots;
     ProcessLimits limits;
-    FormSetProcessCpuPercent dialog{limits, *form.ListViewProcesses};
+    FormSetProcessCpuPercent dialog{limits, *form.CpuPage.ListViewProcesses};
     ProcessLimiter limiter{
         {snapshots, snapshots, pump, boxes},
-        {*form.ListViewProcesses, form.ImageListProcesses, *form.LabelCPULimitedCount,
-         *form.LabelStateProcessLimited, *form.CommandRefreshProcess, *form.CommandLimitProcessCPU,
-         form.TimerCPU},
+        {*form.CpuPage.ListViewProcesses, form.CpuPage.ImageListProcesses,
+         *form.CpuPage.LabelCPULimitedCount, *form.StatePage.LabelStateProcessLimited,
+         *form.CpuPage.CommandRefreshProcess, *form.CpuPage.CommandLimitProcessCPU, form.TimerCPU},
         limits,
         dialog,
         "Vellumar"};
-    RecordingDesktop desktop_steps{log, *form.ListViewProcesses};
+    RecordingDesktop desktop_steps{log, *form.CpuPage.ListViewProcesses};
     ProgramLifecycle lifecycle{
         ProgramSteps({form, session, settings, limits, limiter, desktop_steps})};
 };
@@ -62,7 +62,7 @@ TEST_F(Startup, RunsEveryStepInOrderAndStopsInReverseOnce) {
     Store(settings::kAutomin, "1");
     Store(settings::kOntop, "1");
     form.TimerProcess.SetHandler([this] { log.Add("TimerProcess.tick"); });
-    form.LabelAd->SetVisible(true);
+    form.Chrome.LabelAd->SetVisible(true);
 
     ASSERT_TRUE(ClaimSingleInstance(session, session));
     lifecycle.Start();
@@ -102,16 +102,17 @@ TEST_F(Startup, RunsEveryStepInOrderAndStopsInReverseOnce) {
               (std::vector<std::string_view>{"main_window.load", "process_limits.reset",
                                              "taskbar_created.register", "window_hook.install",
                                              "tray.add", "window.show", "process_list.refresh"}));
-    EXPECT_EQ(form.ListViewProcesses->RowCount(), 1);
+    EXPECT_EQ(form.CpuPage.ListViewProcesses->RowCount(), 1);
     log.calls.clear();
     lifecycle.Stop();
     lifecycle.Stop();
     EXPECT_EQ(log.calls, std::vector<std::string>{"desktop.shutdown"});
-    EXPECT_FALSE(form.LabelAd->Visible());
+    EXPECT_FALSE(form.Chrome.LabelAd->Visible());
     EXPECT_EQ(form.TrayIconFrame, 1);
     EXPECT_EQ(form.SelectedPage(), Page::State);
-    EXPECT_EQ(form.ComboSpeed->Items(), (std::vector<std::string>{"Above Normal", "High"}));
-    EXPECT_EQ(form.ComboInterval->Items(),
+    EXPECT_EQ(form.ProcessPage.ComboSpeed->Items(),
+              (std::vector<std::string>{"Above Normal", "High"}));
+    EXPECT_EQ(form.MemoryPage.ComboInterval->Items(),
               (std::vector<std::string>{"1 minute", "3 minute", "5 minute", "10 minute"}));
 }
 

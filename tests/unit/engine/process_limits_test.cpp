@@ -16,12 +16,12 @@ class CpuLimits : public testing::FormFixture {
     FakeSnapshots snapshots;
     FakeDialogHost host;
     ProcessLimits limits;
-    FormSetProcessCpuPercent dialog{limits, *form.ListViewProcesses};
+    FormSetProcessCpuPercent dialog{limits, *form.CpuPage.ListViewProcesses};
     ProcessLimiter limiter{
         {snapshots, snapshots, pump, boxes},
-        {*form.ListViewProcesses, form.ImageListProcesses, *form.LabelCPULimitedCount,
-         *form.LabelStateProcessLimited, *form.CommandRefreshProcess, *form.CommandLimitProcessCPU,
-         form.TimerCPU},
+        {*form.CpuPage.ListViewProcesses, form.CpuPage.ImageListProcesses,
+         *form.CpuPage.LabelCPULimitedCount, *form.StatePage.LabelStateProcessLimited,
+         *form.CpuPage.CommandRefreshProcess, *form.CpuPage.CommandLimitProcessCPU, form.TimerCPU},
         limits,
         dialog,
         "Vellumar"};
@@ -30,9 +30,9 @@ class CpuLimits : public testing::FormFixture {
         FormFixture::SetUp();
         dialog.AttachHost(&host);
         for (ProcessId pid : {10, 20, 30, 40, 50}) snapshots.Add(pid, "p" + std::to_string(pid));
-        form.CommandRefreshProcess->UserClick();
+        form.CpuPage.CommandRefreshProcess->UserClick();
     }
-    ListView& List() { return *form.ListViewProcesses; }
+    ListView& List() { return *form.CpuPage.ListViewProcesses; }
     std::string LimitOf(int row) { return List().Row(row)[kColumnLimit]; }
     // Opens the dialog for a row, moves the slider and presses a button.
     void Limit(int row, int percent, PushButton FormSetProcessCpuPercent::*button) {
@@ -41,12 +41,13 @@ class CpuLimits : public testing::FormFixture {
             (dialog.*button).UserClick();
         };
         List().UserSelect(row);
-        form.CommandLimitProcessCPU->UserClick();
+        form.CpuPage.CommandLimitProcessCPU->UserClick();
     }
     std::string Counted() {
         timers.Fire(form.TimerCPU);
-        EXPECT_EQ(form.LabelStateProcessLimited->Text(), form.LabelCPULimitedCount->Text());
-        return form.LabelCPULimitedCount->Text();
+        EXPECT_EQ(form.StatePage.LabelStateProcessLimited->Text(),
+                  form.CpuPage.LabelCPULimitedCount->Text());
+        return form.CpuPage.LabelCPULimitedCount->Text();
     }
 };
 
@@ -88,7 +89,7 @@ TEST_F(CpuLimits, RefreshPutsLimitsBackFreesEndedProcessesAndPassesAReusedPidOn)
     snapshots.Remove(10);
     snapshots.Remove(20);
     snapshots.Add(20, "newcomer.exe");  // the PID went to a new process
-    form.CommandRefreshProcess->UserClick();
+    form.CpuPage.CommandRefreshProcess->UserClick();
     EXPECT_EQ(List().Row(3)[kColumnProcess], "newcomer.exe");
     EXPECT_EQ(LimitOf(3), "20%");
     EXPECT_EQ(LimitOf(0), "");
@@ -113,7 +114,7 @@ TEST_F(CpuLimits, AFourthLimitIsRefusedWhileChangingOneOfThreeStillWorks) {
         dialog.DefaultButton()->UserClick();
     };
     List().UserSelect(1);
-    form.CommandLimitProcessCPU->UserClick();
+    form.CpuPage.CommandLimitProcessCPU->UserClick();
     EXPECT_EQ(LimitOf(1), "15%");
     EXPECT_EQ(limits.Slot(1).LimitPercent, 15);
     EXPECT_EQ(Counted(), "3");
@@ -156,20 +157,20 @@ TEST_F(CpuLimits, WithoutAMatchingSlotAdjustAndReleaseChangeOnlyTheRowAndOkNothi
 
 TEST_F(CpuLimits, TheCommandDoesNothingWithoutRowsOrWhenARefreshRanDuringItsCount) {
     snapshots.processes.clear();
-    form.CommandRefreshProcess->UserClick();
-    form.CommandLimitProcessCPU->UserClick();
+    form.CpuPage.CommandRefreshProcess->UserClick();
+    form.CpuPage.CommandLimitProcessCPU->UserClick();
     EXPECT_EQ(host.shows, 0);
 
     snapshots.Add(10, "p10");
     snapshots.Add(20, "p20");
-    form.CommandRefreshProcess->UserClick();
+    form.CpuPage.CommandRefreshProcess->UserClick();
     List().UserSelect(1);
     pump.on_yield = [&] {
         pump.on_yield = nullptr;
         snapshots.Remove(10);
-        form.CommandRefreshProcess->UserClick();
+        form.CpuPage.CommandRefreshProcess->UserClick();
     };
-    form.CommandLimitProcessCPU->UserClick();
+    form.CpuPage.CommandLimitProcessCPU->UserClick();
     EXPECT_EQ(host.shows, 0);
 }
 
