@@ -33,10 +33,11 @@ int RunVellumar() {
 
     Win32FileSystem files;
     IniFileStore profile(files);
-    SettingsFile settings(profile, SettingsLocationsOf(files));
+    // The settings wait for a held Config.ini on timer ticks.
+    Win32TimerService timers;
+    SettingsFile settings(profile, SettingsLocationsOf(files), &timers);
     Win32RunKey run_key;
     Autorun autorun(run_key, files.ExecutablePath());
-    Win32TimerService timers;
     Win32Privileges privileges;
 
     Win32Desktop desktop;
@@ -48,6 +49,8 @@ int RunVellumar() {
     MainWindow form(timers, settings, autorun,
                     SystemServices{desktop, processes, memory, clock, pump, random, message_boxes});
     MainFrame frame(form, timers);
+    // A Config.ini held at start has been read: the window takes its values.
+    settings.onFileRead = [&form] { form.ReadSettings(); };
     message_boxes.SetOwner(frame.Handle());
 
     MainWindowTray tray_view(form);

@@ -25,15 +25,14 @@ TEST(IniText, EveryFileReadsAndComesBackAsItWasWithOneLineChanged) {
         std::string after;                 // after Set("Setting", "Ontop", "1")
     } cases[] = {
         {"empty", "", std::nullopt, "[Setting]\r\nOntop=1\r\n"},
-        {"CR LF", "[Setting]\r\nOntop=0\r\nAutomin=1\r\n", "0",
-         "[Setting]\r\nOntop=1\r\nAutomin=1\r\n"},
+        {"CR LF", "; mine\r\n[setting]\r\n  ONTOP = 0 \r\nAutomin=1\r\n", "0",
+         "; mine\r\n[setting]\r\nONTOP=1\r\nAutomin=1\r\n"},
         {"LF", "[Setting]\nAutomin=1\n\n[Memory]\nx=1", std::nullopt,
          "[Setting]\nAutomin=1\nOntop=1\n\n[Memory]\nx=1"},
         {"CR", "[Setting]\rAutomin=1\rOntop=0\r", "0", "[Setting]\rAutomin=1\rOntop=1\r"},
         {"CR, new section", "[Memory]\rx=1", std::nullopt, "[Memory]\rx=1\r[Setting]\rOntop=1\r"},
         {"mixed", "[Memory]\r\nx=1\n[Setting]\rAutomin=1", std::nullopt,
          "[Memory]\r\nx=1\n[Setting]\rAutomin=1\r\nOntop=1\r\n"},
-        {"no last break", "[Setting]\r\nOntop=0", "0", "[Setting]\r\nOntop=1"},
         {"ANSI", "[Memory]\r\nx=\xC4\xE3", std::nullopt,
          "[Memory]\r\nx=\xC4\xE3\r\n[Setting]\r\nOntop=1\r\n"},
         {"UTF-8", "; \xE4\xBD\xA0\xE5\xA5\xBD\n[Setting]\nOntop= \"0\" \n", "0",
