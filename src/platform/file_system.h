@@ -34,7 +34,9 @@ class FileSystem {
     // The whole file.
     virtual FileStatus ReadFile(const std::string& path, std::string& bytes) = 0;
     // When the file was last written, in the platform's ticks (only compared
-    // with each other); nothing when it does not exist.
+    // with each other), from the file's metadata: known also while another
+    // process holds the file open without sharing it; nothing when it does
+    // not exist.
     virtual std::optional<std::int64_t> LastWriteTime(const std::string& path) = 0;
     // Creates or truncates the file, writes `bytes`, flushes them to the disk
     // and closes it.
@@ -44,8 +46,6 @@ class FileSystem {
     // touching neither, when the target is read-only or held open.
     virtual FileStatus ReplaceFile(const std::string& replacement, const std::string& target) = 0;
     virtual void RemoveFile(const std::string& path) = 0;
-    // Waits before another attempt at a locked file.
-    virtual void WaitMs(int ms) = 0;
 };
 
 }  // namespace vellumar

@@ -16,12 +16,7 @@ std::string FolderPart(const std::string& path) {
 IniFileStore::Loaded IniFileStore::ReadNow(const std::string& path) {
     Loaded loaded;
     std::string bytes;
-    for (int attempt = 1;; ++attempt) {
-        loaded.status = files_.ReadFile(path, bytes);
-        if (loaded.status != FileStatus::Locked || attempt == kLockAttempts)
-            break;
-        files_.WaitMs(kLockRetryWaitMs);
-    }
+    loaded.status = files_.ReadFile(path, bytes);
     if (loaded.status == FileStatus::Ok)
         loaded.text = IniText::FromBytes(bytes);
     return loaded;
@@ -31,6 +26,8 @@ const IniFileStore::Loaded& IniFileStore::Load(const std::string& path) {
     auto it = cache_.find(path);
     if (it == cache_.end())
         it = cache_.emplace(path, ReadNow(path)).first;
+    else if (it->second.status == FileStatus::Locked)
+        it->second = ReadNow(path);
     return it->second;
 }
 
@@ -44,35 +41,31 @@ std::string IniFileStore::Read(const std::string& path, std::string_view section
 
 bool IniFileStore::Write(const std::string& path, std::string_view section, std::string_view key,
                          std::string_view value) {
-    return WriteAll(path, {IniEntry{std::string(section), std::string(key), std::string(value)}});
+    return WriteAll(path, {IniEntry{std::string(section), std::string(key), std::string(value)}}) ==
+           FileStatus::Ok;
 }
 
-bool IniFileStore::WriteAll(const std::string& path, const std::vector<IniEntry>& entries) {
+FileStatus IniFileStore::WriteAll(const std::string& path, const std::vector<IniEntry>& entries) {
     // Start from the file as it is now, so that lines others wrote stay; a
     // file that cannot be read is not overwritten blind.
     Loaded now = ReadNow(path);
     if (now.status != FileStatus::Ok && now.status != FileStatus::Missing)
-        return false;
+        return now.status;
     if (now.status == FileStatus::Missing)
         (void)files_.EnsureFolder(FolderPart(path));
     for (const auto& entry : entries) now.text.Set(entry.section, entry.key, entry.value);
-    if (SaveAtomically(path, now.text) != FileStatus::Ok)
-        return false;
+    if (const FileStatus saved = SaveAtomically(path, now.text); saved != FileStatus::Ok)
+        return saved;
     now.status = FileStatus::Ok;
     cache_[path] = std::move(now);
-    return true;
+    return FileStatus::Ok;
 }
 
 FileStatus IniFileStore::SaveAtomically(const std::string& path, const IniText& text) {
     const std::string temporary = path + std::string(kTemporarySuffix);
     FileStatus status = files_.WriteNewFile(temporary, text.ToBytes());
-    for (int attempt = 1; status == FileStatus::Ok; ++attempt) {
+    if (status == FileStatus::Ok)
         status = files_.ReplaceFile(temporary, path);
-        if (status != FileStatus::Locked || attempt == kLockAttempts)
-            break;
-        files_.WaitMs(kLockRetryWaitMs);
-        status = FileStatus::Ok;
-    }
     if (status != FileStatus::Ok)
         files_.RemoveFile(temporary);
     return status;

@@ -5,8 +5,9 @@
 // folder, is flushed, and then replaces the old one in one step. A kill or a
 // power cut at any instant leaves the old file or the new one, never half of one.
 //
-// A file that another process holds open is tried again a few times over
-// about a second before the read or the write gives up.
+// Every call makes one attempt and never waits: a file that another process
+// holds open reads as Locked, is not remembered as such, and the caller
+// decides when to try again (SettingsFile does it on timer ticks).
 
 #include <map>
 
@@ -18,8 +19,6 @@ namespace vellumar {
 
 class IniFileStore : public ProfileStore {
   public:
-    static constexpr int kLockAttempts = 5;
-    static constexpr int kLockRetryWaitMs = 250;
     // Appended to the file's name for the temporary file of a save.
     static constexpr std::string_view kTemporarySuffix = ".tmp";
 
@@ -30,9 +29,9 @@ class IniFileStore : public ProfileStore {
     bool Write(const std::string& path, std::string_view section, std::string_view key,
                std::string_view value) override;
     // Reads the file as it is now, sets every entry and saves it; the folder
-    // is created when missing. False, with the file untouched, when it cannot
-    // be read or replaced.
-    bool WriteAll(const std::string& path, const std::vector<IniEntry>& entries) override;
+    // is created when missing. Not Ok, with the file untouched, when it
+    // cannot be read or replaced.
+    FileStatus WriteAll(const std::string& path, const std::vector<IniEntry>& entries) override;
     FileStatus Status(const std::string& path) override { return Load(path).status; }
     std::optional<std::int64_t> LastWriteTime(const std::string& path) override {
         return files_.LastWriteTime(path);
@@ -43,7 +42,8 @@ class IniFileStore : public ProfileStore {
         FileStatus status = FileStatus::Missing;
         IniText text;
     };
-    // The file as last read or saved; read once per path.
+    // The file as last read or saved; read once per path, and again while
+    // it is held by another process.
     const Loaded& Load(const std::string& path);
     Loaded ReadNow(const std::string& path);
     FileStatus SaveAtomically(const std::string& path, const IniText& text);

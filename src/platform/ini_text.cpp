@@ -117,7 +117,13 @@ IniText IniText::FromBytes(std::string_view bytes) {
         const bool big_endian = bytes.starts_with(kUtf16BeBom);
         ini.encoding_ = big_endian ? Encoding::Utf16Be : Encoding::Utf16Le;
         ini.bom_ = std::string(bytes.substr(0, 2));
-        text = Utf8FromUtf16(bytes.substr(2), big_endian);
+        bytes.remove_prefix(2);
+        // A last byte that is half a code unit is no text, but it is the file's.
+        if (bytes.size() % 2 != 0) {
+            ini.tail_ = std::string(bytes.substr(bytes.size() - 1));
+            bytes.remove_suffix(1);
+        }
+        text = Utf8FromUtf16(bytes, big_endian);
     } else {
         if (bytes.starts_with(kUtf8Bom)) {
             ini.bom_ = std::string(kUtf8Bom);
@@ -125,10 +131,14 @@ IniText IniText::FromBytes(std::string_view bytes) {
         }
         text = std::string(bytes);
     }
+    // A line ends at CR LF, at LF or at CR alone; each keeps the break it had.
     std::size_t start = 0;
     while (start < text.size()) {
-        const auto end = text.find('\n', start);
-        const std::size_t next = end == std::string::npos ? text.size() : end + 1;
+        const auto end = text.find_first_of("\r\n", start);
+        std::size_t next = end == std::string::npos ? text.size() : end + 1;
+        if (end != std::string::npos && text[end] == '\r' && next < text.size() &&
+            text[next] == '\n')
+            ++next;
         ini.lines_.push_back(text.substr(start, next - start));
         start = next;
     }
@@ -140,9 +150,9 @@ std::string IniText::ToBytes() const {
     for (const auto& line : lines_) text += line;
     switch (encoding_) {
         case Encoding::Utf16Le:
-            return bom_ + Utf16FromUtf8(text, false);
+            return bom_ + Utf16FromUtf8(text, false) + tail_;
         case Encoding::Utf16Be:
-            return bom_ + Utf16FromUtf8(text, true);
+            return bom_ + Utf16FromUtf8(text, true) + tail_;
         case Encoding::Bytes:
             break;
     }
@@ -184,11 +194,9 @@ std::optional<std::string> IniText::Get(std::string_view section, std::string_vi
 }
 
 std::string_view IniText::NewLine() const {
-    for (const auto& line : lines_) {
-        if (line.ends_with("\r\n"))
-            return "\r\n";
-        if (line.ends_with('\n'))
-            return "\n";
+    for (const std::string_view line : lines_) {
+        if (const auto line_break = line.substr(Content(line).size()); !line_break.empty())
+            return line_break;
     }
     return "\r\n";
 }

@@ -3,7 +3,9 @@
 // functions do it: section and key names match without regard to case, a
 // value comes back without its surrounding spaces (and one pair of matching
 // quotes), and an edit changes one line or adds one, leaving every other
-// line of the file exactly as it was.
+// line of the file exactly as it was. Lines may end in CR LF, LF or CR alone,
+// mixed in any way; each keeps its own break, and added lines take the first
+// break of the file (CR LF in a file without one).
 //
 // The file's encoding is kept: a file with a UTF-16 byte-order mark is
 // edited as UTF-16 and written back so; any other file is edited byte for
@@ -45,6 +47,7 @@ class IniText {
 
     Encoding encoding_ = Encoding::Bytes;
     std::string bom_;                 // kept as it was (UTF-8 files may carry one too)
+    std::string tail_;                // an odd last byte of a UTF-16 file, kept as it was
     std::vector<std::string> lines_;  // each with its own line break, UTF-8 or bytes
 };
 

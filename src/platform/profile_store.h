@@ -29,18 +29,20 @@ class ProfileStore {
     // Replaces or adds the key (and the section), leaving other lines alone.
     [[nodiscard]] virtual bool Write(const std::string& path, std::string_view section,
                                      std::string_view key, std::string_view value) = 0;
-    // Writes several keys in one step where the store can; true when all are
-    // in the file.
-    [[nodiscard]] virtual bool WriteAll(const std::string& path,
-                                        const std::vector<IniEntry>& entries) {
+    // Writes several keys in one step where the store can; Ok when all are
+    // in the file, otherwise why not (Locked: worth another try later).
+    [[nodiscard]] virtual FileStatus WriteAll(const std::string& path,
+                                              const std::vector<IniEntry>& entries) {
         bool all = true;
         for (const auto& entry : entries)
             all = Write(path, entry.section, entry.key, entry.value) && all;
-        return all;
+        return all ? FileStatus::Ok : FileStatus::Failed;
     }
-    // Whether the file can be read now.
+    // Whether the file can be read now (a file held open by another program
+    // is Locked, and asked again at the next call).
     virtual FileStatus Status(const std::string& /*path*/) { return FileStatus::Ok; }
-    // When the file was last written; nothing when unknown or missing.
+    // When the file was last written, from its metadata, which can be read
+    // while another program holds the file; nothing when unknown or missing.
     virtual std::optional<std::int64_t> LastWriteTime(const std::string& /*path*/) {
         return std::nullopt;
     }

@@ -39,6 +39,11 @@ class ManualTimerService : public TimerService {
         if (IsRunning(timer))
             timer.Tick();
     }
+    // One tick of every running timer.
+    void FireAll() {
+        const auto running = running_;
+        for (Timer* timer : running) Fire(*timer);
+    }
 
   private:
     std::set<Timer*> running_;
@@ -146,6 +151,8 @@ class FakeFileSystem : public FileSystem {
         std::int64_t written = 0;
         bool read_only = false;
         int locked_for = 0;
+        // The same content, written at the same time.
+        bool operator==(const File& o) const { return bytes == o.bytes && written == o.written; }
     };
 
     std::string ExecutablePath() override { return executable_path; }
@@ -198,7 +205,6 @@ class FakeFileSystem : public FileSystem {
         if (!Step("remove " + path))
             files.erase(path);
     }
-    void WaitMs(int ms) override { waited_ms += ms; }
 
     void Put(const std::string& path, std::string bytes) {
         files[path] = File{std::move(bytes), ++clock};
@@ -218,7 +224,6 @@ class FakeFileSystem : public FileSystem {
     std::set<std::string> read_only_folders;
     int crash_after = -1;   // changes until the machine stops; -1 never
     std::string fail_step;  // a change (e.g. "replace C:\\x") that fails
-    int waited_ms = 0;
     bool crashed = false;
 
   private:

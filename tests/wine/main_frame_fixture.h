@@ -13,6 +13,7 @@
 namespace vellumar::win32 {
 
 struct RealMainWindow {
+    Win32TimerService timers;
     vellumar::testing::FakeProfileStore store;
     vellumar::testing::FakeRunKey run_key;
     SettingsFile settings{store, "C:\\x\\Config.ini"};
@@ -21,11 +22,10 @@ struct RealMainWindow {
     vellumar::testing::FakeSession boxes{log};
     // The program's own object graph, not started: each test runs the
     // steps it needs.
-    VellumarApp app{{settings, autorun, boxes}};
+    VellumarApp app{{timers, settings, autorun, boxes}};
     MainWindow& form = app.Form();
     MainFrame& frame = app.Frame();
     Win32MessagePump& pump = app.Pump();
-    TimerService& timers = app.Timers();
 };
 
 }  // namespace vellumar::win32

@@ -9,7 +9,8 @@
 namespace vellumar::win32 {
 
 VellumarApp::VellumarApp(const AppEnvironment& environment)
-    : settings_(environment.settings),
+    : timers_(environment.timers),
+      settings_(environment.settings),
       boxes_(environment.boxes),
       sampler_(LevelSources{cpu_counters_, dyn_data_, memory_counters_, volumes_, boxes_,
                             std::string(kProgramName)}),
@@ -37,6 +38,8 @@ VellumarApp::VellumarApp(const AppEnvironment& environment)
     // does, before the process may be gone.
     frame_.onEndSession = [this] { Stop(); };
     frame_.onExitRequest = [this] { Stop(); };
+    // A Config.ini held at start is read once its holder lets go.
+    settings_.onFileRead = [this] { form_.ReadSettings(); };
     // No icon action while the CPU-limit dialog is open; the advertisement
     // waits while the tray menu or the dialog is on screen.
     tray_.AddGateForm([this] { return limit_dialog_.Shown(); });
@@ -71,11 +74,12 @@ int RunVellumar() {
         return 0;
     Win32FileSystem files;
     IniFileStore profile(files);
-    SettingsFile settings(profile, SettingsLocationsOf(files));
+    Win32TimerService timers;
+    SettingsFile settings(profile, SettingsLocationsOf(files), &timers);
     Win32RunKey run_key;
     Autorun autorun(run_key, files.ExecutablePath());
 
-    VellumarApp app({settings, autorun, message_boxes});
+    VellumarApp app({timers, settings, autorun, message_boxes});
     message_boxes.SetOwner(app.Frame().Handle());
     app.Start();
     const int exit_code = app.RunMessageLoop();

@@ -31,6 +31,9 @@
 namespace vellumar::win32 {
 
 struct AppEnvironment {
+    // The timers outlive the settings file, which waits for a held file on
+    // their ticks.
+    Win32TimerService& timers;
     SettingsFile& settings;
     Autorun& autorun;
     MessageBoxes& boxes;
@@ -66,9 +69,9 @@ class VellumarApp final : private ProgramDesktop {
     void ShowMainWindow() override { frame_.ShowAfterLoad(); }
     void Shutdown() override { tray_.Shutdown(); }
 
+    Win32TimerService& timers_;
     SettingsFile& settings_;
     MessageBoxes& boxes_;
-    Win32TimerService timers_;
     Win32Privileges privileges_;
     Win32Desktop desktop_;
     Win32Processes processes_;

@@ -205,10 +205,6 @@ void Win32FileSystem::RemoveFile(const std::string& path) {
     ::DeleteFileW(FileApiPath(path).c_str());
 }
 
-void Win32FileSystem::WaitMs(int ms) {
-    ::Sleep(static_cast<DWORD>(ms));
-}
-
 bool Win32InstanceLock::Acquire() {
     mutex_.Reset(::CreateMutexW(nullptr, FALSE, name_.c_str()));
     const DWORD error = ::GetLastError();

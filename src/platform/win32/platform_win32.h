@@ -41,7 +41,6 @@ class Win32FileSystem : public FileSystem {
     FileStatus WriteNewFile(const std::string& path, std::string_view bytes) override;
     FileStatus ReplaceFile(const std::string& replacement, const std::string& target) override;
     void RemoveFile(const std::string& path) override;
-    void WaitMs(int ms) override;
 };
 
 // A path as the wide file functions take it: long paths get the
