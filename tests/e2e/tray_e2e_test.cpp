@@ -126,6 +126,9 @@ TEST(TrayEndToEnd, TheRightButtonOpensTheMenuAndSettingShowsTheSettingPage) {
     HWND main = started.main;
     ASSERT_TRUE(main);
     ASSERT_EQ(VisiblePanel(main), L"PictureState");
+    // Hidden while minimised: a page of the menu brings it back restored.
+    ::SendMessageW(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return ::IsIconic(main) != FALSE; }, 5000));
     Hide(main);
 
     HWND menu = OpenMenu(started.program, main);
@@ -136,7 +139,7 @@ TEST(TrayEndToEnd, TheRightButtonOpensTheMenuAndSettingShowsTheSettingPage) {
     for (int i = 0; i < 5; ++i) PressKey(menu, VK_DOWN);
     PressKey(menu, VK_RETURN);
 
-    EXPECT_TRUE(e2e::WaitUntil([&] { return ::IsWindowVisible(main) != FALSE; }, 5000));
+    EXPECT_TRUE(e2e::WaitUntil([&] { return ::IsWindowVisible(main) && !::IsIconic(main); }, 5000));
     EXPECT_TRUE(e2e::WaitUntil([&] { return VisiblePanel(main) == L"PictureSetting"; }, 5000));
     EXPECT_FALSE(::IsWindowVisible(menu));
 

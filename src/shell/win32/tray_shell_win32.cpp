@@ -52,9 +52,16 @@ void TrayShell::RegisterTaskbarCreated() {
     hook_.SetTaskbarCreatedMessage(::RegisterWindowMessageW(L"TaskbarCreated"));
 }
 
+// A window hidden while it was minimised comes back restored and in front:
+// shown but still minimised, the user would see nothing of it.
 void TrayShell::ShowMainWindow() {
-    if (HWND main = main_window_())
-        ::ShowWindow(main, SW_SHOW);
+    HWND main = main_window_();
+    if (!main)
+        return;
+    ::ShowWindow(main, SW_SHOW);
+    if (::IsIconic(main))
+        ::ShowWindow(main, SW_RESTORE);
+    ::SetForegroundWindow(main);
 }
 
 }  // namespace vellumar::win32
