@@ -141,8 +141,13 @@ TEST(EngineEndToEnd, ReleaseMemoryNowReportsTheAmountAndLogsIt) {
     HWND button = FindChild(main, L"release memory now");
     ASSERT_TRUE(button);
     EXPECT_EQ(e2e::ClassName(button), L"Button");
-    // The click waits in a message box, so post it.
-    ::PostMessageW(button, BM_CLICK, 0, 0);
+    // A mouse click, which gives the button the focus; it waits in a
+    // message box, so it is posted.
+    RECT face{};
+    ::GetClientRect(button, &face);
+    const LPARAM centre = MAKELPARAM(face.right / 2, face.bottom / 2);
+    ::PostMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, centre);
+    ::PostMessageW(button, WM_LBUTTONUP, 0, centre);
     HWND box = e2e::WaitForMessageBox(program.Pid(), 30000);
     ASSERT_TRUE(box);
     const std::wstring message = e2e::WindowText(::GetDlgItem(box, 0xFFFF));
@@ -151,6 +156,15 @@ TEST(EngineEndToEnd, ReleaseMemoryNowReportsTheAmountAndLogsIt) {
     EXPECT_EQ(e2e::WindowText(box), L"Vellumar");
     e2e::SaveScreenshot(box, "memory-release-message");
     ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    // The focus goes back to the button, so Space presses it again.
+    const DWORD gui_thread = ::GetWindowThreadProcessId(main, nullptr);
+    EXPECT_TRUE(e2e::WaitUntil(
+        [&] {
+            GUITHREADINFO info{};
+            info.cbSize = sizeof(info);
+            return ::GetGUIThreadInfo(gui_thread, &info) && info.hwndFocus == button;
+        },
+        5000));
 
     HWND log = FindChild(main, L"ListViewMemoryLog", false);
     ASSERT_TRUE(log);

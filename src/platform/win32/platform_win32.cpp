@@ -280,11 +280,17 @@ int ShowBox(HWND owner, const std::string& title, const std::string& text, UINT 
         return ::MessageBoxW(owner, Widen(text).c_str(), Widen(title).c_str(), flags);
     }
     const HWND outer_anchor = std::exchange(box_anchor, owner);
+    // The box leaves the focus on its owner; it goes back to the control
+    // that had it (the button that opened the box), so the keyboard goes on
+    // where the user was.
+    const HWND focused = ::GetFocus();
     HHOOK hook = ::SetWindowsHookExW(WH_CBT, &CentreBoxOverOwner, nullptr, ::GetCurrentThreadId());
     const int result = ::MessageBoxW(owner, Widen(text).c_str(), Widen(title).c_str(), flags);
     if (hook)
         ::UnhookWindowsHookEx(hook);
     box_anchor = outer_anchor;
+    if (focused && ::IsWindow(focused) && ::IsWindowVisible(focused) && ::IsWindowEnabled(focused))
+        ::SetFocus(focused);
     return result;
 }
 
