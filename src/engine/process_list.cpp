@@ -86,9 +86,10 @@ void ProcessList::RefreshProcessList() {
         list_.EnsureVisible(row);
     }
     // A list of this kind keeps a row selected, so the Limit command never
-    // acts on a row that is gone.
+    // acts on a row that is gone; it is the last row, the one the list is
+    // scrolled to, so Limit acts on a row the user can see.
     if (list_.RowCount() > 0)
-        list_.SelectRow(0);
+        list_.SelectRow(list_.RowCount() - 1);
 }
 
 }  // namespace vellumar

@@ -124,8 +124,9 @@ TEST_F(ProcessListOnWindows, TheRealSnapshotListsThisProcessWithItsPathAndARealI
     ::SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
     EXPECT_GE(item.iImage, 0);
     EXPECT_LT(item.iImage, images);
-    // Scrolled to the last row; the first one selected.
-    EXPECT_EQ(::SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), 0);
+    // Scrolled to the last row, which is the one selected.
+    EXPECT_EQ(::SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED),
+              form.CpuPage.ListViewProcesses->RowCount() - 1);
     RECT last{LVIR_BOUNDS, 0, 0, 0};
     ::SendMessageW(list, LVM_GETITEMRECT, form.CpuPage.ListViewProcesses->RowCount() - 1,
                    reinterpret_cast<LPARAM>(&last));

@@ -74,7 +74,7 @@ TEST(ProcessList, RefreshListsPathedProcessesInOrderWithNumbersKeysAndSharedIcon
         EXPECT_TRUE(static_cast<const FakeIcon&>(*images.Entries()[0].picture).small);
         EXPECT_EQ(snapshots.icon_fetches, 3);
         EXPECT_EQ(list.SmallIcons(), &images);
-        EXPECT_EQ(list.SelectedRow(), 0);
+        EXPECT_EQ(list.SelectedRow(), 3);  // the last row, in view
         EXPECT_EQ(scrolled.row, 3);  // scrolled to the last row
     }
     snapshots.processes.clear();
