@@ -114,12 +114,17 @@ TEST(CpuLimitEndToEnd, ALimitForNotepadIsRecordedCountedAndDroppedWhenItEnds) {
     EXPECT_TRUE(page.CountsRead(L"1"));
     e2e::SaveScreenshot(page.main, "cpu-page");
 
-    dialog = OpenLimitDialog(page.main, page.list, page.Pid(), row);
+    // Opened by a click on Limit, the dialog gives the focus back to it.
+    e2e::SelectListViewRow(page.list, page.Pid(), row);
+    HWND limit = FindChild(page.main, L"Limit");
+    e2e::PostClick(limit);
+    dialog = WaitForLimitDialog(page.Pid());
     ASSERT_TRUE(dialog);
     EXPECT_TRUE(FindChild(dialog, L"Adjustment") && FindChild(dialog, L"Release"));
     EXPECT_FALSE(FindChild(dialog, L"OK") || FindChild(dialog, L"Cancel"));
     e2e::SaveScreenshot(dialog, "cpu-limit-dialog-existing");
     Press(dialog, L"Adjustment");
+    EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::FocusOf(page.main) == limit; }, 5000));
 
     ::TerminateProcess(notepad.hProcess, 0);
     ::WaitForSingleObject(notepad.hProcess, 5000);

@@ -198,6 +198,21 @@ void ClickWindow(HWND child) {
     ClickAt(child, r.right / 2, r.bottom / 2);
 }
 
+void PostClick(HWND child) {
+    RECT r{};
+    ::GetClientRect(child, &r);
+    const LPARAM centre = MAKELPARAM(r.right / 2, r.bottom / 2);
+    ::PostMessageW(child, WM_LBUTTONDOWN, MK_LBUTTON, centre);
+    ::PostMessageW(child, WM_LBUTTONUP, 0, centre);
+}
+
+HWND FocusOf(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    return ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus
+                                                                                  : nullptr;
+}
+
 void ClickAt(HWND window, int x, int y, UINT down, UINT up) {
     const LPARAM at = MAKELPARAM(x, y);
     const WPARAM held = down == WM_RBUTTONDOWN ? MK_RBUTTON : MK_LBUTTON;

@@ -76,6 +76,11 @@ HWND FindChild(HWND parent, const std::wstring& text, bool visible_only = true);
 std::vector<HWND> Descendants(HWND parent);
 // A left click on a child window at its centre, as the mouse delivers it.
 void ClickWindow(HWND child);
+// A left click posted to the middle of `child`, for a click that waits in a
+// modal box or dialog; the press gives a button the focus.
+void PostClick(HWND child);
+// The window that has the keyboard focus in the thread of `window`.
+HWND FocusOf(HWND window);
 // A press and release of `button` at client point (x, y) of a window.
 void ClickAt(HWND window, int x, int y, UINT down = WM_LBUTTONDOWN, UINT up = WM_LBUTTONUP);
 // Saves the screen area of a window as a 24-bit BMP file named `name`.bmp in

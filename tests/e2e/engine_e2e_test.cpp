@@ -141,13 +141,7 @@ TEST(EngineEndToEnd, ReleaseMemoryNowReportsTheAmountAndLogsIt) {
     HWND button = FindChild(main, L"release memory now");
     ASSERT_TRUE(button);
     EXPECT_EQ(e2e::ClassName(button), L"Button");
-    // A mouse click, which gives the button the focus; it waits in a
-    // message box, so it is posted.
-    RECT face{};
-    ::GetClientRect(button, &face);
-    const LPARAM centre = MAKELPARAM(face.right / 2, face.bottom / 2);
-    ::PostMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, centre);
-    ::PostMessageW(button, WM_LBUTTONUP, 0, centre);
+    e2e::PostClick(button);  // waits in a message box
     HWND box = e2e::WaitForMessageBox(program.Pid(), 30000);
     ASSERT_TRUE(box);
     const std::wstring message = e2e::WindowText(::GetDlgItem(box, 0xFFFF));
@@ -157,14 +151,7 @@ TEST(EngineEndToEnd, ReleaseMemoryNowReportsTheAmountAndLogsIt) {
     e2e::SaveScreenshot(box, "memory-release-message");
     ::PostMessageW(box, WM_COMMAND, IDOK, 0);
     // The focus goes back to the button, so Space presses it again.
-    const DWORD gui_thread = ::GetWindowThreadProcessId(main, nullptr);
-    EXPECT_TRUE(e2e::WaitUntil(
-        [&] {
-            GUITHREADINFO info{};
-            info.cbSize = sizeof(info);
-            return ::GetGUIThreadInfo(gui_thread, &info) && info.hwndFocus == button;
-        },
-        5000));
+    EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::FocusOf(main) == button; }, 5000));
 
     HWND log = FindChild(main, L"ListViewMemoryLog", false);
     ASSERT_TRUE(log);

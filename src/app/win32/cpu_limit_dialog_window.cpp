@@ -6,6 +6,7 @@
 #include "app/command_instances.h"
 #include "platform/win32/common_controls.h"
 #include "platform/win32/dpi.h"
+#include "platform/win32/modal_loops.h"
 #include "platform/win32/text.h"
 
 namespace vellumar::win32 {
@@ -65,6 +66,7 @@ void CpuLimitDialogWindow::ShowModal() {
         return;
     UseCommonControls();
     const std::vector<WORD> dialog = DialogTemplate(Widen(kCpuLimitDialogCaption));
+    const ScopedFocusReturn focus;  // back to Limit or the list afterwards
     ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr),
                               reinterpret_cast<const DLGTEMPLATE*>(dialog.data()), owner_(),
                               &CpuLimitDialogWindow::DialogProc, reinterpret_cast<LPARAM>(this));

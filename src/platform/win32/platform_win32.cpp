@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/win32/common_controls.h"
+#include "platform/win32/modal_loops.h"
 #include "platform/win32/text.h"
 
 namespace vellumar::win32 {
@@ -280,17 +281,12 @@ int ShowBox(HWND owner, const std::string& title, const std::string& text, UINT 
         return ::MessageBoxW(owner, Widen(text).c_str(), Widen(title).c_str(), flags);
     }
     const HWND outer_anchor = std::exchange(box_anchor, owner);
-    // The box leaves the focus on its owner; it goes back to the control
-    // that had it (the button that opened the box), so the keyboard goes on
-    // where the user was.
-    const HWND focused = ::GetFocus();
+    const ScopedFocusReturn focus;
     HHOOK hook = ::SetWindowsHookExW(WH_CBT, &CentreBoxOverOwner, nullptr, ::GetCurrentThreadId());
     const int result = ::MessageBoxW(owner, Widen(text).c_str(), Widen(title).c_str(), flags);
     if (hook)
         ::UnhookWindowsHookEx(hook);
     box_anchor = outer_anchor;
-    if (focused && ::IsWindow(focused) && ::IsWindowVisible(focused) && ::IsWindowEnabled(focused))
-        ::SetFocus(focused);
     return result;
 }
 
