@@ -53,6 +53,7 @@ class NoProcesses : public Processes {
   public:
     ProcessId CurrentProcess() override { return 1; }
     std::uint32_t ApplyPriorityClass(ProcessId, std::uint32_t c) override { return c; }
+    std::uint32_t PriorityClassOf(ProcessId) override { return 0; }
     std::vector<ProcessId> Snapshot() override { return {}; }
     bool TrimWorkingSet(ProcessId) override { return true; }
 };

@@ -409,6 +409,9 @@ void MainWindow::CheckAutoRun_Click() {
 
 void MainWindow::CheckNowImproveProcess_Click() {
     settings_.WriteFrom(settings::kEnableImproveProcess, *ProcessPage.CheckNowImproveProcess);
+    // Raising switched off: the raised program goes back to normal.
+    if (priority_ && ProcessPage.CheckNowImproveProcess->Value() == 0)
+        priority_->PutBack();
 }
 void MainWindow::ComboSpeed_Click() {
     settings_.WriteFrom(settings::kImproveSpeed, *ProcessPage.ComboSpeed);

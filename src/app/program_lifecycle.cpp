@@ -8,6 +8,9 @@ std::vector<ProgramStep> ProgramSteps(const ProgramParts& parts) {
     return {
         {"main_window.load", [parts] { LoadMainWindow(parts.form, parts.privileges); },
          [parts] { (void)parts.settings.Flush(); }},
+        // Stopped before the last save: the raised program goes back to
+        // normal when the program ends.
+        {"process_priority.put_back", {}, [parts] { parts.form.Priority().PutBack(); }},
         {"process_limits.reset", [parts] { parts.limits.ResetUnusedSlots(); }, {}},
         {"taskbar_created.register", [parts] { parts.desktop.RegisterTaskbarCreated(); }, {}},
         {"window_hook.install", [parts] { parts.desktop.InstallWindowHook(); }, {}},

@@ -60,8 +60,12 @@ void PriorityRaiser::Tick() {
 
     SetProcessPriority(desktop_, processes_, 0, last_foreground_window_, kNormalPriorityClass);
     const bool high = controls_.speed.Text() == "High";
-    SetProcessPriority(desktop_, processes_, 0, window,
-                       high ? kHighPriorityClass : kAboveNormalPriorityClass);
+    const std::uint32_t raised = high ? kHighPriorityClass : kAboveNormalPriorityClass;
+    const ProcessId target =
+        window != 0 ? desktop_.WindowProcess(window) : processes_.CurrentProcess();
+    const bool given = processes_.ApplyPriorityClass(target, raised) == raised && target != 0;
+    raised_process_ = given ? target : 0;
+    raised_class_ = given ? raised : 0;
 
     controls_.now_improving.SetText(title);
     controls_.now_improving.SetToolTip(title);
@@ -83,6 +87,13 @@ void PriorityRaiser::Tick() {
     controls_.speed_figure.SetText(std::move(figure));
     ++improved_count_;
     controls_.improved_count.SetText(std::to_string(improved_count_));
+}
+
+void PriorityRaiser::PutBack() {
+    if (raised_process_ != 0 && processes_.PriorityClassOf(raised_process_) == raised_class_)
+        processes_.ApplyPriorityClass(raised_process_, kNormalPriorityClass);
+    raised_process_ = 0;
+    raised_class_ = 0;
 }
 
 }  // namespace vellumar

@@ -52,6 +52,10 @@ class PriorityRaiser {
 
     // TimerProcess_Timer.
     void Tick();
+    // Gives the process raised last its normal class back, if it still has
+    // the class it was given (a class the user set since is left alone).
+    // Raising switched off, Exit and the end of the session run it.
+    void PutBack();
 
     WindowHandle ForegroundWindow() const { return foreground_window_; }
     WindowHandle LastForegroundWindow() const { return last_foreground_window_; }
@@ -66,6 +70,9 @@ class PriorityRaiser {
     WindowHandle foreground_window_ = 0;
     WindowHandle last_foreground_window_ = 0;
     int improved_count_ = 0;
+    // The process raised last and the class it was given; 0 for none.
+    ProcessId raised_process_ = 0;
+    std::uint32_t raised_class_ = 0;
 };
 
 }  // namespace vellumar

@@ -40,6 +40,8 @@ class Processes {
     // works, gives it the class; otherwise opens it to query only. Returns
     // the class read back, 0 when the process cannot be opened at all.
     virtual std::uint32_t ApplyPriorityClass(ProcessId process, std::uint32_t priority_class) = 0;
+    // The process's priority class now; 0 when it cannot be read.
+    virtual std::uint32_t PriorityClassOf(ProcessId process) = 0;
     // The ids of a fresh process snapshot, in snapshot order; empty when the
     // snapshot fails.
     virtual std::vector<ProcessId> Snapshot() = 0;

@@ -43,6 +43,9 @@ class FakeProcesses : public Processes {
         classes[process] = priority_class;
         return priority_class;
     }
+    std::uint32_t PriorityClassOf(ProcessId process) override {
+        return classes.count(process) ? classes[process] : 0;
+    }
     std::vector<ProcessId> Snapshot() override { return snapshot; }
     std::vector<ProcessId> SnapshotWhileHandlingEvents(MessagePump& pump) override {
         if (yield_during_snapshot)

@@ -56,6 +56,11 @@ std::uint32_t Win32Processes::ApplyPriorityClass(ProcessId process, std::uint32_
     return handle ? ::GetPriorityClass(handle.Get()) : 0;
 }
 
+std::uint32_t Win32Processes::PriorityClassOf(ProcessId process) {
+    UniqueHandle handle(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process));
+    return handle ? ::GetPriorityClass(handle.Get()) : 0;
+}
+
 // A snapshot costs about a third of a millisecond per process under Wine,
 // too long for the window's thread with a few hundred processes. It is taken
 // on a worker thread, which hands it back by posting kSnapshotTaken, naming

@@ -29,6 +29,7 @@ class Win32Processes : public Processes {
 
     ProcessId CurrentProcess() override;
     std::uint32_t ApplyPriorityClass(ProcessId process, std::uint32_t priority_class) override;
+    std::uint32_t PriorityClassOf(ProcessId process) override;
     std::vector<ProcessId> Snapshot() override;
     std::vector<ProcessId> SnapshotWhileHandlingEvents(MessagePump& pump) override;
     bool TrimWorkingSet(ProcessId process) override;

@@ -99,9 +99,10 @@ TEST_F(Startup, RunsEveryStepInOrderAndStopsInReverseOnce) {
     };
     EXPECT_EQ(log.calls, expected);
     EXPECT_EQ(lifecycle.Names(),
-              (std::vector<std::string_view>{"main_window.load", "process_limits.reset",
-                                             "taskbar_created.register", "window_hook.install",
-                                             "tray.add", "window.show", "process_list.refresh"}));
+              (std::vector<std::string_view>{"main_window.load", "process_priority.put_back",
+                                             "process_limits.reset", "taskbar_created.register",
+                                             "window_hook.install", "tray.add", "window.show",
+                                             "process_list.refresh"}));
     EXPECT_EQ(form.CpuPage.ListViewProcesses->RowCount(), 1);
     log.calls.clear();
     lifecycle.Stop();
@@ -114,6 +115,24 @@ TEST_F(Startup, RunsEveryStepInOrderAndStopsInReverseOnce) {
               (std::vector<std::string>{"Above Normal", "High"}));
     EXPECT_EQ(form.MemoryPage.ComboInterval->Items(),
               (std::vector<std::string>{"1 minute", "3 minute", "5 minute", "10 minute"}));
+}
+
+TEST_F(Startup, SwitchingRaisingOffOrEndingTheProgramPutsTheRaisedProgramBack) {
+    desktop.windows = {{1, {"Notepad", 11}}, {2, {"Mail", 22}}};
+    lifecycle.Start();
+    form.ProcessPage.CheckNowImproveProcess->SetValue(1);
+    desktop.Front(1);
+    form.Priority().Tick();
+    ASSERT_EQ(processes.classes[11], kAboveNormalPriorityClass);
+    form.ProcessPage.CheckNowImproveProcess->SetValue(0);
+    EXPECT_EQ(processes.classes[11], kNormalPriorityClass);
+
+    form.ProcessPage.CheckNowImproveProcess->SetValue(1);
+    desktop.Front(2);
+    form.Priority().Tick();
+    ASSERT_EQ(processes.classes[22], kAboveNormalPriorityClass);
+    lifecycle.Stop();
+    EXPECT_EQ(processes.classes[22], kNormalPriorityClass);
 }
 
 TEST_F(Startup, SettingsOffMakeNoTopmostOrHideCallAndClearAutorun) {

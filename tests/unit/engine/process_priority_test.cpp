@@ -76,6 +76,29 @@ TEST_F(PriorityRaising, ARaiseSetsThePreviousWindowBackAndLogsTheNewTarget) {
     EXPECT_EQ(raiser.ImprovedCount(), 2);
 }
 
+TEST_F(PriorityRaising, PutBackRestoresOnlyTheClassTheProgramGaveAndOnlyOnce) {
+    const struct {
+        const char* what;
+        std::uint32_t set_by_user;  // 0: untouched since the raise
+        std::uint32_t expected;
+    } cases[] = {
+        {"still raised", 0, kNormalPriorityClass},
+        {"changed by the user", 0x40 /* idle */, 0x40},
+    };
+    for (const auto& c : cases) {
+        processes.classes.clear();
+        TickWith(c.set_by_user == 0 ? 1 : 4);
+        const ProcessId raised = c.set_by_user == 0 ? 11 : 44;
+        if (c.set_by_user != 0)
+            processes.classes[raised] = c.set_by_user;
+        raiser.PutBack();
+        EXPECT_EQ(processes.classes[raised], c.expected) << c.what;
+        processes.classes[raised] = kHighPriorityClass;
+        raiser.PutBack();  // nothing raised any more
+        EXPECT_EQ(processes.classes[raised], kHighPriorityClass) << c.what;
+    }
+}
+
 TEST_F(PriorityRaising, TheSameWindowOrTheSameTargetRaisesNothing) {
     TickWith(1);
     TickWith(1);
