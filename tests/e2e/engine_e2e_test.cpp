@@ -124,6 +124,20 @@ TEST(EngineEndToEnd, TheForegroundProcessIsRaisedLoggedAndPutBack) {
     Pump(300);
     e2e::SaveScreenshot(main, "process-page");
 
+    // Raised again, this test's process goes back to normal when the
+    // program ends.
+    ::SetForegroundWindow(mine);
+    raised = false;
+    const DWORD again = ::GetTickCount();
+    while (::GetTickCount() - again < 3000 && !raised) {
+        Pump(100);
+        raised = PriorityOf(::GetCurrentProcessId()) == HIGH_PRIORITY_CLASS;
+    }
+    ASSERT_TRUE(raised);
+    ::PostMessageW(main, ::RegisterWindowMessageW(L"Vellumar.ExitRequest"), 0, 0);
+    EXPECT_TRUE(program.WaitForExit());
+    EXPECT_EQ(PriorityOf(::GetCurrentProcessId()), static_cast<DWORD>(NORMAL_PRIORITY_CLASS));
+
     ::DestroyWindow(mine);
     ::TerminateProcess(notepad.hProcess, 0);
     ::WaitForSingleObject(notepad.hProcess, 5000);
