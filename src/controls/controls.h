@@ -90,6 +90,7 @@ enum class ControlChange {
     CellChanged,
     ScrollToRow,
     RowsCleared,
+    RowRemoved,
     RowIcon,
     SmallIcons,
     Selection,
@@ -224,13 +225,16 @@ class ListView : public Control {
     int AddRow(std::string first);
     void SetCell(int row, int column, std::string text);
     void EnsureVisible(int row);
-    // What the latest RowAdded, CellChanged, RowIcon or ScrollToRow change
-    // was about.
+    // What the latest RowAdded, RowRemoved, CellChanged, RowIcon or
+    // ScrollToRow change was about.
     int ChangedRow() const { return changed_row_; }
     int ChangedColumn() const { return changed_column_; }
 
     // Removes every row; nothing is selected afterwards.
     void Clear();
+    // Removes one row; the rows after it move up, and so does the selection
+    // (none when it was the removed row).
+    void RemoveRow(int row);
     // Rows handed to the screen only when it draws them, for long lists that
     // are rebuilt often. Read when the list's window is made.
     bool OnDemand() const { return on_demand_; }
