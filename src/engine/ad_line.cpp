@@ -67,7 +67,7 @@ std::string AdLabelText(std::string_view text) {
     std::string line;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto byte = static_cast<unsigned char>(text[i]);
-        if (byte == '\r' || byte == '\n')
+        if (byte == '\0' || byte == '\r' || byte == '\n')
             break;
         if (byte < 0x20 || byte == 0x7F)
             continue;

@@ -59,7 +59,9 @@ std::string AdTextOfReply(std::string_view reply);
 // Reads the reply to a GET of `url` in kAdChunkBytes pieces and gives its
 // advertisement; empty on any failure and for a reply over the cap.
 std::string GetAdText(HttpClient& http, const std::string& url);
-// What the label shows of a text: its first line, without control characters.
+// What the label shows of a text: its first line, which ends at a line
+// break or a NUL as the platform's own texts do, without the other control
+// characters.
 std::string AdLabelText(std::string_view text);
 
 // Runs GetAdText away from the GUI thread, one fetch at a time.

@@ -9,6 +9,7 @@
 namespace vellumar {
 namespace {
 
+using namespace std::string_literals;
 using TextCase = std::pair<std::string, std::string>;
 
 TEST(AdReply, MarkerRules) {
@@ -33,7 +34,10 @@ TEST(AdReply, LabelShowsTheFirstLineWithoutControlCharacters) {
                                {"a\tb\001c\177d\033", "abcd"},
                                {"x\xC2\x85y", "xy"},  // C1 control
                                {"caf\xC3\xA9 \xE5\xBF\xAB", "caf\xC3\xA9 \xE5\xBF\xAB"},
-                               {"\r\nnext", ""}}) {
+                               {"\r\nnext", ""},
+                               // A NUL ends the line as it ends a window text.
+                               {"AD\0\0hidden"s, "AD"},
+                               {"\0hidden"s, ""}}) {
         EXPECT_EQ(AdLabelText(text), line) << text;
     }
 }
@@ -129,7 +133,7 @@ TEST_F(AdLineTest, TicksFetchUnlessAPausingFormIsShown) {
 
 TEST_F(AdLineTest, OnlyAShowableLineStopsTheTimer) {
     ad.SetVisible(false);
-    for (const char* nothing : {"", "\r\nsecond line", "\x01\x02"}) {
+    for (const std::string& nothing : {""s, "\r\nsecond line"s, "\x01\x02"s, "\0\0hidden"s}) {
         fetcher.onFetched(nothing);
         EXPECT_FALSE(ad.Visible());
         EXPECT_EQ(ad.Text(), "Nothing");
