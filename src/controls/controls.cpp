@@ -81,6 +81,18 @@ void ListView::Clear() {
     Changed(ControlChange::RowsCleared);
 }
 
+void ListView::RemoveRow(int row) {
+    if (row < 0 || row >= RowCount())
+        return;
+    rows_.erase(rows_.begin() + row);
+    row_icons_.erase(row_icons_.begin() + row);
+    if (selected_row_ == row)
+        selected_row_ = -1;
+    else if (selected_row_ > row)
+        --selected_row_;
+    Changed(ControlChange::RowRemoved, {row});
+}
+
 void ListView::SetSmallIcons(const ImageList* icons) {
     small_icons_ = icons;
     Changed(ControlChange::SmallIcons);

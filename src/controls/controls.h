@@ -89,13 +89,14 @@ enum class ControlChange {
     CellChanged,
     ScrollToRow,
     RowsCleared,
+    RowRemoved,
     RowIcon,
     SmallIcons,
     Selection,
 };
 
 // What a change was about where its kind names a part of the control: the
-// row of a list (RowAdded, CellChanged, RowIcon, ScrollToRow) and its column
+// row of a list (RowAdded, RowRemoved, CellChanged, RowIcon, ScrollToRow) and its column
 // (CellChanged).
 struct ChangeDetail {
     int row = -1;
@@ -233,6 +234,9 @@ class ListView : public Control {
     void EnsureVisible(int row);
     // Removes every row; nothing is selected afterwards.
     void Clear();
+    // Removes one row; the rows after it move up, and so does the selection
+    // (none when it was the removed row).
+    void RemoveRow(int row);
     // Rows handed to the screen only when it draws them, for long lists that
     // are rebuilt often. Read when the list's window is made.
     bool OnDemand() const { return on_demand_; }

@@ -1,8 +1,6 @@
 #include "engine/ad_line.h"
 
-#include <array>
 #include <cstdlib>
-#include <memory>
 #include <utility>
 
 #include "platform/text.h"
@@ -43,31 +41,11 @@ std::string AdTextOfReply(std::string_view reply) {
     return std::string(reply.substr(2));
 }
 
-std::string GetAdText(HttpClient& http, const std::string& url) {
-    const std::unique_ptr<HttpBody> body = http.Get(url);
-    if (!body)
-        return {};
-    std::string reply;
-    std::array<char, kAdChunkBytes> chunk{};
-    for (;;) {
-        std::size_t read_bytes = 0;
-        if (!body->Read(chunk, read_bytes))
-            return {};
-        if (read_bytes == 0)
-            break;
-        reply.append(chunk.data(), read_bytes);
-        // A reply this long is no advertisement; stop before it costs more.
-        if (reply.size() > kAdReplyCapBytes)
-            return {};
-    }
-    return AdTextOfReply(reply);
-}
-
 std::string AdLabelText(std::string_view text) {
     std::string line;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto byte = static_cast<unsigned char>(text[i]);
-        if (byte == '\r' || byte == '\n')
+        if (byte == '\0' || byte == '\r' || byte == '\n')
             break;
         if (byte < 0x20 || byte == 0x7F)
             continue;

@@ -10,19 +10,17 @@
 // the newest line. Clicks on LabelAd and LabelHomepage open the
 // advertisement page and the home page in the user's browser.
 //
-// GetAdText is the fetch itself: a reply counts only when it begins with
-// the marker "AD" (any letter case), has text after it and is no longer
-// than kAdReplyCapBytes. The composition root (app/win32/vellumar_app.cpp)
-// creates the Win32 fetcher and an AdLine and tells it which forms pause it.
+// GetAdText (engine/ad_fetch.h) is the fetch itself: a complete reply
+// counts only when it begins with the marker "AD" (any letter case) and has
+// text after it. The composition root (app/win32/vellumar_app.cpp) creates
+// the Win32 fetcher and an AdLine and tells it which forms pause it.
 
-#include <cstddef>
 #include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "controls/controls.h"
-#include "platform/http.h"
 #include "platform/timer.h"
 
 namespace vellumar {
@@ -40,10 +38,6 @@ inline constexpr std::string_view kHomePagePath = "/vellumar/";
 inline constexpr std::string_view kAdTextPath = "/vellumar/ad/";
 inline constexpr std::string_view kAdPagePath = "/vellumar/ad/page/";
 
-inline constexpr std::size_t kAdChunkBytes = 1024;
-// Longer replies are not advertisements; reading stops past this size.
-inline constexpr std::size_t kAdReplyCapBytes = std::size_t{64} * 1024;
-
 // The site root: `override_url` when it is an http or https address (a
 // trailing slash dropped), otherwise kSiteRoot.
 std::string SiteRootFrom(const char* override_url);
@@ -56,10 +50,9 @@ std::string AdPageUrl();
 // The advertisement of a reply: what follows the marker, unchanged; empty
 // when the reply does not begin with the marker or holds nothing else.
 std::string AdTextOfReply(std::string_view reply);
-// Reads the reply to a GET of `url` in kAdChunkBytes pieces and gives its
-// advertisement; empty on any failure and for a reply over the cap.
-std::string GetAdText(HttpClient& http, const std::string& url);
-// What the label shows of a text: its first line, without control characters.
+// What the label shows of a text: its first line, which ends at a line
+// break or a NUL as the platform's own texts do, without the other control
+// characters.
 std::string AdLabelText(std::string_view text);
 
 // Runs GetAdText away from the GUI thread, one fetch at a time.

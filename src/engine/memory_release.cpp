@@ -82,21 +82,23 @@ void MemoryRelease::CommandFreeMemory_Click() {
         return;
     const std::string amount = std::to_string(*released) + " MB memory released.";
     boxes_.ShowInformation(title_, "Success! " + amount);
-    ListView& log = controls_.log;
-    const int row = log.AddRow(std::to_string(log.RowCount() + 1));
-    log.SetCell(row, 1, clock_.TimeOfDayText());
-    log.SetCell(row, 2, amount);
-    log.EnsureVisible(row);
+    Log(amount);
 }
 
 void MemoryRelease::AutoFreeMemory() {
     const auto released = Release();
     if (!released)
         return;
+    Log(std::to_string(*released) + " MB memory released.");
+}
+
+void MemoryRelease::Log(std::string event) {
     ListView& log = controls_.log;
-    const int row = log.AddRow(std::to_string(log.RowCount() + 1));
+    if (log.RowCount() >= kMemoryLogRowCap)
+        log.RemoveRow(0);
+    const int row = log.AddRow(std::to_string(++logged_));
     log.SetCell(row, 1, clock_.TimeOfDayText());
-    log.SetCell(row, 2, std::to_string(*released) + " MB memory released.");
+    log.SetCell(row, 2, std::move(event));
     log.EnsureVisible(row);
 }
 

@@ -3,8 +3,9 @@
 // every process, on the user's command (CommandFreeMemory, with a message)
 // or every 1, 3, 5 or 10 minutes while automatic release is ticked. The
 // amount released is the drop in used memory measured around the walk,
-// logged in ListViewMemoryLog. ShowMemoryState writes the memory figures of
-// the Memory and State pages.
+// logged in ListViewMemoryLog, which keeps the newest kMemoryLogRowCap
+// releases (rows keep their numbers). ShowMemoryState writes the memory
+// figures of the Memory and State pages.
 //
 // The walk yields to the message loop before and after each process, and
 // the snapshot it walks is taken while the loop keeps running (it costs a
@@ -36,6 +37,9 @@ struct MemoryFigures {
 
 // Whole megabytes, truncated, from 64-bit byte counts.
 MemoryFigures ComputeMemoryFigures(std::uint64_t total_bytes, std::uint64_t available_bytes);
+
+// A release a minute for weeks stays within this many rows.
+inline constexpr int kMemoryLogRowCap = 1000;
 
 // Seconds of an interval text of ComboInterval; 0 for any other text.
 int IntervalSeconds(std::string_view text);
@@ -84,6 +88,8 @@ class MemoryRelease {
   private:
     // The released megabytes; nothing when the program is ending.
     std::optional<std::int64_t> Release();
+    // Logs a release as the newest row.
+    void Log(std::string event);
 
     Processes& processes_;
     MemoryStatus& memory_;
@@ -93,6 +99,7 @@ class MemoryRelease {
     std::string title_;
     MemoryControls controls_;
     int auto_free_seconds_ = 0;
+    int logged_ = 0;  // releases logged, the dropped rows included
     bool shown_once_ = false;
     MemoryFigures shown_;
 };

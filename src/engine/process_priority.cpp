@@ -72,9 +72,11 @@ void PriorityRaiser::Tick() {
     controls_.state_now_improving.SetText(title);
 
     ListView& history = controls_.history;
+    if (history.RowCount() >= kHistoryRowCap)
+        history.RemoveRow(0);
     // Built by appending: GCC 12 warns falsely (-Wrestrict) on "x" + string.
     std::string number(1, ' ');
-    number += std::to_string(history.RowCount() + 1);
+    number += std::to_string(improved_count_ + 1);
     const int row = history.AddRow(std::move(number));
     history.SetCell(row, 1, clock_.TimeOfDayText());
     history.SetCell(row, 2, title);

@@ -6,6 +6,9 @@
 // raise is shown (Process and State pages) and logged (ListViewHistory).
 // Nothing is ever lowered below normal and nothing is undone when the
 // feature is switched off: a process keeps the class it was last given.
+// The log keeps the newest kHistoryRowCap raises, so a program that runs
+// for weeks does not grow with every switch; rows keep their numbers, and
+// the raised count is the true total.
 //
 // The caption of LabelNowImproveProcess is the memory of the current
 // target: a window whose title begins with it counts as the same target.
@@ -20,6 +23,9 @@ namespace vellumar {
 
 // Length of the title buffer: at most 254 characters of a title are read.
 inline constexpr int kTitleBufferChars = 255;
+
+// More rows than anyone scrolls through; each costs well under a kilobyte.
+inline constexpr int kHistoryRowCap = 1000;
 
 // Gives a process a priority class. The process is `process` when not 0,
 // else the owner of `window` when not 0, else this program. Returns the

@@ -1,7 +1,8 @@
 // The advertisement line end to end: a real vellumar.exe pointed at a
 // loopback server of the test (127.0.0.1 only, stopping by itself) that
-// answers well, without the marker, with ten megabytes, never, or one byte
-// a second; and the two links, recorded by a stand-in http handler.
+// answers well, without the marker, with ten megabytes, never, one byte a
+// second, with a redirect to itself or with a body cut short; and the two
+// links, recorded by a stand-in http handler.
 
 #include <windows.h>
 #include <winsock2.h>
@@ -27,7 +28,7 @@ namespace {
 
 using e2e::FindChild;
 
-enum class Reply { Text, TenMegabytes, Silent, Drip };
+enum class Reply { Text, TenMegabytes, Silent, Drip, RedirectLoop, ShortBody };
 
 // Serves its connections one by one the way `reply` says; each connection
 // and the server itself end by themselves after a bounded time.
@@ -113,10 +114,11 @@ class LoopbackServer {
             request.append(buffer, static_cast<std::size_t>(n));
         }
         std::string text;
+        const auto from = request.find(' ') + 1;
+        const std::string path = request.substr(from, request.find(' ', from) - from);
         {
             std::lock_guard lock(mutex_);
-            const auto from = request.find(' ') + 1;
-            log_.paths.push_back(request.substr(from, request.find(' ', from) - from));
+            log_.paths.push_back(path);
             log_.ticks.push_back(::GetTickCount());
             text = text_;
         }
@@ -128,7 +130,14 @@ class LoopbackServer {
                                                                    : 100000;
         const std::string headers = "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(length) +
                                     "\r\nConnection: close\r\n\r\n";
-        if (reply_ == Reply::Text) {
+        if (reply_ == Reply::RedirectLoop) {
+            Send(s, "HTTP/1.1 302 Found\r\nLocation: " + path +
+                        "\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+        } else if (reply_ == Reply::ShortBody) {
+            // A billion bytes announced, about a kilobyte sent.
+            Send(s, "HTTP/1.1 200 OK\r\nContent-Length: 1000000000\r\nConnection: close\r\n\r\nAD" +
+                        std::string(1022, 'x'));
+        } else if (reply_ == Reply::Text) {
             Send(s, headers + text);
         } else if (reply_ == Reply::TenMegabytes) {
             const std::string chunk = "AD" + std::string(64 * 1024 - 2, 'x');
@@ -296,6 +305,45 @@ TEST(AdEndToEnd, HostileServersLeaveTheWindowAnsweringAndMemoryBounded) {
         EXPECT_LE(watch.late * 20, watch.probes) << title;
         EXPECT_LT(watch.peak_private_bytes - watch.first_private_bytes, 8u << 20) << title;
     }
+}
+
+TEST(AdEndToEnd, ARedirectLoopCostsAtMostSixRequestsAFetch) {
+    LoopbackServer server(Reply::RedirectLoop);
+    ProgramOnServer started(L"ad redirect loop", server);
+    ASSERT_TRUE(started.main);
+    const DWORD watch_ms = 10000;
+    const Watch watch = WatchWindow(started.main, started.program.Process(), watch_ms);
+    const LoopbackServer::Log log = server.Logged();
+    // The requests of one fetch come within milliseconds; fetches a tick
+    // (3 s) apart.
+    std::vector<std::size_t> fetches;
+    for (std::size_t i = 0; i < log.ticks.size(); ++i) {
+        if (i == 0 || log.ticks[i] - log.ticks[i - 1] > 1000)
+            fetches.push_back(0);
+        ++fetches.back();
+    }
+    std::string sizes;
+    for (std::size_t n : fetches) sizes.append(" ").append(std::to_string(n));
+    std::printf(
+        "[ad redirect loop] %zu requests in %lu ms (%.1f a second), per fetch:%s; "
+        "probes %d, late %d, worst %.1f ms\n",
+        log.paths.size(), watch_ms, 1000.0 * static_cast<double>(log.paths.size()) / watch_ms,
+        sizes.c_str(), watch.probes, watch.late, watch.worst_ms);
+    ASSERT_GE(fetches.size(), 2u);
+    EXPECT_EQ(fetches.front(), 6u);  // the first request and five redirects
+    for (std::size_t n : fetches) EXPECT_LE(n, 6u);
+    EXPECT_LE(watch.late * 20, watch.probes);
+    EXPECT_FALSE(::IsWindowVisible(AdLabel(started.main)));
+}
+
+TEST(AdEndToEnd, ABodyCutShortShowsNoLineAndTheFetchGoesOn) {
+    LoopbackServer server(Reply::ShortBody);
+    ProgramOnServer started(L"ad short body", server);
+    ASSERT_TRUE(started.main);
+    // Three fetches: the first two were not taken as a line.
+    ASSERT_TRUE(e2e::WaitUntil([&] { return server.Logged().paths.size() >= 3; }, 25000));
+    EXPECT_FALSE(::IsWindowVisible(AdLabel(started.main)));
+    EXPECT_EQ(e2e::WindowText(AdLabel(started.main)), L"Nothing");
 }
 
 // A stand-in handler of http addresses in the test prefix that appends each

@@ -140,6 +140,11 @@ TEST_F(MainFrameOnWindows, APageHiddenAtStartGetsItsWindowsWhenFirstShownWithIts
     item.cchTextMax = 32;
     ::SendMessageW(list, LVM_GETITEMTEXTW, 1, reinterpret_cast<LPARAM>(&item));
     EXPECT_STREQ(text, L"second");
+    // A log dropping its oldest row drops it from the window too.
+    form.MemoryPage.ListViewMemoryLog->RemoveRow(0);
+    ASSERT_EQ(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 1);
+    ::SendMessageW(list, LVM_GETITEMTEXTW, 0, reinterpret_cast<LPARAM>(&item));
+    EXPECT_STREQ(text, L"second");
     // Its handlers are the control's from the start.
     ::SendMessageW(box, BM_CLICK, 0, 0);
     EXPECT_EQ(form.MemoryPage.CheckEnableAutoFreeMemory->Value(), 0);

@@ -222,6 +222,19 @@ class ListViewWindow : public SystemControlWindow<ListView> {
                 syncing_ = false;
                 BeginRebuild();
                 break;
+            case ControlChange::RowRemoved:
+                // The list view moves its later rows and the selection up
+                // as the control does.
+                if (!on_demand_) {
+                    syncing_ = true;
+                    ::SendMessageW(Handle(), LVM_DELETEITEM, static_cast<WPARAM>(row), 0);
+                    syncing_ = false;
+                } else if (!rebuilding_) {
+                    SyncRowCount();
+                    SyncSelection();
+                    ::InvalidateRect(Handle(), nullptr, TRUE);
+                }
+                break;
             case ControlChange::SmallIcons: {
                 if (const ImageList* images = model_.SmallIcons())
                     SyncImages(*images);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "engine/ad_fetch.h"
 #include "platform/version.h"
 #include "platform/win32/text.h"
 
@@ -29,14 +30,34 @@ std::string AnsiToUtf8(const std::string& ansi) {
     return Narrow(wide);
 }
 
+// A header of the reply as text; empty when there is none.
+std::string QueryHeader(HINTERNET request, DWORD info) {
+    std::wstring value(256, L'\0');
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        DWORD bytes = static_cast<DWORD>(value.size() * sizeof(wchar_t));
+        if (::HttpQueryInfoW(request, info, value.data(), &bytes, nullptr)) {
+            value.resize(bytes / sizeof(wchar_t));
+            return Narrow(value);
+        }
+        // `bytes` is now the size the value needs.
+        if (::GetLastError() != ERROR_INSUFFICIENT_BUFFER || bytes > 64 * 1024)
+            break;
+        value.assign(bytes / sizeof(wchar_t) + 1, L'\0');
+    }
+    return {};
+}
+
 }  // namespace
 
-class WinInetBody : public HttpBody {
+class WinInetReply : public HttpReply {
   public:
-    explicit WinInetBody(WinInetHttp& http) : http_(http) {}
+    explicit WinInetReply(WinInetHttp& http) : http_(http) {}
     bool Read(std::span<char> buffer, std::size_t& read_bytes) override {
         return http_.Read(buffer, read_bytes);
     }
+    // WinINet takes the chunks apart itself and ends a cut one as it ends a
+    // whole one.
+    bool LastChunkSeen() const override { return false; }
 
   private:
     WinInetHttp& http_;
@@ -46,11 +67,21 @@ WinInetHttp::WinInetHttp(AdFetchLimits limits) : limits_(limits), start_tick_(::
 
 WinInetHttp::~WinInetHttp() = default;
 
+DWORD WinInetHttp::RemainingMs() const {
+    const ULONGLONG spent = ::GetTickCount64() - start_tick_;
+    return spent >= limits_.deadline_ms ? 0 : limits_.deadline_ms - static_cast<DWORD>(spent);
+}
+
 HINTERNET WinInetHttp::Current(const UniqueInternet& handle) {
     std::lock_guard lock(mutex_);
-    if (aborted_ || ::GetTickCount64() - start_tick_ > limits_.deadline_ms)
+    if (aborted_ || RemainingMs() == 0)
         return nullptr;
     return handle.Get();
+}
+
+void WinInetHttp::BeginFetch() {
+    std::lock_guard lock(mutex_);
+    start_tick_ = ::GetTickCount64();
 }
 
 void WinInetHttp::Cancel() {
@@ -71,7 +102,7 @@ void WinInetHttp::Close() {
     root_.Reset();
 }
 
-std::unique_ptr<HttpBody> WinInetHttp::Get(const std::string& url) {
+std::unique_ptr<HttpReply> WinInetHttp::Get(const std::string& url) {
     const std::wstring wide_url = Widen(url);
     wchar_t host[256] = {};
     wchar_t path[2048] = {};
@@ -88,10 +119,11 @@ std::unique_ptr<HttpBody> WinInetHttp::Get(const std::string& url) {
     HINTERNET request = nullptr;
     {
         std::lock_guard lock(mutex_);
-        if (aborted_)
-            return nullptr;
-        start_tick_ = ::GetTickCount64();
         request_.Reset();
+        // A redirect is one more request against the same deadline.
+        const DWORD remaining_ms = RemainingMs();
+        if (aborted_ || remaining_ms == 0)
+            return nullptr;
         if (!root_) {
             root_.Reset(
                 ::InternetOpenW(kAgentName, INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
@@ -106,16 +138,18 @@ std::unique_ptr<HttpBody> WinInetHttp::Get(const std::string& url) {
             if (!connection_)
                 return nullptr;
         }
+        // Redirects are the fetch's to follow, each counted.
         const DWORD flags = INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_RELOAD |
                             INTERNET_FLAG_NO_UI | INTERNET_FLAG_NO_COOKIES | INTERNET_FLAG_NO_AUTH |
+                            INTERNET_FLAG_NO_AUTO_REDIRECT |
                             (parts.nScheme == INTERNET_SCHEME_HTTPS ? INTERNET_FLAG_SECURE : 0);
-        request_.Reset(::HttpOpenRequestW(connection_.Get(), L"GET", path, nullptr, nullptr,
+        request_.Reset(::HttpOpenRequestW(connection_.Get(), L"GET", path, L"HTTP/1.0", nullptr,
                                           nullptr, flags, 0));
         if (!request_)
             return nullptr;
         // On the request itself: a request does not take every time-out
         // from the handles above it on every platform.
-        DWORD timeout = limits_.call_timeout_ms;
+        DWORD timeout = std::min(limits_.call_timeout_ms, remaining_ms);
         for (HINTERNET handle : {root_.Get(), request_.Get()}) {
             for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
                                  INTERNET_OPTION_RECEIVE_TIMEOUT}) {
@@ -130,11 +164,15 @@ std::unique_ptr<HttpBody> WinInetHttp::Get(const std::string& url) {
     DWORD status = 0;
     DWORD status_bytes = sizeof(status);
     if (!::HttpQueryInfoW(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status,
-                          &status_bytes, nullptr) ||
-        status < 200 || status > 299) {
+                          &status_bytes, nullptr)) {
         return nullptr;
     }
-    return std::make_unique<WinInetBody>(*this);
+    auto reply = std::make_unique<WinInetReply>(*this);
+    reply->head.status = static_cast<int>(status);
+    reply->head.location = QueryHeader(request, HTTP_QUERY_LOCATION);
+    reply->head.content_length = QueryHeader(request, HTTP_QUERY_CONTENT_LENGTH);
+    reply->head.transfer_encoding = QueryHeader(request, HTTP_QUERY_TRANSFER_ENCODING);
+    return reply;
 }
 
 bool WinInetHttp::Read(std::span<char> buffer, std::size_t& read_bytes) {
@@ -221,6 +259,7 @@ DWORD WINAPI AdFetchWorker(void* param) {
             break;
         const std::string url = state.url;
         lock.unlock();
+        state.http.BeginFetch();
         std::string text = AnsiToUtf8(GetAdText(state.http, url));
         // Closing can take a while (the platform may read on to the end of
         // a long reply); it happens here, never on the GUI thread.

@@ -3,12 +3,19 @@
 // on a worker thread, so a slow, silent or endless server never holds up the
 // window.
 //
-// WinInetHttp is the HttpClient: direct connection, connect/send/receive
-// time-outs set on the request itself, only 2xx replies, reads of what has
-// arrived (so a dripping server cannot hold one read for long) that fail
-// once the fetch is past its deadline or cancelled. Its WinINet session (and
-// the connection handle of the last host) lasts from one fetch to the next:
-// a fetch every few seconds then costs one request, not a new session.
+// WinInetHttp is the HttpClient: direct connection, one request per Get()
+// with the platform's own redirect following off (the fetch follows them,
+// engine/ad_fetch.h), connect/send/receive time-outs set on the request
+// itself and cut to what is left of the fetch's deadline, and reads of what
+// has arrived (so a dripping server cannot hold one read for long) that fail
+// once the fetch is past its deadline or cancelled. BeginFetch() starts the
+// deadline, which every request and read of the fetch counts against. It
+// asks as HTTP/1.0, so a server answers with a length or until it closes,
+// never in chunks: WinINet decodes chunks out of sight and cannot tell a
+// chunked body that lost its end, so such a reply never counts. Its WinINet
+// session (and the connection handle of the last host) lasts from one fetch
+// to the next: a fetch every few seconds then costs one request, not a new
+// session.
 //
 // WinInetAdFetcher is the AdFetcher: one worker thread, started by the first
 // Start(), runs GetAdText for each Start() and sleeps in between. It leaves
@@ -48,7 +55,7 @@ using UniqueInternet = UniqueResource<HINTERNET, InternetHandleTraits>;
 struct AdFetchLimits {
     // Connect, send and receive time-outs of each WinINet call.
     DWORD call_timeout_ms = 5000;
-    // The whole fetch, headers and body.
+    // The whole fetch: every request, header and body of it.
     DWORD deadline_ms = 8000;
 };
 
@@ -59,8 +66,10 @@ class WinInetHttp : public HttpClient {
     WinInetHttp(const WinInetHttp&) = delete;
     WinInetHttp& operator=(const WinInetHttp&) = delete;
 
-    // Each call starts its own deadline and reuses the session.
-    std::unique_ptr<HttpBody> Get(const std::string& url) override;
+    // Starts the deadline of a fetch.
+    void BeginFetch();
+    // One request of the fetch; it reuses the session.
+    std::unique_ptr<HttpReply> Get(const std::string& url) override;
     // Closes the request of the last Get(); the session stays for the next.
     void EndRequest();
     // From any thread: every later call fails.
@@ -69,10 +78,12 @@ class WinInetHttp : public HttpClient {
     void Close();
 
   private:
-    friend class WinInetBody;
+    friend class WinInetReply;
     bool Read(std::span<char> buffer, std::size_t& read_bytes);
     // The handle to use, or nullptr once aborted or past the deadline.
     HINTERNET Current(const UniqueInternet& handle);
+    // What is left of the deadline; 0 once it has passed. Under the mutex.
+    DWORD RemainingMs() const;
 
     AdFetchLimits limits_;
     ULONGLONG start_tick_;

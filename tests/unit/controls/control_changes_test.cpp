@@ -71,6 +71,7 @@ TEST(ControlChanges, EachSetterSendsItsChangeWithItsDetailAndAnUnchangedValueSen
         {"select", [](Rig& r) { r.list.SelectRow(0); }, {{C::Selection, -1, -1}}},
         {"same selection", [](Rig& r) { r.list.SelectRow(-1); }, {}},
         {"clear", [](Rig& r) { r.list.Clear(); }, {{C::RowsCleared, -1, -1}}},
+        {"remove row", [](Rig& r) { r.list.RemoveRow(1); }, {{C::RowRemoved, 1, -1}}},
         {"icon without a list", [](Rig& r) { r.list.SetRowIcon(0, "k"); }, {}},
     };
     for (const auto& c : cases) {

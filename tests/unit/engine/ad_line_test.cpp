@@ -2,13 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "fakes/fake_platform.h"
 
 namespace vellumar {
 namespace {
 
+using namespace std::string_literals;
 using TextCase = std::pair<std::string, std::string>;
 
 TEST(AdReply, MarkerRules) {
@@ -33,7 +32,10 @@ TEST(AdReply, LabelShowsTheFirstLineWithoutControlCharacters) {
                                {"a\tb\001c\177d\033", "abcd"},
                                {"x\xC2\x85y", "xy"},  // C1 control
                                {"caf\xC3\xA9 \xE5\xBF\xAB", "caf\xC3\xA9 \xE5\xBF\xAB"},
-                               {"\r\nnext", ""}}) {
+                               {"\r\nnext", ""},
+                               // A NUL ends the line as it ends a window text.
+                               {"AD\0\0hidden"s, "AD"},
+                               {"\0hidden"s, ""}}) {
         EXPECT_EQ(AdLabelText(text), line) << text;
     }
 }
@@ -44,51 +46,6 @@ TEST(AdReply, SiteRootAndItsOverride) {
     EXPECT_EQ(SiteRootFrom("http://127.0.0.1:8080/"), "http://127.0.0.1:8080");
     EXPECT_EQ(SiteRootFrom("HTTPS://example.org"), "HTTPS://example.org");
     EXPECT_EQ(AdPageUrl(), SiteRoot() + "/vellumar/ad/page/");
-}
-
-// Serves a body from memory, recording the size each read asks for.
-struct MemoryHttp : HttpClient, HttpBody {
-    std::unique_ptr<HttpBody> Get(const std::string& url) override {
-        urls.push_back(url);
-        return answers ? std::make_unique<Reader>(*this) : nullptr;
-    }
-    bool Read(std::span<char> buffer, std::size_t& read_bytes) override {
-        asked.push_back(buffer.size());
-        read_bytes = std::min(buffer.size(), body.size() - offset);
-        std::copy_n(body.data() + offset, read_bytes, buffer.data());
-        offset += read_bytes;
-        return asked.size() != fail_at_read;
-    }
-    struct Reader : HttpBody {
-        explicit Reader(MemoryHttp& from) : from(from) {}
-        bool Read(std::span<char> buffer, std::size_t& n) override { return from.Read(buffer, n); }
-        MemoryHttp& from;
-    };
-    bool answers = true;
-    std::string body;
-    std::size_t offset = 0;
-    std::size_t fail_at_read = 0;
-    std::vector<std::string> urls;
-    std::vector<std::size_t> asked;
-};
-
-TEST(GetAdText, ReadsALongReplyInChunksToItsEnd) {
-    MemoryHttp http;
-    http.body = "Ad" + std::string(2500, 'x') + "end";
-    EXPECT_EQ(GetAdText(http, "http://h/vellumar/ad/"), std::string(2500, 'x') + "end");
-    EXPECT_EQ(http.urls, std::vector<std::string>{"http://h/vellumar/ad/"});
-    EXPECT_EQ(http.asked, std::vector<std::size_t>(4, kAdChunkBytes));
-}
-
-TEST(GetAdText, FailuresAndOversizedRepliesGiveNothing) {
-    MemoryHttp refused, broken, huge;
-    refused.answers = false;
-    broken.body = "AD" + std::string(3000, 'x');
-    broken.fail_at_read = 2;
-    huge.body = "AD" + std::string(10 * 1024 * 1024, 'x');
-    for (MemoryHttp* http : {&refused, &broken, &huge}) EXPECT_EQ(GetAdText(*http, "u"), "");
-    // Reading stopped just past the cap instead of taking all ten megabytes.
-    EXPECT_EQ(huge.asked.size(), kAdReplyCapBytes / kAdChunkBytes + 1);
 }
 
 class FakeFetcher : public AdFetcher {
@@ -129,7 +86,7 @@ TEST_F(AdLineTest, TicksFetchUnlessAPausingFormIsShown) {
 
 TEST_F(AdLineTest, OnlyAShowableLineStopsTheTimer) {
     ad.SetVisible(false);
-    for (const char* nothing : {"", "\r\nsecond line", "\x01\x02"}) {
+    for (const std::string& nothing : {""s, "\r\nsecond line"s, "\x01\x02"s, "\0\0hidden"s}) {
         fetcher.onFetched(nothing);
         EXPECT_FALSE(ad.Visible());
         EXPECT_EQ(ad.Text(), "Nothing");

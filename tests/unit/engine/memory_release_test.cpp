@@ -108,6 +108,13 @@ TEST_F(MemoryReleasing, NothingFreedOrMoreUsedIsReportedAsComputed) {
               (std::vector<std::string>{"2", "12:34:56", "-3 MB memory released."}));
 }
 
+TEST_F(MemoryReleasing, TheLogKeepsTheNewestRowsWithTheirNumbers) {
+    for (int i = 0; i <= kMemoryLogRowCap; ++i) release.AutoFreeMemory();
+    ASSERT_EQ(memory_log.RowCount(), kMemoryLogRowCap);
+    EXPECT_EQ(memory_log.Row(0)[0], "2");
+    EXPECT_EQ(memory_log.Row(kMemoryLogRowCap - 1)[0], "1001");
+}
+
 TEST_F(MemoryReleasing, AFailedSnapshotTrimsNothing) {
     processes.snapshot.clear();
     release.AutoFreeMemory();

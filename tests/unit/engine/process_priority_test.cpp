@@ -159,6 +159,21 @@ TEST_F(PriorityRaising, AProcessThatCannotBeOpenedStillLogsTheRaise) {
     EXPECT_EQ(history.RowCount(), 1);
 }
 
+TEST_F(PriorityRaising, TheLogKeepsTheNewestRowsAndTheCountStaysTrue) {
+    const int raises = kHistoryRowCap + 2;
+    for (int i = 0; i < raises; ++i) {
+        TickWith(i % 2 ? 2 : 1);
+        if (i == 10)
+            history.SelectRow(5);
+    }
+    ASSERT_EQ(history.RowCount(), kHistoryRowCap);
+    EXPECT_EQ(history.Row(0)[0], " 3");
+    EXPECT_EQ(history.Row(kHistoryRowCap - 1),
+              (std::vector<std::string>{" 1002", "12:34:56", "Calculator", "Above Normal"}));
+    EXPECT_EQ(history.SelectedRow(), 3);  // the same row, moved up with the others
+    EXPECT_EQ(improved_count.Text(), "1002");
+}
+
 TEST(SetProcessPriority, ChoosesTheProcessByIdThenWindowThenItself) {
     FakeDesktop desktop;
     FakeProcesses processes;
