@@ -223,17 +223,7 @@ class ListViewWindow : public SystemControlWindow<ListView> {
                 BeginRebuild();
                 break;
             case ControlChange::RowRemoved:
-                // The list view moves its later rows and the selection up
-                // as the control does.
-                if (!on_demand_) {
-                    syncing_ = true;
-                    ::SendMessageW(Handle(), LVM_DELETEITEM, static_cast<WPARAM>(row), 0);
-                    syncing_ = false;
-                } else if (!rebuilding_) {
-                    SyncRowCount();
-                    SyncSelection();
-                    ::InvalidateRect(Handle(), nullptr, TRUE);
-                }
+                RemoveRow(row);
                 break;
             case ControlChange::SmallIcons: {
                 if (const ImageList* images = model_.SmallIcons())
@@ -255,6 +245,20 @@ class ListViewWindow : public SystemControlWindow<ListView> {
                 if (change != ControlChange::Text)
                     MirrorCommonChange(Handle(), model_, change);
                 break;
+        }
+    }
+
+    // The list view moves its later rows and the selection up as the
+    // control does.
+    void RemoveRow(int row) {
+        if (!on_demand_) {
+            syncing_ = true;
+            ::SendMessageW(Handle(), LVM_DELETEITEM, static_cast<WPARAM>(row), 0);
+            syncing_ = false;
+        } else if (!rebuilding_) {
+            SyncRowCount();
+            SyncSelection();
+            ::InvalidateRect(Handle(), nullptr, TRUE);
         }
     }
 

@@ -102,6 +102,50 @@ void WinInetHttp::Close() {
     root_.Reset();
 }
 
+// The request of one GET, on the connection to its host (kept while the
+// host stays the same), with time-outs cut to what is left of the fetch's
+// deadline; null when it cannot be made or the fetch has ended.
+HINTERNET WinInetHttp::OpenRequest(const wchar_t* host, INTERNET_PORT port, const wchar_t* path,
+                                   bool secure) {
+    std::lock_guard lock(mutex_);
+    request_.Reset();
+    // A redirect is one more request against the same deadline.
+    const DWORD remaining_ms = RemainingMs();
+    if (aborted_ || remaining_ms == 0)
+        return nullptr;
+    if (!root_) {
+        root_.Reset(::InternetOpenW(kAgentName, INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
+        if (!root_)
+            return nullptr;
+    }
+    if (!connection_ || connected_host_ != host || connected_port_ != port) {
+        connection_.Reset(::InternetConnectW(root_.Get(), host, port, nullptr, nullptr,
+                                             INTERNET_SERVICE_HTTP, 0, 0));
+        connected_host_ = connection_ ? host : L"";
+        connected_port_ = port;
+        if (!connection_)
+            return nullptr;
+    }
+    // Redirects are the fetch's to follow, each counted.
+    const DWORD flags = INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_UI |
+                        INTERNET_FLAG_NO_COOKIES | INTERNET_FLAG_NO_AUTH |
+                        INTERNET_FLAG_NO_AUTO_REDIRECT | (secure ? INTERNET_FLAG_SECURE : 0);
+    request_.Reset(::HttpOpenRequestW(connection_.Get(), L"GET", path, L"HTTP/1.0", nullptr,
+                                      nullptr, flags, 0));
+    if (!request_)
+        return nullptr;
+    // On the request itself: a request does not take every time-out
+    // from the handles above it on every platform.
+    DWORD timeout = std::min(limits_.call_timeout_ms, remaining_ms);
+    for (HINTERNET handle : {root_.Get(), request_.Get()}) {
+        for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
+                             INTERNET_OPTION_RECEIVE_TIMEOUT}) {
+            ::InternetSetOptionW(handle, option, &timeout, sizeof(timeout));
+        }
+    }
+    return request_.Get();
+}
+
 std::unique_ptr<HttpReply> WinInetHttp::Get(const std::string& url) {
     const std::wstring wide_url = Widen(url);
     wchar_t host[256] = {};
@@ -116,48 +160,10 @@ std::unique_ptr<HttpReply> WinInetHttp::Get(const std::string& url) {
         (parts.nScheme != INTERNET_SCHEME_HTTP && parts.nScheme != INTERNET_SCHEME_HTTPS)) {
         return nullptr;
     }
-    HINTERNET request = nullptr;
-    {
-        std::lock_guard lock(mutex_);
-        request_.Reset();
-        // A redirect is one more request against the same deadline.
-        const DWORD remaining_ms = RemainingMs();
-        if (aborted_ || remaining_ms == 0)
-            return nullptr;
-        if (!root_) {
-            root_.Reset(
-                ::InternetOpenW(kAgentName, INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
-            if (!root_)
-                return nullptr;
-        }
-        if (!connection_ || connected_host_ != host || connected_port_ != parts.nPort) {
-            connection_.Reset(::InternetConnectW(root_.Get(), host, parts.nPort, nullptr, nullptr,
-                                                 INTERNET_SERVICE_HTTP, 0, 0));
-            connected_host_ = connection_ ? host : L"";
-            connected_port_ = parts.nPort;
-            if (!connection_)
-                return nullptr;
-        }
-        // Redirects are the fetch's to follow, each counted.
-        const DWORD flags = INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_RELOAD |
-                            INTERNET_FLAG_NO_UI | INTERNET_FLAG_NO_COOKIES | INTERNET_FLAG_NO_AUTH |
-                            INTERNET_FLAG_NO_AUTO_REDIRECT |
-                            (parts.nScheme == INTERNET_SCHEME_HTTPS ? INTERNET_FLAG_SECURE : 0);
-        request_.Reset(::HttpOpenRequestW(connection_.Get(), L"GET", path, L"HTTP/1.0", nullptr,
-                                          nullptr, flags, 0));
-        if (!request_)
-            return nullptr;
-        // On the request itself: a request does not take every time-out
-        // from the handles above it on every platform.
-        DWORD timeout = std::min(limits_.call_timeout_ms, remaining_ms);
-        for (HINTERNET handle : {root_.Get(), request_.Get()}) {
-            for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
-                                 INTERNET_OPTION_RECEIVE_TIMEOUT}) {
-                ::InternetSetOptionW(handle, option, &timeout, sizeof(timeout));
-            }
-        }
-        request = request_.Get();
-    }
+    const HINTERNET request =
+        OpenRequest(host, parts.nPort, path, parts.nScheme == INTERNET_SCHEME_HTTPS);
+    if (!request)
+        return nullptr;
     // Blocks until the headers are in, or until the receive time-out.
     if (!::HttpSendRequestW(request, nullptr, 0, nullptr, 0) || !Current(request_))
         return nullptr;

@@ -84,6 +84,8 @@ class WinInetHttp : public HttpClient {
     HINTERNET Current(const UniqueInternet& handle);
     // What is left of the deadline; 0 once it has passed. Under the mutex.
     DWORD RemainingMs() const;
+    HINTERNET OpenRequest(const wchar_t* host, INTERNET_PORT port, const wchar_t* path,
+                          bool secure);
 
     AdFetchLimits limits_;
     ULONGLONG start_tick_;
