@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "controls/button_painter.h"
 #include "app/command_instances.h"
+#include "controls/button_painter.h"
 #include "controls/command_button.h"
 #include "controls/software_raster.h"
 #include "platform/timer.h"

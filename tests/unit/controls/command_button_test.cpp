@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "command_test_support.h"
 #include "app/command_instances.h"
+#include "command_test_support.h"
 #include "controls/command_button.h"
 
 namespace vellumar::testing {

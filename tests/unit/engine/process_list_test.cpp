@@ -75,7 +75,7 @@ TEST(ProcessList, RefreshListsPathedProcessesInOrderWithNumbersKeysAndSharedIcon
         EXPECT_EQ(snapshots.icon_fetches, 3);
         EXPECT_EQ(list.SmallIcons(), &images);
         EXPECT_EQ(list.SelectedRow(), 3);  // the last row, in view
-        EXPECT_EQ(scrolled.row, 3);  // scrolled to the last row
+        EXPECT_EQ(scrolled.row, 3);        // scrolled to the last row
     }
     snapshots.processes.clear();
     processes.RefreshProcessList();
