@@ -8,7 +8,7 @@
 #include "fakes/fake_platform.h"
 #include "monitor/win32/cpu_monitor_window.h"
 #include "monitor/win32/level_sources_win32.h"
-#include "wine/command_test_support.h"
+#include "wine_support.h"
 
 namespace vellumar::win32 {
 namespace {

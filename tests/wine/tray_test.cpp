@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "command_test_support.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/text.h"
 #include "shell/tray_frames.h"
@@ -17,6 +16,7 @@
 #include "shell/win32/tray_menu_win32.h"
 #include "shell/win32/tray_shell_win32.h"
 #include "shell/win32/window_hook_win32.h"
+#include "wine_support.h"
 
 namespace vellumar::win32 {
 namespace {
