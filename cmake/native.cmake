@@ -33,6 +33,7 @@ if(VELLUMAR_BENCHMARKS)
     if(BENCH_SOURCES)
         add_executable(benchmarks ${BENCH_SOURCES})
         target_link_libraries(benchmarks PRIVATE vellumar_core benchmark::benchmark_main)
+        target_include_directories(benchmarks PRIVATE ${PROJECT_SOURCE_DIR}/tests)
     endif()
 endif()
 

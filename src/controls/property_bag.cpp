@@ -10,7 +10,9 @@ namespace vellumar {
 void PropertyBag::WriteProperty(std::string_view name, const PropertyValue& value,
                                 const PropertyValue& default_value) {
     if (value == default_value) {
-        std::erase_if(entries_, [&](const auto& entry) { return EqualsIgnoringAsciiCase(entry.first, name); });
+        std::erase_if(entries_, [&](const auto& entry) {
+            return EqualsIgnoringAsciiCase(entry.first, name);
+        });
         return;
     }
     Set(name, value);

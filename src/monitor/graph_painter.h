@@ -15,8 +15,8 @@
 
 #include "controls/drawing_surface.h"
 #include "monitor/graph_series.h"
-#include "platform/display_scale.h"
 #include "monitor/level_sampler.h"
+#include "platform/display_scale.h"
 
 namespace vellumar {
 
