@@ -83,7 +83,12 @@ endif()
 # in the build's prefix; CTest names each test that fails.
 set(VELLUMAR_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
 set(WINE_TEST_ENV "WINEPREFIX=${VELLUMAR_WINEPREFIX}" "WINEDEBUG=-all")
-set(WINE_TEST_RUNNER bash ${PROJECT_SOURCE_DIR}/scripts/wine-test.sh)
+# (A build on Windows runs them directly, with the same environment.)
+if(CMAKE_CROSSCOMPILING)
+    set(WINE_TEST_RUNNER bash ${PROJECT_SOURCE_DIR}/scripts/wine-test.sh)
+else()
+    set(WINE_TEST_RUNNER "")
+endif()
 include(GoogleTest)
 
 file(GLOB_RECURSE WINE_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/wine/*.cpp)
