@@ -91,8 +91,8 @@ if(MAKENSIS AND CMAKE_HOST_UNIX)
     # The end-to-end driver's release cases, told where the packages are: the
     # emulator is read when the tests are listed, so it is swapped for them.
     get_target_property(E2E_RUNNER e2e_tests CROSSCOMPILING_EMULATOR)
-    set_target_properties(e2e_tests PROPERTIES CROSSCOMPILING_EMULATOR
-        "${CMAKE_COMMAND};-E;env;${RELEASE_TEST_ENV};${WINE_TEST_RUNNER}")
+    set(RELEASE_LAUNCH ${CMAKE_COMMAND} -E env ${RELEASE_TEST_ENV} ${WINE_TEST_RUNNER})
+    set_target_properties(e2e_tests PROPERTIES CROSSCOMPILING_EMULATOR "${RELEASE_LAUNCH}")
     gtest_discover_tests(e2e_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
         TEST_FILTER "ReleaseEndToEnd.*"
         PROPERTIES LABELS release TIMEOUT 600 RUN_SERIAL ON FIXTURES_REQUIRED release_folders)

@@ -96,8 +96,8 @@ add_executable(integration_tests ${WINE_TEST_SOURCES})
 target_include_directories(integration_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests)
 target_link_libraries(integration_tests PRIVATE vellumar_win32 ${WIN32_LATE_LIBS} comctl32 gtest
                                                 gmock gtest_main)
-set_target_properties(integration_tests PROPERTIES CROSSCOMPILING_EMULATOR
-    "${CMAKE_COMMAND};-E;env;${WINE_TEST_ENV};${WINE_TEST_RUNNER}")
+set(INTEGRATION_LAUNCH ${CMAKE_COMMAND} -E env ${WINE_TEST_ENV} ${WINE_TEST_RUNNER})
+set_target_properties(integration_tests PROPERTIES CROSSCOMPILING_EMULATOR "${INTEGRATION_LAUNCH}")
 # They run two at a time, but for the process list's: its rows (and their
 # icons) follow the processes that come and go, so it runs alone. The lock
 # test's child runs only inside the test that starts it.
@@ -120,8 +120,8 @@ add_dependencies(e2e_tests vellumar)
 # registry and foreground window, so the end-to-end tests run one at a time.
 set(E2E_TEST_ENV ${WINE_TEST_ENV} "VELLUMAR_EXE=$<TARGET_FILE:vellumar>"
     "VELLUMAR_SITE_URL=http://127.0.0.1:9")
-set_target_properties(e2e_tests PROPERTIES CROSSCOMPILING_EMULATOR
-    "${CMAKE_COMMAND};-E;env;${E2E_TEST_ENV};${WINE_TEST_RUNNER}")
+set(E2E_LAUNCH ${CMAKE_COMMAND} -E env ${E2E_TEST_ENV} ${WINE_TEST_RUNNER})
+set_target_properties(e2e_tests PROPERTIES CROSSCOMPILING_EMULATOR "${E2E_LAUNCH}")
 gtest_discover_tests(e2e_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
     TEST_FILTER "-ReleaseEndToEnd.*"
     PROPERTIES LABELS end_to_end TIMEOUT 300 RUN_SERIAL ON ${WINE_TEST_SKIPPED})
