@@ -9,16 +9,11 @@
 #include "controls/button_painter.h"
 #include "controls/command_button.h"
 #include "controls/software_raster.h"
+#include "fakes/fake_timers.h"
 #include "platform/timer.h"
 
 namespace vellumar {
 namespace {
-
-class NoTimers : public TimerService {
-  public:
-    void Start(Timer&) override {}
-    void Stop(Timer&) override {}
-};
 
 class RasterOnlyHost : public CommandHost {
   public:
@@ -57,7 +52,7 @@ struct FreeMemoryButton {
         button.OnResize();
     }
     const CommandInstance& instance;
-    NoTimers timers;
+    vellumar::testing::IdleTimerService timers;
     RasterOnlyHost host;
     CommandButton button;
 };

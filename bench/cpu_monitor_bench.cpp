@@ -4,17 +4,12 @@
 #include <benchmark/benchmark.h>
 
 #include "controls/software_raster.h"
+#include "fakes/fake_timers.h"
 #include "monitor/cpu_monitor.h"
 #include "monitor_bench_sources.h"
 
 namespace vellumar {
 namespace {
-
-class NoTimers : public TimerService {
-  public:
-    void Start(Timer&) override {}
-    void Stop(Timer&) override {}
-};
 
 class RasterHost : public CpuMonitorHost {
   public:
@@ -41,7 +36,7 @@ class RasterHost : public CpuMonitorHost {
 void BM_GraphUpdateCycle(benchmark::State& state) {
     bench::WavingSources sources;
     ModuleCpuMonitorSupport sampler(sources.Sources());
-    NoTimers timers;
+    vellumar::testing::IdleTimerService timers;
     RasterHost host;
     CpuMonitor graph(host, timers, sampler);
     graph.ReadProperties(CpuMonitorStateProperties());

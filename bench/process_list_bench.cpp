@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/process_limits.h"
+#include "fakes/fake_timers.h"
 
 namespace vellumar {
 namespace {
@@ -55,17 +56,11 @@ class NoBoxes : public MessageBoxes {
     void ShowWarning(const std::string&, const std::string&) override {}
 };
 
-class NoTimers : public TimerService {
-  public:
-    void Start(Timer&) override {}
-    void Stop(Timer&) override {}
-};
-
 void BM_RefreshTwoHundredProcesses(benchmark::State& state) {
     Snapshots snapshots;
     NoPump pump;
     NoBoxes boxes;
-    NoTimers timers;
+    vellumar::testing::IdleTimerService timers;
     ListView list{"ListViewProcesses",
                   {},
                   {},

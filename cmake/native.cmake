@@ -14,7 +14,7 @@ add_executable(unit_tests ${UNIT_TEST_SOURCES})
 target_include_directories(unit_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests)
 target_link_libraries(unit_tests PRIVATE vellumar_core GTest::gtest GTest::gmock GTest::gtest_main Threads::Threads)
 include(GoogleTest)
-gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 60)
+gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 60 PROPERTIES LABELS native)
 
 # Renders the program's artwork to image files, for review and for the docs.
 file(GLOB TOOL_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tools/*.cpp)
@@ -33,9 +33,11 @@ if(VELLUMAR_BENCHMARKS)
     if(BENCH_SOURCES)
         add_executable(benchmarks ${BENCH_SOURCES})
         target_link_libraries(benchmarks PRIVATE vellumar_core benchmark::benchmark_main)
+        target_include_directories(benchmarks PRIVATE ${PROJECT_SOURCE_DIR}/tests)
     endif()
 endif()
 
 # Each layer includes only the layers below it.
 add_test(NAME layering COMMAND ${CMAKE_COMMAND} -DSOURCE_DIR=${PROJECT_SOURCE_DIR}/src -P
                                ${PROJECT_SOURCE_DIR}/cmake/check_layers.cmake)
+set_tests_properties(layering PROPERTIES LABELS native)

@@ -3,8 +3,9 @@
 #                                                     exe and README.txt
 #   build/release/Vellumar-<version>-win64-setup.exe  the installer, built by
 #                                                     makensis from packaging/windows
-# scripts/release.sh builds the `release` target. When makensis is installed
-# the packages are part of every build, and the end-to-end tests install them.
+# scripts/release.sh builds the `release` target; the release tests build it
+# first (when makensis is installed), and then install, upgrade and uninstall
+# the packages. An ordinary build makes neither.
 find_program(MAKENSIS makensis)
 set(VELLUMAR_RELEASE_DIR ${PROJECT_SOURCE_DIR}/build/release CACHE PATH "Where the release packages go")
 set(RELEASE_NAME Vellumar-${PROJECT_VERSION}-win64)
@@ -61,24 +62,25 @@ if(MAKENSIS)
         COMMENT "Building ${RELEASE_NAME}-setup.exe"
         VERBATIM)
     list(APPEND RELEASE_OUTPUTS ${RELEASE_SETUP})
-    add_custom_target(release ALL DEPENDS ${RELEASE_OUTPUTS})
 else()
     message(STATUS "makensis not found: the release target builds the zip only")
-    add_custom_target(release DEPENDS ${RELEASE_OUTPUTS})
 endif()
+add_custom_target(release DEPENDS ${RELEASE_OUTPUTS})
 
 if(MAKENSIS AND CMAKE_HOST_UNIX)
     # The packages end to end under Wine: a fixture unpacks the zip twice, once
     # into a folder made unwritable with the immutable attribute (Wine runs as
     # root here, for whom file modes do not stop writes), and undoes that after.
     set(RELEASE_TEST_DIR ${CMAKE_BINARY_DIR}/release-test)
+    add_test(NAME release_build COMMAND ${CMAKE_COMMAND} --build ${CMAKE_BINARY_DIR} --target release)
     add_test(NAME release_unpack
              COMMAND sh ${PROJECT_SOURCE_DIR}/tests/e2e/release_fixture.sh unpack ${RELEASE_TEST_DIR} ${RELEASE_ZIP})
     add_test(NAME release_unlock
              COMMAND sh ${PROJECT_SOURCE_DIR}/tests/e2e/release_fixture.sh unlock ${RELEASE_TEST_DIR})
-    set_tests_properties(release_unpack PROPERTIES FIXTURES_SETUP release_folders)
-    set_tests_properties(release_unlock PROPERTIES FIXTURES_CLEANUP release_folders)
-    add_test(NAME release_packages COMMAND e2e_tests --gtest_filter=ReleaseEndToEnd.*)
+    set_tests_properties(release_build PROPERTIES FIXTURES_SETUP release_packages LABELS release)
+    set_tests_properties(release_unpack PROPERTIES FIXTURES_SETUP release_folders
+                         FIXTURES_REQUIRED release_packages LABELS release)
+    set_tests_properties(release_unlock PROPERTIES FIXTURES_CLEANUP release_folders LABELS release)
     # Shortcuts made by the installer must not reach this machine's menus.
     set(RELEASE_TEST_ENV ${WINE_TEST_ENV}
         "WINEDLLOVERRIDES=mscoree,mshtml,winemenubuilder.exe="
@@ -86,7 +88,13 @@ if(MAKENSIS AND CMAKE_HOST_UNIX)
         "VELLUMAR_VERSION=${PROJECT_VERSION}"
         "VELLUMAR_PORTABLE=${RELEASE_TEST_DIR}/portable/${RELEASE_NAME}"
         "VELLUMAR_READONLY=${RELEASE_TEST_DIR}/readonly/${RELEASE_NAME}")
-    set_tests_properties(release_packages PROPERTIES
-        FIXTURES_REQUIRED release_folders ENVIRONMENT "${RELEASE_TEST_ENV}"
-        TIMEOUT 600 RUN_SERIAL ON)
+    # The end-to-end driver's release cases, told where the packages are: the
+    # emulator is read when the tests are listed, so it is swapped for them.
+    get_target_property(E2E_RUNNER e2e_tests CROSSCOMPILING_EMULATOR)
+    set(RELEASE_LAUNCH ${CMAKE_COMMAND} -E env ${RELEASE_TEST_ENV} ${WINE_TEST_RUNNER})
+    set_target_properties(e2e_tests PROPERTIES CROSSCOMPILING_EMULATOR "${RELEASE_LAUNCH}")
+    gtest_discover_tests(e2e_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+        TEST_FILTER "ReleaseEndToEnd.*"
+        PROPERTIES LABELS release TIMEOUT 600 RUN_SERIAL ON FIXTURES_REQUIRED release_folders)
+    set_target_properties(e2e_tests PROPERTIES CROSSCOMPILING_EMULATOR "${E2E_RUNNER}")
 endif()

@@ -78,16 +78,36 @@ else()
     add_library(gtest_main ALIAS GTest::gtest_main)
 endif()
 
+# Every GoogleTest case is a CTest entry of its own, listed when CTest starts
+# (the list needs Wine, which only the test session has) and run through Wine
+# in the build's prefix; CTest names each test that fails.
 set(VELLUMAR_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
 set(WINE_TEST_ENV "WINEPREFIX=${VELLUMAR_WINEPREFIX}" "WINEDEBUG=-all")
+# (A build on Windows runs them directly, with the same environment.)
+if(CMAKE_CROSSCOMPILING)
+    set(WINE_TEST_RUNNER bash ${PROJECT_SOURCE_DIR}/scripts/wine-test.sh)
+else()
+    set(WINE_TEST_RUNNER "")
+endif()
+include(GoogleTest)
 
 file(GLOB_RECURSE WINE_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/wine/*.cpp)
 add_executable(integration_tests ${WINE_TEST_SOURCES})
 target_include_directories(integration_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests)
 target_link_libraries(integration_tests PRIVATE vellumar_win32 ${WIN32_LATE_LIBS} comctl32 gtest
                                                 gmock gtest_main)
-add_test(NAME integration COMMAND integration_tests)
-set_tests_properties(integration PROPERTIES ENVIRONMENT "${WINE_TEST_ENV}" TIMEOUT 900)
+set(INTEGRATION_LAUNCH ${CMAKE_COMMAND} -E env ${WINE_TEST_ENV} ${WINE_TEST_RUNNER})
+set_target_properties(integration_tests PROPERTIES CROSSCOMPILING_EMULATOR "${INTEGRATION_LAUNCH}")
+# They run two at a time, but for the process list's: its rows (and their
+# icons) follow the processes that come and go, so it runs alone. The lock
+# test's child runs only inside the test that starts it.
+set(WINE_TEST_SKIPPED SKIP_REGULAR_EXPRESSION "\\[  SKIPPED \\]")
+gtest_discover_tests(integration_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+    TEST_FILTER "-InstanceLockChild.*:ProcessListOnWindows.*"
+    PROPERTIES LABELS integration TIMEOUT 300 ${WINE_TEST_SKIPPED})
+gtest_discover_tests(integration_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+    TEST_FILTER "ProcessListOnWindows.*"
+    PROPERTIES LABELS integration TIMEOUT 600 RUN_SERIAL ON ${WINE_TEST_SKIPPED})
 
 file(GLOB_RECURSE E2E_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/e2e/*.cpp)
 add_executable(e2e_tests ${E2E_SOURCES})
@@ -95,12 +115,16 @@ target_include_directories(e2e_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests)
 target_link_libraries(e2e_tests PRIVATE gtest gmock gtest_main ${WIN32_LIBS} ${WIN32_LATE_LIBS}
                                         comctl32 psapi ws2_32)
 add_dependencies(e2e_tests vellumar)
-add_test(NAME end_to_end COMMAND e2e_tests)
-set_tests_properties(end_to_end PROPERTIES
-    # The programs under test never reach the network: their web site is a
-    # closed loopback port unless a test serves one.
-    ENVIRONMENT "${WINE_TEST_ENV};VELLUMAR_EXE=$<TARGET_FILE:vellumar>;VELLUMAR_SITE_URL=http://127.0.0.1:9"
-    TIMEOUT 1500 RUN_SERIAL ON)
+# The programs under test never reach the network: their web site is a closed
+# loopback port unless a test serves one. They share the prefix's desktop,
+# registry and foreground window, so the end-to-end tests run one at a time.
+set(E2E_TEST_ENV ${WINE_TEST_ENV} "VELLUMAR_EXE=$<TARGET_FILE:vellumar>"
+    "VELLUMAR_SITE_URL=http://127.0.0.1:9")
+set(E2E_LAUNCH ${CMAKE_COMMAND} -E env ${E2E_TEST_ENV} ${WINE_TEST_RUNNER})
+set_target_properties(e2e_tests PROPERTIES CROSSCOMPILING_EMULATOR "${E2E_LAUNCH}")
+gtest_discover_tests(e2e_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+    TEST_FILTER "-ReleaseEndToEnd.*"
+    PROPERTIES LABELS end_to_end TIMEOUT 300 RUN_SERIAL ON ${WINE_TEST_SKIPPED})
 
 if(VELLUMAR_BENCHMARKS)
     # Each Windows benchmark is a program of its own with its own main().

@@ -16,9 +16,8 @@ if [ -z "$only" ]; then
     ./build/bench/benchmarks
 fi
 
-cmake -S . -B build/win64-bench -G Ninja --toolchain cmake/mingw-w64.cmake \
-      -DCMAKE_BUILD_TYPE=Release -DVELLUMAR_BENCHMARKS=ON >/dev/null
-cmake --build build/win64-bench
+cmake --preset win64-bench >/dev/null
+cmake --build --preset win64-bench
 export VELLUMAR_BUILD="$root/build/win64-bench"
 . "$root/scripts/wine-session.sh"
 . "$root/scripts/bench-floor.sh"

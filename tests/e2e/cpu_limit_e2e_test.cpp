@@ -74,16 +74,12 @@ struct CpuPage {
 };
 
 TEST(CpuLimitEndToEnd, ALimitForNotepadIsRecordedCountedAndDroppedWhenItEnds) {
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION notepad{};
-    std::wstring command = L"notepad.exe";
-    ASSERT_TRUE(::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                 nullptr, &startup, &notepad));
-    ::WaitForInputIdle(notepad.hProcess, 10000);
+    e2e::ChildProcess notepad(L"notepad.exe");
+    ASSERT_TRUE(notepad.Started());
+    ::WaitForInputIdle(notepad.Process(), 10000);
     wchar_t image[MAX_PATH] = {};
     DWORD length = MAX_PATH;
-    ASSERT_TRUE(::QueryFullProcessImageNameW(notepad.hProcess, 0, image, &length));
+    ASSERT_TRUE(::QueryFullProcessImageNameW(notepad.Process(), 0, image, &length));
     std::wstring path(image, length);
     for (auto& c : path) c = static_cast<wchar_t>(std::towlower(c));
 
@@ -91,15 +87,15 @@ TEST(CpuLimitEndToEnd, ALimitForNotepadIsRecordedCountedAndDroppedWhenItEnds) {
     ASSERT_TRUE(page.main && page.list && page.limited && page.state_limited);
     ::SendMessageW(FindChild(page.main, L"Refresh"), BM_CLICK, 0, 0);
     int row = -1;
-    ASSERT_TRUE(e2e::WaitUntil(
-        [&] { return (row = RowOf(page.list, page.Pid(), notepad.dwProcessId)) >= 0; }));
+    ASSERT_TRUE(
+        e2e::WaitUntil([&] { return (row = RowOf(page.list, page.Pid(), notepad.Pid())) >= 0; }));
     EXPECT_EQ(ListViewCell(page.list, page.Pid(), row, 2), L"notepad.exe");
     EXPECT_EQ(ListViewCell(page.list, page.Pid(), row, 0), std::to_wstring(row + 1));
 
     HWND dialog = OpenLimitDialog(page.main, page.list, page.Pid(), row);
     ASSERT_TRUE(dialog);
     EXPECT_EQ(::GetWindow(dialog, GW_OWNER), page.main);
-    EXPECT_TRUE(FindChild(dialog, std::to_wstring(notepad.dwProcessId)));
+    EXPECT_TRUE(FindChild(dialog, std::to_wstring(notepad.Pid())));
     EXPECT_TRUE(FindChild(dialog, path)) << std::string(path.begin(), path.end());
     HWND slider = ::FindWindowExW(dialog, nullptr, TRACKBAR_CLASSW, nullptr);
     ASSERT_TRUE(slider);
@@ -126,13 +122,10 @@ TEST(CpuLimitEndToEnd, ALimitForNotepadIsRecordedCountedAndDroppedWhenItEnds) {
     Press(dialog, L"Adjustment");
     EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::FocusOf(page.main) == limit; }, 5000));
 
-    ::TerminateProcess(notepad.hProcess, 0);
-    ::WaitForSingleObject(notepad.hProcess, 5000);
-    ::CloseHandle(notepad.hProcess);
-    ::CloseHandle(notepad.hThread);
+    notepad.End();
     ::SendMessageW(FindChild(page.main, L"Refresh"), BM_CLICK, 0, 0);
-    EXPECT_TRUE(e2e::WaitUntil(
-        [&] { return RowOf(page.list, page.Pid(), notepad.dwProcessId) < 0; }, 5000));
+    EXPECT_TRUE(
+        e2e::WaitUntil([&] { return RowOf(page.list, page.Pid(), notepad.Pid()) < 0; }, 5000));
     EXPECT_TRUE(page.CountsRead(L"0"));
 }
 

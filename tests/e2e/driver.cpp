@@ -72,28 +72,42 @@ StartedProgram::StartedProgram(const wchar_t* name)
     main = program.WaitForMainWindow();
 }
 
-Program::Program(const Installation& installation) {
-    std::wstring command = L"\"" + installation.Exe() + L"\"";
+ChildProcess::ChildProcess(std::wstring command_line, const std::wstring& folder) {
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
-    ::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                     installation.Folder().c_str(), &startup, &info_);
+    started_ = ::CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                folder.empty() ? nullptr : folder.c_str(), &startup, &info_) != 0;
 }
 
-Program::~Program() {
-    if (info_.hProcess) {
-        if (Running()) {
-            ::TerminateProcess(info_.hProcess, 0);
-            ::WaitForSingleObject(info_.hProcess, 10000);
-        }
-        ::CloseHandle(info_.hProcess);
-        ::CloseHandle(info_.hThread);
+void ChildProcess::End() {
+    if (!info_.hProcess)
+        return;
+    if (Running()) {
+        ::TerminateProcess(info_.hProcess, 0);
+        ::WaitForSingleObject(info_.hProcess, 10000);
     }
+    ::CloseHandle(info_.hProcess);
+    ::CloseHandle(info_.hThread);
+    info_.hProcess = info_.hThread = nullptr;
 }
 
-bool Program::Running() const {
+bool ChildProcess::Running() const {
     return info_.hProcess && ::WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
 }
+
+bool ChildProcess::WaitForExit(DWORD timeout_ms) const {
+    return info_.hProcess && ::WaitForSingleObject(info_.hProcess, timeout_ms) == WAIT_OBJECT_0;
+}
+
+long ChildProcess::ExitCode(DWORD timeout_ms) const {
+    DWORD code = static_cast<DWORD>(-1);
+    if (WaitForExit(timeout_ms))
+        ::GetExitCodeProcess(info_.hProcess, &code);
+    return static_cast<long>(code);
+}
+
+Program::Program(const Installation& installation)
+    : process_(L"\"" + installation.Exe() + L"\"", installation.Folder()) {}
 
 HWND Program::WaitForMainWindow() {
     const bool found = WaitUntil([&] {
@@ -108,7 +122,7 @@ HWND Program::WaitForMainWindow() {
     }
     // The icon is the last step of startup; once it is there and the program
     // answers a message sent to its main window, it sits in its message loop.
-    ::WaitForInputIdle(info_.hProcess, 10000);
+    ::WaitForInputIdle(Process(), 10000);
     NOTIFYICONDATAW icon{};
     icon.cbSize = sizeof(icon);
     icon.hWnd = main_;
@@ -119,10 +133,6 @@ HWND Program::WaitForMainWindow() {
                       << ") did not finish its startup in 15 s";
     }
     return main_;
-}
-
-bool Program::WaitForExit(DWORD timeout_ms) const {
-    return ::WaitForSingleObject(info_.hProcess, timeout_ms) == WAIT_OBJECT_0;
 }
 
 std::vector<HWND> TopLevelWindows(DWORD pid, const wchar_t* class_name) {

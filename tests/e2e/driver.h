@@ -37,23 +37,46 @@ class Installation {
     std::wstring folder_;
 };
 
-class Program {
+// A process a test started: still running when the test is done with it
+// (also when an assertion stopped the test), it is ended, and its handles are
+// closed.
+class ChildProcess {
   public:
-    explicit Program(const Installation& installation);
-    ~Program();
-    Program(const Program&) = delete;
-    Program& operator=(const Program&) = delete;
+    // Runs `command_line` in `folder` (the driver's own when empty).
+    explicit ChildProcess(std::wstring command_line, const std::wstring& folder = {});
+    ~ChildProcess() { End(); }
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
 
+    bool Started() const { return started_; }
     DWORD Pid() const { return info_.dwProcessId; }
     HANDLE Process() const { return info_.hProcess; }
     bool Running() const;
-    // Waits for startup to finish; the main window (shown or not).
-    HWND WaitForMainWindow();
-    HWND MainWindow() const { return main_; }
     bool WaitForExit(DWORD timeout_ms = 15000) const;
+    // Its exit code once it has ended within the time, or -1.
+    long ExitCode(DWORD timeout_ms) const;
+    // Ends the process now when it still runs; Pid() stays.
+    void End();
 
   private:
     PROCESS_INFORMATION info_{};
+    bool started_ = false;
+};
+
+class Program {
+  public:
+    explicit Program(const Installation& installation);
+
+    DWORD Pid() const { return process_.Pid(); }
+    HANDLE Process() const { return process_.Process(); }
+    bool Running() const { return process_.Running(); }
+    // Waits for startup to finish; the main window (shown or not).
+    HWND WaitForMainWindow();
+    HWND MainWindow() const { return main_; }
+    bool WaitForExit(DWORD timeout_ms = 15000) const { return process_.WaitForExit(timeout_ms); }
+
+  private:
+    ChildProcess process_;
     HWND main_ = nullptr;
 };
 

@@ -51,15 +51,11 @@ TEST(EngineEndToEnd, TheForegroundProcessIsRaisedLoggedAndPutBack) {
     HWND main = started.main;
     ASSERT_TRUE(main);
 
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION notepad{};
-    std::wstring command = L"notepad.exe";
-    ASSERT_TRUE(::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                 nullptr, &startup, &notepad));
+    e2e::ChildProcess notepad(L"notepad.exe");
+    ASSERT_TRUE(notepad.Started());
     HWND notepad_window = nullptr;
     ASSERT_TRUE(e2e::WaitUntil([&] {
-        const auto windows = e2e::TopLevelWindows(notepad.dwProcessId, L"Notepad");
+        const auto windows = e2e::TopLevelWindows(notepad.Pid(), L"Notepad");
         notepad_window = windows.empty() ? nullptr : windows.front();
         return notepad_window != nullptr;
     }));
@@ -71,7 +67,7 @@ TEST(EngineEndToEnd, TheForegroundProcessIsRaisedLoggedAndPutBack) {
     EXPECT_EQ(install.ReadSetting(L"Process", L"EnableImproveProcess"), L"1");
     // Within two ticks of 900 ms.
     EXPECT_TRUE(e2e::WaitUntil(
-        [&] { return PriorityOf(notepad.dwProcessId) == ABOVE_NORMAL_PRIORITY_CLASS; }, 2500));
+        [&] { return PriorityOf(notepad.Pid()) == ABOVE_NORMAL_PRIORITY_CLASS; }, 2500));
 
     HWND history = FindChild(main, L"ListViewHistory", false);
     ASSERT_TRUE(history);
@@ -113,7 +109,7 @@ TEST(EngineEndToEnd, TheForegroundProcessIsRaisedLoggedAndPutBack) {
         raised = PriorityOf(::GetCurrentProcessId()) == HIGH_PRIORITY_CLASS;
     }
     EXPECT_TRUE(raised);
-    EXPECT_EQ(PriorityOf(notepad.dwProcessId), static_cast<DWORD>(NORMAL_PRIORITY_CLASS));
+    EXPECT_EQ(PriorityOf(notepad.Pid()), static_cast<DWORD>(NORMAL_PRIORITY_CLASS));
     ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::ListViewRows(history) == rows + 1; }, 3000));
     EXPECT_EQ(e2e::ListViewCell(history, program.Pid(), rows, 0), L" " + std::to_wstring(rows + 1));
     EXPECT_EQ(e2e::ListViewCell(history, program.Pid(), rows, 2), chinese);
@@ -139,10 +135,7 @@ TEST(EngineEndToEnd, TheForegroundProcessIsRaisedLoggedAndPutBack) {
     EXPECT_EQ(PriorityOf(::GetCurrentProcessId()), static_cast<DWORD>(NORMAL_PRIORITY_CLASS));
 
     ::DestroyWindow(mine);
-    ::TerminateProcess(notepad.hProcess, 0);
-    ::WaitForSingleObject(notepad.hProcess, 5000);
-    ::CloseHandle(notepad.hProcess);
-    ::CloseHandle(notepad.hThread);
+    notepad.End();
     ::SetPriorityClass(::GetCurrentProcess(), NORMAL_PRIORITY_CLASS);
 }
 

@@ -57,28 +57,6 @@ std::wstring RegText(HKEY root, const wchar_t* key, const wchar_t* value) {
     return data;
 }
 
-// A process started from a command line, its handles closed at the end.
-struct Launched {
-    explicit Launched(std::wstring command) {
-        STARTUPINFOW startup{};
-        startup.cb = sizeof(startup);
-        ::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                         &startup, &info);
-    }
-    ~Launched() {
-        ::CloseHandle(info.hThread);
-        ::CloseHandle(info.hProcess);
-    }
-    // Its exit code once it ends, or -1.
-    long Wait(DWORD timeout_ms = kInstallTimeoutMs) const {
-        DWORD code = static_cast<DWORD>(-1);
-        if (::WaitForSingleObject(info.hProcess, timeout_ms) == WAIT_OBJECT_0)
-            ::GetExitCodeProcess(info.hProcess, &code);
-        return static_cast<long>(code);
-    }
-    PROCESS_INFORMATION info{};
-};
-
 DWORD ExitCode(const Program& program) {
     DWORD code = STILL_ACTIVE;
     ::GetExitCodeProcess(program.Process(), &code);
@@ -125,22 +103,22 @@ TEST_F(ReleaseEndToEnd, InstallsUpgradesOverARunningCopyAndUninstalls) {
 
     // The first page, photographed, then left with Cancel.
     {
-        const Launched wizard(setup);
+        const e2e::ChildProcess wizard(setup);
         HWND page = nullptr;
         EXPECT_TRUE(WaitUntil([&] {
-            const auto dialogs = e2e::TopLevelWindows(wizard.info.dwProcessId, L"#32770");
+            const auto dialogs = e2e::TopLevelWindows(wizard.Pid(), L"#32770");
             page = dialogs.empty() ? nullptr : dialogs.front();
             return page && FindChild(page, L"&Next >");
         }));
         e2e::SaveScreenshot(page, "installer-welcome");
         ::PostMessageW(page, WM_COMMAND, IDCANCEL, 0);
-        if (HWND sure = e2e::WaitForMessageBox(wizard.info.dwProcessId, 5000))
+        if (HWND sure = e2e::WaitForMessageBox(wizard.Pid(), 5000))
             ::PostMessageW(sure, WM_COMMAND, IDYES, 0);
-        EXPECT_EQ(wizard.Wait(30000), 1);  // cancelled by the user
+        EXPECT_EQ(wizard.ExitCode(30000), 1);  // cancelled by the user
         EXPECT_FALSE(Exists(installed.Exe()));
     }
 
-    ASSERT_EQ(Launched(setup + L" /S").Wait(), 0);
+    ASSERT_EQ(e2e::ChildProcess(setup + L" /S").ExitCode(kInstallTimeoutMs), 0);
     EXPECT_TRUE(Exists(installed.Exe()));
     EXPECT_TRUE(Exists(install_dir + L"\\README.txt"));
     EXPECT_TRUE(Exists(install_dir + L"\\Uninstall.exe"));
@@ -167,7 +145,7 @@ TEST_F(ReleaseEndToEnd, InstallsUpgradesOverARunningCopyAndUninstalls) {
     EXPECT_EQ(RegText(HKEY_LOCAL_MACHINE, kRunKey, L"VLM"), L"\"" + installed.Exe() + L"\"");
 
     // An upgrade ends the running copy through its Exit and keeps Config.ini.
-    ASSERT_EQ(Launched(setup + L" /S").Wait(), 0);
+    ASSERT_EQ(e2e::ChildProcess(setup + L" /S").ExitCode(kInstallTimeoutMs), 0);
     EXPECT_TRUE(program->WaitForExit(1000));
     EXPECT_EQ(ExitCode(*program), 0u);
     EXPECT_EQ(installed.ReadSetting(L"Setting", L"Autorun"), L"1");
@@ -176,7 +154,9 @@ TEST_F(ReleaseEndToEnd, InstallsUpgradesOverARunningCopyAndUninstalls) {
     // Uninstalling ends a running copy too, and removes all but the settings.
     program = std::make_unique<Program>(installed);
     ASSERT_TRUE(program->WaitForMainWindow());
-    ASSERT_EQ(Launched(L"\"" + install_dir + L"\\Uninstall.exe\" /S").Wait(), 0);
+    ASSERT_EQ(e2e::ChildProcess(L"\"" + install_dir + L"\\Uninstall.exe\" /S")
+                  .ExitCode(kInstallTimeoutMs),
+              0);
     // The uninstaller works on from a copy of itself; the key goes last.
     EXPECT_TRUE(WaitUntil(
         [&] { return RegText(HKEY_CURRENT_USER, kUninstallKey, L"DisplayName") == L"<missing>"; },

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "controls/software_raster.h"
+#include "fakes/fake_session.h"
 #include "monitor/cpu_monitor.h"
 #include "monitor/level_sampler.h"
 #include "platform/level_sources.h"
@@ -120,27 +121,14 @@ class FakeVolumes : public VolumeSpace {
     std::string windows_dir = "D:\\WINNT";
 };
 
-class RecordingBoxes : public MessageBoxes {
-  public:
-    void ShowMessage(const std::string& title, const std::string& text) override {
-        shown.push_back(title + ": " + text);
-    }
-    void ShowInformation(const std::string& title, const std::string& text) override {
-        shown.push_back(title + ": " + text);
-    }
-    void ShowWarning(const std::string& title, const std::string& text) override {
-        shown.push_back(title + ": " + text);
-    }
-    std::vector<std::string> shown;
-};
-
 // Every fake together with a sampler over them.
 struct FakeLevelSources {
     FakeCpuCounters cpu;
     FakeDynData registry;
     FakeMemoryCounters memory;
     FakeVolumes volumes;
-    RecordingBoxes boxes;
+    CallLog log;
+    FakeSession boxes{log};
     ModuleCpuMonitorSupport sampler{
         LevelSources{cpu, registry, memory, volumes, boxes, "Vellumar"}};
 };

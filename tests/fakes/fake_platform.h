@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "fakes/fake_session.h"
+#include "fakes/fake_timers.h"
 #include "platform/file_system.h"
 #include "platform/profile_store.h"
 #include "platform/run_key.h"
@@ -19,35 +21,6 @@
 #include "platform/timer.h"
 
 namespace vellumar::testing {
-
-struct CallLog {
-    std::vector<std::string> calls;
-    void Add(std::string call) { calls.push_back(std::move(call)); }
-};
-
-// Timers that tick only when the test says so.
-class ManualTimerService : public TimerService {
-  public:
-    void Start(Timer& timer) override { running_.insert(&timer); }
-    void Stop(Timer& timer) override { running_.erase(&timer); }
-    bool IsRunning(const Timer& timer) const {
-        return running_.count(const_cast<Timer*>(&timer)) != 0;
-    }
-    std::size_t RunningCount() const { return running_.size(); }
-    // Ticks a timer the way the platform would: only while it runs.
-    void Fire(Timer& timer) {
-        if (IsRunning(timer))
-            timer.Tick();
-    }
-    // One tick of every running timer.
-    void FireAll() {
-        const auto running = running_;
-        for (Timer* timer : running) Fire(*timer);
-    }
-
-  private:
-    std::set<Timer*> running_;
-};
 
 // An INI file in memory; section and key names match without regard to case.
 class FakeProfileStore : public ProfileStore {
@@ -241,29 +214,6 @@ class FakeFileSystem : public FileSystem {
         return std::nullopt;
     }
     std::int64_t clock = 0;
-};
-
-class FakeSession : public InstanceLock, public Privileges, public MessageBoxes {
-  public:
-    explicit FakeSession(CallLog& log) : log_(log) {}
-    bool Acquire() override {
-        log_.Add("instance.acquire");
-        return !other_instance;
-    }
-    void EnableDebugPrivilege() override { log_.Add("privilege.debug"); }
-    void ShowMessage(const std::string& title, const std::string& text) override {
-        log_.Add("message " + title + ": " + text);
-    }
-    void ShowInformation(const std::string& title, const std::string& text) override {
-        log_.Add("information " + title + ": " + text);
-    }
-    void ShowWarning(const std::string& title, const std::string& text) override {
-        log_.Add("warning " + title + ": " + text);
-    }
-    bool other_instance = false;
-
-  private:
-    CallLog& log_;
 };
 
 class FakeHost : public MainWindowHost {

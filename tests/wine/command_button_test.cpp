@@ -14,7 +14,6 @@
 #include <vector>
 
 #include "app/command_instances.h"
-#include "command_test_support.h"
 #include "controls/button_painter.h"
 #include "controls/command_button.h"
 #include "controls/software_raster.h"
@@ -23,6 +22,7 @@
 #include "controls/win32/gdi_surface.h"
 #include "platform/win32/platform_win32.h"
 #include "platform/win32/text.h"
+#include "wine_support.h"
 
 namespace vellumar::win32 {
 namespace {

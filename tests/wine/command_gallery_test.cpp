@@ -13,10 +13,10 @@
 #include <vector>
 
 #include "app/command_instances.h"
-#include "command_test_support.h"
 #include "controls/command_button.h"
 #include "controls/win32/command_button_window.h"
 #include "platform/win32/platform_win32.h"
+#include "wine_support.h"
 
 namespace vellumar::win32 {
 namespace {

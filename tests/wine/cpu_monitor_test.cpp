@@ -6,9 +6,10 @@
 #include "controls/win32/gdi_surface.h"
 #include "fakes/fake_levels.h"
 #include "fakes/fake_platform.h"
+#include "fakes/fake_timers.h"
 #include "monitor/win32/cpu_monitor_window.h"
 #include "monitor/win32/level_sources_win32.h"
-#include "wine/command_test_support.h"
+#include "wine_support.h"
 
 namespace vellumar::win32 {
 namespace {
@@ -19,12 +20,6 @@ using testing::ScreenPixels;
 using testing::TestContainer;
 using vellumar::testing::FakeLevelSources;
 using vellumar::testing::RasterMonitorHost;
-
-class NoTimers : public TimerService {
-  public:
-    void Start(Timer&) override {}
-    void Stop(Timer&) override {}
-};
 
 // The State page's graph: 417 x 57 pixels with a flat single border.
 constexpr int kWidthPx = 417;
@@ -77,7 +72,7 @@ struct GraphPair {
     }
 
     TestContainer container;
-    NoTimers timers;
+    vellumar::testing::IdleTimerService timers;
     FakeLevelSources gdi_sources;
     FakeLevelSources raster_sources;
     CpuMonitorWindow window;
@@ -137,7 +132,7 @@ TEST(CpuMonitorWindowTest, SlantedLinesMatchGdiInEveryDirection) {
 
 TEST(CpuMonitorWindowTest, GdiObjectsStayFlatOver10000Cycles) {
     TestContainer container(true, 500, 120);
-    NoTimers timers;
+    vellumar::testing::IdleTimerService timers;
     FakeLevelSources sources;
     CpuMonitorWindow window(container.Handle(), 10, 10, kWidthPx, kHeightPx,
                             CpuMonitorStateProperties(), timers, sources.sampler,

@@ -13,13 +13,13 @@
 #include "app/main_window.h"
 #include "app/settings.h"
 #include "app/win32/main_frame.h"
-#include "command_test_support.h"
 #include "fakes/fake_platform.h"
 #include "main_frame_fixture.h"
 #include "platform/win32/icon_metrics.h"
 #include "platform/win32/platform_win32.h"
 #include "platform/win32/system_win32.h"
 #include "platform/win32/text.h"
+#include "wine_support.h"
 
 namespace vellumar::win32 {
 namespace {
@@ -46,13 +46,7 @@ HWND FindChildByText(HWND parent, const std::wstring& text, bool visible_only = 
     return search.found;
 }
 
-void PumpMessages() {
-    MSG message{};
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&message);
-        ::DispatchMessageW(&message);
-    }
-}
+using testing::PumpMessages;
 
 class MainFrameOnWindows : public ::testing::Test, protected RealMainWindow {
   protected:

@@ -16,6 +16,7 @@
 #include "platform/win32/platform_win32.h"
 #include "platform/win32/system_win32.h"
 #include "platform/win32/text.h"
+#include "wine_support.h"
 
 namespace vellumar::win32 {
 namespace {
@@ -223,11 +224,8 @@ TEST(TimerServiceOnWindows, ATimerChangedInsideATickKeepsItsOwnTicks) {
         first.SetEnabled(false);
         late.SetEnabled(true);
     });
-    MSG message{};
-    for (const DWORD start = ::GetTickCount(); ::GetTickCount() - start < 200; ::Sleep(5)) {
-        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
-    }
-    EXPECT_FALSE(first.Enabled());
+    ASSERT_TRUE(testing::PumpUntil([&] { return !first.Enabled(); }, 10000));
+    testing::PumpMessages();  // a tick the first timer left queued
     EXPECT_TRUE(late.Enabled());
     EXPECT_EQ(late_ticks, 0);
 }
@@ -294,8 +292,7 @@ TEST(ClockOnWindows, TimeOfDayTextMovesOnEachSecond) {
     Win32Clock clock;
     const std::string first = clock.TimeOfDayText();
     EXPECT_FALSE(first.empty());
-    ::Sleep(1100);
-    EXPECT_NE(clock.TimeOfDayText(), first);
+    EXPECT_TRUE(testing::PumpUntil([&] { return clock.TimeOfDayText() != first; }, 5000));
 }
 
 // The real pump, counting its calls and running `on_first` at the first.

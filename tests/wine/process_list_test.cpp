@@ -13,7 +13,6 @@
 #include "app/settings.h"
 #include "app/win32/cpu_limit_dialog_window.h"
 #include "app/win32/main_frame.h"
-#include "command_test_support.h"
 #include "engine/process_limits.h"
 #include "fakes/fake_platform.h"
 #include "main_frame_fixture.h"
@@ -23,6 +22,7 @@
 #include "platform/win32/process_snapshot_win32.h"
 #include "platform/win32/system_win32.h"
 #include "platform/win32/text.h"
+#include "wine_support.h"
 
 namespace vellumar::win32 {
 namespace {

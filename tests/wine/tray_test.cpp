@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "command_test_support.h"
+#include "fakes/fake_timers.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/text.h"
 #include "shell/tray_frames.h"
@@ -17,6 +17,7 @@
 #include "shell/win32/tray_menu_win32.h"
 #include "shell/win32/tray_shell_win32.h"
 #include "shell/win32/window_hook_win32.h"
+#include "wine_support.h"
 
 namespace vellumar::win32 {
 namespace {
@@ -283,10 +284,7 @@ class TestMainWindow : public TrayMainWindow {
     TrayArtwork TrayIconArtwork() const override { return kArtwork; }
 
   private:
-    struct : TimerService {
-        void Start(Timer&) override {}
-        void Stop(Timer&) override {}
-    } timers_;
+    vellumar::testing::IdleTimerService timers_;
     Timer timer_{timers_, 990, true};
     int frame_ = 1;
 };

@@ -69,7 +69,7 @@ TEST(CommandProperties, ErrorsCarryTheirNumberAndLeaveTheValue) {
     EXPECT_EQ(rig.button.hWnd(), 0x5150u);
 
     RasterHost host(20, 20);
-    HandTickedTimers timers;
+    ManualTimerService timers;
     CommandButton designed(host, timers, "Command1", ControlMode::kDesignTime);
     try {
         designed.SetHWnd(42);
@@ -81,7 +81,7 @@ TEST(CommandProperties, ErrorsCarryTheirNumberAndLeaveTheValue) {
 
 TEST(CommandProperties, CreationDefaultsAndChangeNotices) {
     RasterHost host(20, 20);
-    HandTickedTimers timers;
+    ManualTimerService timers;
     CommandButton button(host, timers, "Command7");
     EXPECT_EQ(button.Caption(), "Command7");
     EXPECT_EQ(host.window_text, "Command7");
@@ -240,7 +240,7 @@ TEST(CommandPersistence, DefaultsAreNotWrittenAndSavingFollowsTheKeyTable) {
                                               "OfficeXpMousemoveFrameColor"}));
 
     RasterHost host(40, 20);
-    HandTickedTimers timers;
+    ManualTimerService timers;
     CommandButton copy(host, timers, "Other");
     copy.ReadProperties(all);
     PropertyBag again;
@@ -255,7 +255,7 @@ TEST(CommandPersistence, StoredColoursOverrideThePaletteRebuild) {
     bag.Set("buttontype", std::int32_t{4});  // keys match without regard to case
     bag.Set("MIDCOLOR", std::int32_t{0x123456});
     RasterHost host(60, 24);
-    HandTickedTimers timers;
+    ManualTimerService timers;
     CommandButton button(host, timers, "Command1");
     button.ReadProperties(bag);
     EXPECT_EQ(button.ButtonType(), 4);

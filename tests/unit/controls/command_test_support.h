@@ -1,5 +1,5 @@
 #pragma once
-// A CommandHost over a software raster, hand-ticked timers and a surface
+// A CommandHost over a software raster, the tests' timers and a surface
 // that records its calls: what the Command tests drive the control with.
 
 #include <cstdint>
@@ -11,25 +11,10 @@
 #include "app/command_instances.h"
 #include "controls/command_button.h"
 #include "controls/software_raster.h"
+#include "fakes/fake_timers.h"
 #include "platform/timer.h"
 
 namespace vellumar::testing {
-
-class HandTickedTimers : public TimerService {
-  public:
-    void Start(Timer& timer) override { running_.insert(&timer); }
-    void Stop(Timer& timer) override { running_.erase(&timer); }
-    bool IsRunning(const Timer& timer) const {
-        return running_.contains(const_cast<Timer*>(&timer));
-    }
-    void Fire(const Timer& timer) {
-        if (IsRunning(timer))
-            const_cast<Timer&>(timer).Tick();
-    }
-
-  private:
-    std::set<Timer*> running_;
-};
 
 // Classic Windows system colours.
 inline constexpr ColorRef kSysBtnFace = Rgb(212, 208, 200);
@@ -155,7 +140,7 @@ struct CommandRig {
     }
 
     const CommandInstance& instance;
-    HandTickedTimers timers;
+    ManualTimerService timers;
     RasterHost host;
     CommandButton button;
 };

@@ -11,7 +11,7 @@ namespace vellumar {
 namespace {
 
 using testing::FakeLevelSources;
-using testing::HandTickedTimers;
+using testing::ManualTimerService;
 using testing::RasterMonitorHost;
 using testing::RecordingSurface;
 
@@ -41,7 +41,7 @@ struct MonitorRig {
     }
 
     FakeLevelSources sources;
-    HandTickedTimers timers;
+    ManualTimerService timers;
     RasterMonitorHost host;
     RecordingSurface recording;
     CpuMonitor monitor;
@@ -294,7 +294,7 @@ TEST(CpuMonitorTest, FormatFilesizeWithEitherSeparators) {
 
 TEST(CpuMonitorTest, SavesOnlyWhatDiffersInItsOrder) {
     FakeLevelSources sources;
-    HandTickedTimers timers;
+    ManualTimerService timers;
     RasterMonitorHost host(50, 20);
     {
         CpuMonitor fresh(host, timers, sources.sampler);
@@ -325,7 +325,7 @@ TEST(CpuMonitorTest, SavesOnlyWhatDiffersInItsOrder) {
 TEST(CpuMonitorTest, StopsTheCounterWhenDestroyed) {
     FakeLevelSources sources;
     sources.cpu.platform_id = 1;
-    HandTickedTimers timers;
+    ManualTimerService timers;
     RasterMonitorHost host(50, 20);
     {
         CpuMonitor monitor(host, timers, sources.sampler);

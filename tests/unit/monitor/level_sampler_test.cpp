@@ -93,7 +93,7 @@ TEST(LevelSamplerTest, CounterOf9xFamilyAndItsFailureShownOnce) {
     f.registry.counter_readable = false;
     EXPECT_EQ(f.sampler.GetCpuUsage(false), -1.0f);
     EXPECT_EQ(f.sampler.GetCpuUsage(false), -1.0f);
-    EXPECT_EQ(f.boxes.shown, std::vector<std::string>{"Vellumar: Unable to Query Registry!"});
+    EXPECT_EQ(f.log.calls, std::vector<std::string>{"message Vellumar: Unable to Query Registry!"});
 
     f.sampler.StopCpuUsage(false);
     const std::vector<std::string> expected = {

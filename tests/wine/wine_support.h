@@ -1,6 +1,6 @@
 #pragma once
-// Shared pieces of the Command tests under Wine: a top-level window to hold
-// buttons, message pumping, what a window shows on screen, and the GDI and
+// Shared pieces of the tests under Wine: a top-level window to hold buttons,
+// message pumping and waiting, what a window shows on screen, and the GDI and
 // USER object counts.
 
 #include <windows.h>
@@ -41,10 +41,10 @@ inline void PumpMessages() {
     }
 }
 
-// Pumps until `done` holds or about two seconds have passed.
+// Pumps until `done` holds or `timeout_ms` have passed; true when it held.
 template <typename Predicate>
-bool PumpUntil(Predicate done) {
-    const ULONGLONG deadline = ::GetTickCount64() + 2000;
+bool PumpUntil(Predicate done, DWORD timeout_ms = 2000) {
+    const ULONGLONG deadline = ::GetTickCount64() + timeout_ms;
     while (!done()) {
         if (::GetTickCount64() > deadline)
             return false;
