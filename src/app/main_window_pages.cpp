@@ -196,13 +196,13 @@ void MainWindow::BuildStateLegend(Panel& panel) {
     };
     constexpr int kLegendTop = 4440;
     for (const LegendEntry& entry : legend) {
-        const SeriesSpec& spec = SpecOf(entry.series);
+        const SeriesTraits& traits = TraitsOf(entry.series);
         Shape& square =
             Own<Shape>(panel, entry.shape, TwipsRect{entry.shape_left, kLegendTop, 135, 135},
-                       Shape::Kind::RoundedRectangle, spec.default_color);
-        square.SetFill(spec.default_color);
+                       Shape::Kind::RoundedRectangle, traits.default_color);
+        square.SetFill(traits.default_color);
         Own<Label>(panel, entry.label, TwipsRect{entry.label_left, kLegendTop - 15, 600, 180},
-                   std::string(spec.legend), kSimSunFont)
+                   std::string(traits.legend), kSimSunFont)
             .SetAutoSize(true);
     }
 }

@@ -97,10 +97,10 @@ void CpuMonitor::SetEnabled(bool enabled) {
 }
 
 void CpuMonitor::SetDisplayed(Series series, bool value) {
-    SetFlag(series_[SeriesIndex(series)].displayed, value, SpecOf(series).displayed_key);
+    SetFlag(series_[SeriesIndex(series)].displayed, value, TraitsOf(series).displayed_key);
 }
 void CpuMonitor::SetSeriesColor(Series series, ColorRef color) {
-    SetColor(series_[SeriesIndex(series)].color, color, SpecOf(series).color_property);
+    SetColor(series_[SeriesIndex(series)].color, color, TraitsOf(series).color_property);
 }
 void CpuMonitor::SetDisplayGrid(bool value) {
     SetFlag(display_grid_, value, "DisplayGrid");
@@ -220,21 +220,21 @@ void CpuMonitor::WriteProperties(PropertyBag& bag) const {
 }
 
 void CpuMonitor::ReadSeriesKey(const PropertyBag& bag, SeriesKey key) {
-    const SeriesSpec& spec = SpecOf(key.series);
+    const SeriesTraits& traits = TraitsOf(key.series);
     SeriesLook& look = series_[SeriesIndex(key.series)];
     if (key.field == SeriesKey::kDisplayed)
-        look.displayed = bag.ReadBool(spec.displayed_key, true);
+        look.displayed = bag.ReadBool(traits.displayed_key, true);
     else
-        look.color = Loaded(bag.ReadInt32(spec.color_key, Stored(spec.default_color)));
+        look.color = Loaded(bag.ReadInt32(traits.color_key, Stored(traits.default_color)));
 }
 
 void CpuMonitor::WriteSeriesKey(PropertyBag& bag, SeriesKey key) const {
-    const SeriesSpec& spec = SpecOf(key.series);
+    const SeriesTraits& traits = TraitsOf(key.series);
     const SeriesLook& look = series_[SeriesIndex(key.series)];
     if (key.field == SeriesKey::kDisplayed)
-        bag.WriteProperty(spec.displayed_key, look.displayed, true);
+        bag.WriteProperty(traits.displayed_key, look.displayed, true);
     else
-        bag.WriteProperty(spec.color_key, Stored(look.color), Stored(spec.default_color));
+        bag.WriteProperty(traits.color_key, Stored(look.color), Stored(traits.default_color));
 }
 
 void CpuMonitor::OnDoubleClick() {

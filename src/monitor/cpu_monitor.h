@@ -103,8 +103,8 @@ struct CpuMonitorEvents {
 // Every series shown, in its default colour.
 constexpr std::array<SeriesLook, kGraphSeries.size()> DefaultSeriesLooks() {
     std::array<SeriesLook, kGraphSeries.size()> looks{};
-    for (const SeriesSpec& spec : kGraphSeries)
-        looks[SeriesIndex(spec.series)] = {true, spec.default_color};
+    for (const SeriesTraits& traits : kGraphSeries)
+        looks[SeriesIndex(traits.series)] = {true, traits.default_color};
     return looks;
 }
 

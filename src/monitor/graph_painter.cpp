@@ -44,9 +44,9 @@ std::int32_t GraphPainter::Paint(const GraphDrawInfo& info, DrawingSurface& surf
     if (info.display_grid)
         grid_offset = PaintGrid(info, surface);
     if (info.show_series) {
-        for (const SeriesSpec& spec : kGraphSeries) {
-            if (info.series[SeriesIndex(spec.series)].displayed)
-                PaintSeries(info, spec.series, surface);
+        for (const SeriesTraits& traits : kGraphSeries) {
+            if (info.series[SeriesIndex(traits.series)].displayed)
+                PaintSeries(info, traits.series, surface);
         }
     }
     return grid_offset;
@@ -89,10 +89,10 @@ void GraphPainter::PaintSeries(const GraphDrawInfo& info, Series series, Drawing
     const double columns = ColumnsWide(info);
     if (columns - 1 < info.last_empty_index)
         return;
-    const SeriesSpec& spec = SpecOf(series);
+    const SeriesTraits& traits = TraitsOf(series);
     const ColorRef color = info.series[SeriesIndex(series)].color;
     if (info.diagram_style == diagram_style::kLines) {
-        PaintLines(info, spec.level, color, surface);
+        PaintLines(info, traits.level, color, surface);
         return;
     }
     const int stroke = StrokePixels(info.dpi);
@@ -100,7 +100,7 @@ void GraphPainter::PaintSeries(const GraphDrawInfo& info, Series series, Drawing
     for (std::int32_t i = info.last_empty_index + 1; i <= limit; ++i) {
         if (!InHistory(info, i))
             continue;
-        const int y = RowOf(info, info.history[static_cast<std::size_t>(i)].*spec.level);
+        const int y = RowOf(info, info.history[static_cast<std::size_t>(i)].*traits.level);
         switch (info.diagram_style) {
             case diagram_style::kPoints: {
                 const int x = ScalePixels(i + 1, info.dpi);

@@ -16,7 +16,7 @@ namespace vellumar {
 // In drawing order: a later series is drawn over an earlier one.
 enum class Series { Cpu, MemoryLoad, PageFile, VirtualMemory, HD };
 
-struct SeriesSpec {
+struct SeriesTraits {
     Series series;
     // The share of the sample the series shows, in percent.
     float SystemLevels::*level;
@@ -30,7 +30,7 @@ struct SeriesSpec {
     std::string_view legend;
 };
 
-inline constexpr std::array<SeriesSpec, 5> kGraphSeries = {{
+inline constexpr std::array<SeriesTraits, 5> kGraphSeries = {{
     {Series::Cpu, &SystemLevels::CPULoadPercent, "CPUMonitorDisplayed", "CPUMonitorColor",
      "CPUMonitorColor", 0x00FF00, "CPU"},
     {Series::MemoryLoad, &SystemLevels::MemoryLoadPercent, "MemoryLoadDisplayed", "MemoryLoadColor",
@@ -46,7 +46,7 @@ inline constexpr std::array<SeriesSpec, 5> kGraphSeries = {{
 constexpr std::size_t SeriesIndex(Series series) {
     return static_cast<std::size_t>(series);
 }
-constexpr const SeriesSpec& SpecOf(Series series) {
+constexpr const SeriesTraits& TraitsOf(Series series) {
     return kGraphSeries[SeriesIndex(series)];
 }
 

@@ -222,7 +222,7 @@ TEST(CpuMonitorTest, TwiceTheScaleKeepsTheGeometry) {
     // A series: the same samples at doubled columns and the same relative
     // heights; the 2 x 2 stroke draws its polyline four times, first there.
     for (ColorRef color :
-         {SpecOf(Series::Cpu).default_color, SpecOf(Series::MemoryLoad).default_color}) {
+         {TraitsOf(Series::Cpu).default_color, TraitsOf(Series::MemoryLoad).default_color}) {
         const auto small = lines_of(one, color);
         const auto large = lines_of(two, color);
         ASSERT_EQ(small.size(), 4u);
