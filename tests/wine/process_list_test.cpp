@@ -184,7 +184,7 @@ RECT box_rect{};
 
 // Closes the message box once it is there, noting where it was.
 void CALLBACK CloseBoxWhenShown(HWND, UINT, UINT_PTR timer, DWORD) {
-    HWND box = ::FindWindowW(L"#32770", L"Vellumar");
+    HWND box = testing::FindWindowHere(L"#32770", L"Vellumar");
     if (!box || !::IsWindowVisible(box))
         return;
     ::KillTimer(nullptr, timer);

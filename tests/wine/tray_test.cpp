@@ -270,7 +270,7 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM l
         g_at_destroy->icon_present = IconPresent(hwnd);
         g_at_destroy->hooked =
             ::GetWindowLongPtrW(hwnd, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&MainWindowProc);
-        g_at_destroy->menu_form_loaded = ::FindWindowW(kFormMenuClass, nullptr) != nullptr;
+        g_at_destroy->menu_form_loaded = testing::FindWindowHere(kFormMenuClass) != nullptr;
     }
     return ::DefWindowProcW(hwnd, message, wparam, lparam);
 }
@@ -319,7 +319,7 @@ TEST(TrayShellOnWindows, ShutdownRemovesIconHookAndMenuFormBeforeTheMainWindow) 
         ::EndMenu();
     });
     ::SendMessageW(main, 2025, 0, WM_RBUTTONDOWN);
-    ASSERT_TRUE(::FindWindowW(kFormMenuClass, nullptr));
+    ASSERT_TRUE(testing::FindWindowHere(kFormMenuClass) != nullptr);
 
     tray.Shutdown();
     g_at_destroy = nullptr;

@@ -119,4 +119,18 @@ inline int UserObjectCount() {
     return count;
 }
 
+// A top-level window of this process with the class (and, when given, the
+// title). Test processes run side by side on one desktop, so a plain
+// FindWindow can answer with another process's window.
+inline HWND FindWindowHere(const wchar_t* class_name, const wchar_t* title = nullptr) {
+    for (HWND w = ::FindWindowExW(nullptr, nullptr, class_name, title); w;
+         w = ::FindWindowExW(nullptr, w, class_name, title)) {
+        DWORD process = 0;
+        ::GetWindowThreadProcessId(w, &process);
+        if (process == ::GetCurrentProcessId())
+            return w;
+    }
+    return nullptr;
+}
+
 }  // namespace vellumar::win32::testing
